@@ -1,0 +1,321 @@
+#include "audio.h"
+
+#include <sndfile.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+namespace tool {
+
+namespace {
+
+void appendLe16(QByteArray& out, quint16 v) {
+    const quint16 le = qToLittleEndian(v);
+    out.append(reinterpret_cast<const char*>(&le), 2);
+}
+void appendLe32(QByteArray& out, quint32 v) {
+    const quint32 le = qToLittleEndian(v);
+    out.append(reinterpret_cast<const char*>(&le), 4);
+}
+
+QByteArray riff(const QByteArray& chunks) {
+    QByteArray out("RIFF");
+    appendLe32(out, quint32(4 + chunks.size()));
+    out += "WAVE";
+    out += chunks;
+    return out;
+}
+
+QByteArray chunk(const char* id, const QByteArray& body) {
+    QByteArray out(id, 4);
+    appendLe32(out, quint32(body.size()));
+    out += body;
+    if (body.size() % 2) out += '\0';
+    return out;
+}
+
+// libsndfile reads the image from memory through these callbacks.
+struct MemoryFile {
+    const QByteArray* bytes;
+    sf_count_t position = 0;
+};
+
+sf_count_t memLength(void* user) { return static_cast<MemoryFile*>(user)->bytes->size(); }
+sf_count_t memSeek(sf_count_t offset, int whence, void* user) {
+    auto* f = static_cast<MemoryFile*>(user);
+    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? f->position : f->bytes->size();
+    f->position = std::clamp<sf_count_t>(base + offset, 0, f->bytes->size());
+    return f->position;
+}
+sf_count_t memRead(void* out, sf_count_t count, void* user) {
+    auto* f = static_cast<MemoryFile*>(user);
+    const sf_count_t n = std::max<sf_count_t>(0, std::min<sf_count_t>(count, f->bytes->size() - f->position));
+    memcpy(out, f->bytes->constData() + f->position, size_t(n));
+    f->position += n;
+    return n;
+}
+sf_count_t memWrite(const void*, sf_count_t, void*) { return 0; }
+sf_count_t memTell(void* user) { return static_cast<MemoryFile*>(user)->position; }
+
+bool readFmt(const QByteArray& wav, WavFacts& facts) {
+    if (wav.size() < 12 || !wav.startsWith("RIFF") || wav.mid(8, 4) != "WAVE") return false;
+    qsizetype at = 12;
+    while (at + 8 <= wav.size()) {
+        const quint32 size = qFromLittleEndian<quint32>(wav.constData() + at + 4);
+        if (wav.mid(at, 4) == "fmt " && size >= 16 && at + 8 + 16 <= wav.size()) {
+            const char* fmt = wav.constData() + at + 8;
+            facts.formatTag = qFromLittleEndian<quint16>(fmt);
+            facts.channels = qFromLittleEndian<quint16>(fmt + 2);
+            facts.sampleRate = int(qFromLittleEndian<quint32>(fmt + 4));
+            facts.bits = qFromLittleEndian<quint16>(fmt + 14);
+            return true;
+        }
+        at += 8 + qsizetype(size) + (size % 2);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool inspectWav(const QByteArray& wav, WavFacts& facts, QString* error) {
+    if (!readFmt(wav, facts)) {
+        if (error) *error = QStringLiteral("no RIFF/WAVE fmt chunk");
+        return false;
+    }
+    MemoryFile file{&wav};
+    SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
+    SF_INFO info{};
+    SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
+    if (!sf) {
+        if (error) *error = QStringLiteral("libsndfile cannot open it: %1").arg(sf_strerror(nullptr));
+        return false;
+    }
+    std::vector<short> block(4096 * size_t(std::max(1, info.channels)));
+    long long frames = 0;
+    for (;;) {
+        const sf_count_t n = sf_readf_short(sf, block.data(), 4096);
+        if (n <= 0) break;
+        frames += n;
+    }
+    sf_close(sf);
+    facts.frames = frames;
+    if (frames == 0 && error) *error = QStringLiteral("it decodes to no sound");
+    return frames > 0;
+}
+
+bool matchesCodec(const WavFacts& facts, const QString& codec) {
+    if (codec == QLatin1String("msadpcm")) {
+        return facts.formatTag == 2 && facts.channels == 2 && facts.sampleRate == 22050;
+    }
+    if (codec == QLatin1String("ima")) {
+        return facts.formatTag == 0x11 && facts.channels == 1 && facts.sampleRate == 22050;
+    }
+    const QStringList parts = codec.split(QLatin1Char('/'));
+    if (parts.size() != 3) return false;
+    const bool shape = facts.sampleRate == parts[1].toInt() && facts.channels == parts[2].toInt();
+    if (parts[0] == QLatin1String("pcm8")) return shape && facts.formatTag == 1 && facts.bits == 8;
+    if (parts[0] == QLatin1String("pcm16")) return shape && facts.formatTag == 1 && facts.bits == 16;
+    if (parts[0] == QLatin1String("mp3")) return shape && facts.formatTag == 0x55;
+    return false;
+}
+
+QByteArray wrapMp3InWav(const QByteArray& mp3, int sampleRate, int channels, int bitrateKbps,
+                        long long sampleFrames) {
+    // MPEGLAYER3WAVEFORMAT: WAVEFORMATEX followed by the layer-3 specific fields.
+    QByteArray fmt;
+    appendLe16(fmt, 0x0055);
+    appendLe16(fmt, quint16(channels));
+    appendLe32(fmt, quint32(sampleRate));
+    appendLe32(fmt, quint32(bitrateKbps * 1000 / 8));
+    appendLe16(fmt, 1);   // block align
+    appendLe16(fmt, 0);   // bits per sample
+    appendLe16(fmt, 12);  // size of the extra fields
+    appendLe16(fmt, 1);   // MPEGLAYER3_ID_MPEG
+    appendLe32(fmt, 2);   // MPEGLAYER3_FLAG_PADDING_OFF
+    const int samplesPerFrame = sampleRate >= 32000 ? 1152 : 576;
+    appendLe16(fmt, quint16(samplesPerFrame / 8 * bitrateKbps * 1000 / sampleRate));
+    appendLe16(fmt, 1);     // frames per block
+    appendLe16(fmt, 1393);  // codec delay
+    QByteArray fact;
+    appendLe32(fact, quint32(sampleFrames));
+    return riff(chunk("fmt ", fmt) + chunk("fact", fact) + chunk("data", mp3));
+}
+
+QByteArray pcmWav(const QList<qint16>& samples, int sampleRate, int channels) {
+    QByteArray fmt;
+    appendLe16(fmt, 1);
+    appendLe16(fmt, quint16(channels));
+    appendLe32(fmt, quint32(sampleRate));
+    appendLe32(fmt, quint32(sampleRate * channels * 2));
+    appendLe16(fmt, quint16(channels * 2));
+    appendLe16(fmt, 16);
+    QByteArray data;
+    data.reserve(samples.size() * 2);
+    for (const qint16 s : samples) appendLe16(data, quint16(s));
+    return riff(chunk("fmt ", fmt) + chunk("data", data));
+}
+
+namespace {
+
+// Bump when the way recordings are made changes, so that cached ones are made again.
+constexpr int kRecordingVersion = 3;
+
+QString cacheName(const Recording& r) {
+    const QByteArray key = (QString::number(kRecordingVersion) + QLatin1Char('|') + r.key()).toUtf8();
+    return QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()) +
+           QStringLiteral(".wav");
+}
+
+bool run(const QString& program, const QStringList& arguments, QString& error) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted(20000)) {
+        error = QStringLiteral("cannot start %1").arg(program);
+        return false;
+    }
+    process.waitForFinished(120000);
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        error = QStringLiteral("%1 failed: %2")
+                    .arg(program, QString::fromLocal8Bit(process.readAllStandardError()).trimmed());
+        return false;
+    }
+    return true;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The raw recording: speech from espeak-ng, or a synthesised sound.
+bool makeRaw(const Recording& r, const QString& folder, QString& rawPath, QString& error) {
+    rawPath = folder + QStringLiteral("/raw.wav");
+    if (r.voice == QLatin1String("synth")) {
+        const QList<qint16> samples = synthesise(r.text, 22050);
+        if (samples.isEmpty()) {
+            error = QStringLiteral("unknown sound recipe \"%1\"").arg(r.text);
+            return false;
+        }
+        return writeFile(rawPath, pcmWav(samples, 22050, 1)) ||
+               (error = QStringLiteral("cannot write %1").arg(rawPath), false);
+    }
+    const QString textPath = folder + QStringLiteral("/text.txt");
+    if (!writeFile(textPath, r.text.toUtf8())) {
+        error = QStringLiteral("cannot write %1").arg(textPath);
+        return false;
+    }
+    const QStringList voice = r.voice == QLatin1String("zh")
+                                  ? QStringList{"-v", "cmn", "-s", "150", "-p", "55"}
+                                  : QStringList{"-v", "en-us+f2", "-s", "135", "-p", "60"};
+    return run(QStringLiteral("espeak-ng"), voice + QStringList{"-w", rawPath, "-f", textPath}, error);
+}
+
+// sox arguments that produce the codec's sample layout.
+QStringList soxTarget(const QString& codec) {
+    if (codec == QLatin1String("msadpcm")) return {"-r", "22050", "-c", "2", "-e", "ms-adpcm"};
+    if (codec == QLatin1String("ima")) return {"-r", "22050", "-c", "1", "-e", "ima-adpcm"};
+    const QStringList p = codec.split(QLatin1Char('/'));
+    const QStringList shape{"-r", p[1], "-c", p[2]};
+    if (p[0] == QLatin1String("pcm8")) return shape + QStringList{"-b", "8", "-e", "unsigned-integer"};
+    return shape + QStringList{"-b", "16", "-e", "signed-integer"};
+}
+
+bool encode(const Recording& r, const QString& folder, const QString& rawPath, QByteArray& wav,
+            QString& error) {
+    // Speech starts at once: a press should be heard without a silent lead-in.
+    const QStringList trim = r.voice == QLatin1String("synth")
+                                 ? QStringList{}
+                                 : QStringList{"silence", "1", "0.005", "0.3%", "pad", "0.01", "0.02"};
+    const QString outPath = folder + QStringLiteral("/out.wav");
+    if (!r.codec.startsWith(QLatin1String("mp3/"))) {
+        if (!run("sox", QStringList{rawPath} + soxTarget(r.codec) + QStringList{outPath} + trim, error))
+            return false;
+        wav = readFile(outPath);
+        return true;
+    }
+    const QStringList p = r.codec.split(QLatin1Char('/'));
+    const int rate = p[1].toInt(), channels = p[2].toInt();
+    const QString pcmPath = folder + QStringLiteral("/pcm.wav");
+    const QString mp3Path = folder + QStringLiteral("/out.mp3");
+    if (!run("sox", QStringList{rawPath, "-r", p[1], "-c", p[2], "-b", "16", pcmPath} + trim, error))
+        return false;
+    const int bitrate = channels == 2 ? 48 : 32;
+    if (!run("lame", {"--quiet", "--cbr", "-b", QString::number(bitrate), "-m", channels == 2 ? "j" : "m",
+                      pcmPath, mp3Path},
+             error))
+        return false;
+    WavFacts pcm;
+    inspectWav(readFile(pcmPath), pcm, nullptr);
+    wav = wrapMp3InWav(readFile(mp3Path), rate, channels, bitrate, pcm.frames);
+    return true;
+}
+
+bool makeOne(const Recording& r, QByteArray& wav, QString& error) {
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        error = QStringLiteral("cannot make a temporary folder");
+        return false;
+    }
+    QString rawPath;
+    if (!makeRaw(r, folder.path(), rawPath, error)) return false;
+    if (!encode(r, folder.path(), rawPath, wav, error)) return false;
+    WavFacts facts;
+    if (!inspectWav(wav, facts, &error)) return false;
+    if (!matchesCodec(facts, r.codec)) {
+        error = QStringLiteral("the recording came out as format %1, %2 channels, %3 Hz, not %4")
+                    .arg(facts.formatTag)
+                    .arg(facts.channels)
+                    .arg(facts.sampleRate)
+                    .arg(r.codec);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QHash<QString, QByteArray> makeRecordings(const QList<RecordingJob>& jobs,
+                                          const QString& cacheFolder, int parallel,
+                                          Problems& problems) {
+    QDir().mkpath(cacheFolder);
+    QHash<QString, QByteArray> made;
+    std::mutex lock;
+    std::atomic<int> next{0};
+    auto worker = [&] {
+        for (int i = next++; i < jobs.size(); i = next++) {
+            const RecordingJob& job = jobs[i];
+            const QString cached = QDir(cacheFolder).filePath(cacheName(job.recording));
+            QByteArray wav = readFile(cached);
+            QString error;
+            WavFacts facts;
+            const bool reusable = !wav.isEmpty() && inspectWav(wav, facts, nullptr) &&
+                                  matchesCodec(facts, job.recording.codec);
+            if (!reusable && makeOne(job.recording, wav, error)) writeFile(cached, wav);
+            std::lock_guard guard(lock);
+            if (!reusable && !error.isEmpty()) {
+                problems.add(job.where, QStringLiteral("cannot make the recording \"%1\": %2")
+                                            .arg(job.recording.text, error));
+            } else {
+                made.insert(job.recording.key(), wav);
+            }
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int t = 0; t < std::max(1, parallel); ++t) threads.emplace_back(worker);
+    for (std::thread& t : threads) t.join();
+    return made;
+}
+
+}  // namespace tool

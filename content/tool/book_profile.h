@@ -1,0 +1,176 @@
+#pragma once
+
+// The fixed shape of the book that the program's logic relies on: which pages exist, how many
+// entries and placeholders each has, where the exercise controls sit and which built-in clips
+// and window pictures must be there. The content build checks the sources against it.
+
+#include <array>
+#include <optional>
+
+#include <QList>
+#include <QPoint>
+#include <QString>
+
+namespace tool {
+
+struct ScreenProfile {
+    int screen;
+    int page;
+    const char* pictureBox;
+    const char* section;
+    int entries;          // hotspots with entries (pages 2 to 68) or word hotspots (70, 74)
+    int englishDollars;   // entries whose English line is "$"
+    int chineseDollars;   // entries whose Chinese line is "$"
+    int overlayX, overlayY;
+};
+
+inline constexpr int kBookScreens = 36;
+inline constexpr int kPageWidth = 800;
+inline constexpr int kPageHeight = 540;
+
+// clang-format off
+inline constexpr std::array<ScreenProfile, kBookScreens> kScreens{{
+    {0, 2, "图片框底图2", "Unit 1", 10, 0, 0, 16, 8},
+    {1, 4, "图片框底图4", "Unit 1", 19, 4, 4, 0, 0},
+    {2, 6, "图片框底图1", "Unit 1", 12, 1, 1, 12, 4},
+    {3, 8, "图片框底图3", "Unit 1", 15, 0, 0, 16, 8},
+    {4, 10, "图片框底图5", "Unit 1", 25, 2, 2, 12, 8},
+    {5, 12, "图片框底图6", "Unit 2", 9, 0, 0, 8, 20},
+    {6, 14, "图片框底图7", "Unit 2", 19, 0, 0, 8, 20},
+    {7, 16, "图片框底图8", "Unit 2", 20, 0, 0, 0, -4},
+    {8, 18, "图片框底图9", "Unit 2", 22, 0, 0, 4, 0},
+    {9, 20, "图片框底图10", "Unit 2", 26, 2, 2, 16, 4},
+    {10, 22, "图片框底图11", "Unit 3", 9, 0, 0, 0, -4},
+    {11, 24, "图片框底图12", "Unit 3", 22, 0, 0, 4, 8},
+    {12, 26, "图片框底图13", "Unit 3", 25, 0, 0, 4, 8},
+    {13, 28, "图片框底图14", "Unit 3", 20, 0, 0, 4, 8},
+    {14, 30, "图片框底图15", "Unit 3", 25, 3, 3, 8, 8},
+    {15, 32, "图片框底图16", "Recycle 1", 14, 0, 0, 4, 4},
+    {16, 34, "图片框底图17", "Recycle 1", 5, 1, 1, 4, 4},
+    {17, 36, "图片框底图18", "Unit 4", 9, 0, 0, 4, 4},
+    {18, 38, "图片框底图19", "Unit 4", 27, 5, 5, 4, 4},
+    {19, 40, "图片框底图20", "Unit 4", 24, 0, 0, 4, 4},
+    {20, 42, "图片框底图21", "Unit 4", 19, 0, 0, 8, 8},
+    {21, 44, "图片框底图22", "Unit 4", 21, 3, 3, 8, 8},
+    {22, 46, "图片框底图23", "Unit 5", 10, 0, 0, 8, 8},
+    {23, 48, "图片框底图24", "Unit 5", 20, 0, 0, 8, 8},
+    {24, 50, "图片框底图25", "Unit 5", 25, 0, 0, 8, 8},
+    {25, 52, "图片框底图26", "Unit 5", 16, 0, 0, 8, 8},
+    {26, 54, "图片框底图27", "Unit 5", 25, 3, 3, 8, 8},
+    {27, 56, "图片框底图28", "Unit 6", 6, 0, 1, 8, 4},
+    {28, 58, "图片框底图29", "Unit 6", 18, 3, 4, 0, -4},
+    {29, 60, "图片框底图30", "Unit 6", 26, 0, 0, 16, 12},
+    {30, 62, "图片框底图31", "Unit 6", 17, 5, 5, 0, -4},
+    {31, 64, "图片框底图32", "Unit 6", 14, 3, 3, 8, 20},
+    {32, 66, "图片框底图33", "Recycle 2", 18, 1, 1, 0, -4},
+    {33, 68, "图片框底图34", "Recycle 2", 4, 1, 1, 0, -4},
+    {34, 70, "图片框底图35", "单词表", 64, 0, 0, 0, 0},
+    {35, 74, "图片框底图36", "单词表", 38, 0, 0, 0, 0},
+}};
+// clang-format on
+
+inline bool isWordListPage(int page) { return page == 70 || page == 74; }
+
+// Entries that have a real English line but "$" as their Chinese line.
+inline bool isEnglishOnlyEntry(int page, int entry) {
+    return (page == 56 && entry == 6) || (page == 58 && entry == 9);
+}
+
+struct SectionProfile {
+    const char* text;
+    int data;
+    int firstScreen;
+};
+
+inline constexpr std::array<SectionProfile, 9> kSections{{
+    {"Unit 1", 1, 0},
+    {"Unit 2", 2, 5},
+    {"Unit 3", 3, 10},
+    {"Recycle 1", 4, 15},
+    {"Unit 4", 5, 17},
+    {"Unit 5", 6, 22},
+    {"Unit 6", 7, 27},
+    {"Recycle 2", 8, 32},
+    {"单词表", 9, 34},
+}};
+
+// Fill-in boxes: fixed places on pages 10, 20 and 30.
+struct FillBoxProfile {
+    int page;
+    int number;
+    int x, y;
+};
+
+// clang-format off
+inline constexpr std::array<FillBoxProfile, 12> kFillBoxes{{
+    {10, 1, 41, 162}, {10, 2, 132, 191}, {10, 3, 231, 167}, {10, 4, 310, 178},
+    {20, 1, 96, 179}, {20, 2, 176, 189}, {20, 3, 196, 180}, {20, 4, 284, 188},
+    {30, 1, 36, 151}, {30, 2, 116, 150}, {30, 3, 196, 151}, {30, 4, 274, 151},
+}};
+// clang-format on
+
+inline constexpr int kFillBoxSize = 16;
+inline constexpr int kTickBoxWidth = 15;
+inline constexpr int kTickBoxHeight = 16;
+inline constexpr int kListenIconSize = 20;
+
+// Tick boxes per page; page 66's boxes are never checked.
+inline int tickBoxCount(int page) {
+    switch (page) {
+        case 44: return 4;
+        case 54: return 8;
+        case 64: return 4;
+        case 66: return 12;
+        default: return 0;
+    }
+}
+inline bool tickBoxesChecked(int page) { return page == 44 || page == 54 || page == 64; }
+inline int fillBoxCount(int page) { return page == 10 || page == 20 || page == 30 ? 4 : 0; }
+
+// The listen icon of an exercise page and the entry whose recording is the listening script.
+inline bool hasListenIcon(int page) { return fillBoxCount(page) > 0 || tickBoxCount(page) > 0; }
+inline int listeningEntry(int page) { return page == 66 ? 18 : 3; }
+inline QString listenIconName(int page) {
+    return page == 64 ? QStringLiteral("图片框听录音s6_5")
+                      : QStringLiteral("图片框听录音s%1_1").arg(page);
+}
+
+inline QString hotspotName(int page, int number) {
+    const QString pageText = page == 2   ? QStringLiteral("二")
+                             : page == 4 ? QStringLiteral("四")
+                                         : QString::number(page);
+    return QStringLiteral("透明标签页%1_%2").arg(pageText).arg(number);
+}
+
+inline constexpr std::array<int, 6> kUnitSizes{10, 10, 12, 12, 8, 12};
+
+struct ClipRoleProfile {
+    const char* role;
+    const char* codec;  // required codec, or nullptr when any codec will do
+};
+
+// clang-format off
+inline constexpr std::array<ClipRoleProfile, 19> kClipRoles{{
+    {"praise1", "mp3/24000/1"}, {"praise2", "mp3/24000/1"}, {"praise3", "mp3/24000/1"},
+    {"retry1", "mp3/24000/1"}, {"retry2", "mp3/24000/1"}, {"retry3", "mp3/24000/1"},
+    {"retry4", "mp3/24000/1"}, {"done", "mp3/24000/1"}, {"practice_intro", "mp3/24000/1"},
+    {"findit_intro", "mp3/24000/1"}, {"right_answer", "pcm16/22050/2"},
+    {"wrong1", nullptr}, {"wrong2", nullptr}, {"letter_click", "pcm8/22050/1"},
+    {"match_select", nullptr}, {"match_pair", nullptr}, {"match_mismatch", nullptr},
+    {"match_empty", nullptr}, {"match_music", "mp3/16000/2"},
+}};
+// clang-format on
+
+// Window pictures the program looks up by name.
+inline const QStringList& requiredPictures() {
+    static const QStringList names{
+        "start_background", "cover", "start_button", "loading", "dictation_screen",
+        "dict_start", "dict_replay", "dict_next", "dict_confirm", "button_104x40",
+        "button_100x40", "button_72x32", "button_60x40", "button_40x40",
+        "fillin_background", "order_background", "spell_background", "match_background",
+        "finder_background", "flower", "tile_english", "tile_chinese", "mark_right",
+        "mark_wrong", "listen_icon"};
+    return names;
+}
+
+}  // namespace tool

@@ -1,0 +1,185 @@
+#include "build_book.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSet>
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+#include "art/page_art.h"
+#include "art/window_art.h"
+#include "audio.h"
+#include "book_profile.h"
+#include "checks.h"
+#include "pack.h"
+
+namespace tool {
+
+namespace {
+
+QSize pagePictureSize(int page) { return page == 52 ? QSize(801, 560) : QSize(2150, 1524); }
+
+const ScreenProfile& profileOfPage(int page) {
+    for (const ScreenProfile& s : kScreens) {
+        if (s.page == page) return s;
+    }
+    return kScreens[0];
+}
+
+QByteArray encodeJpeg(const QImage& image, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    writer.setOptimizedWrite(true);
+    return writer.write(image) ? bytes : QByteArray();
+}
+
+void printProblems(const Problems& problems) {
+    fputs(problems.report().toLocal8Bit().constData(), stderr);
+    fprintf(stderr, "content build stopped: %d problem(s)\n", int(problems.list().size()));
+}
+
+// Runs `work(i)` for i in [0, count) on a few threads.
+template <typename Work>
+void forEachParallel(int count, int parallel, Work work) {
+    std::atomic<int> next{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < std::max(1, parallel); ++t) {
+        threads.emplace_back([&] {
+            for (int i = next++; i < count; i = next++) work(i);
+        });
+    }
+    for (std::thread& t : threads) t.join();
+}
+
+QList<RecordingJob> recordingJobs(const BookSources& book) {
+    QList<RecordingJob> jobs;
+    QSet<QString> seen;
+    auto add = [&](const Recording& r, const Where& where) {
+        if (seen.contains(r.key())) return;
+        seen.insert(r.key());
+        jobs.append({r, where});
+    };
+    for (const PageSource& page : book.pages) {
+        for (const Entry& e : page.entries) add(entryRecording(e), e.where);
+    }
+    for (const UnitSource& unit : book.units) {
+        for (const UnitWord& w : unit.words) add(unitWordRecording(w), w.where);
+    }
+    for (const ClipSource& c : book.clips) add(c.recording, c.where);
+    return jobs;
+}
+
+bool renderPages(const BookSources& book, int parallel, BuiltBook& built, Problems& problems) {
+    const int count = int(book.pages.size());
+    built.pagePictures.resize(count);
+    built.pagePictureSizes.resize(count);
+    forEachParallel(count, parallel, [&](int i) {
+        const QSize size = pagePictureSize(book.pages[i].pageNumber);
+        built.pagePictureSizes[i] = size;
+        built.pagePictures[i] = encodeJpeg(art::renderPage(pageSpec(book.pages[i], size)), 88);
+    });
+    for (int i = 0; i < count; ++i) {
+        if (built.pagePictures[i].isEmpty()) {
+            problems.add({book.pages[i].file, 0}, QStringLiteral("cannot encode the page picture"));
+        }
+    }
+    return problems.empty();
+}
+
+bool renderWindowPictures(const BookSources& book, BuiltBook& built, Problems& problems) {
+    for (const PictureSource& p : book.pictures) {
+        QString error;
+        const QByteArray bytes = art::renderWindowPicture(
+            art::PictureSpec{p.name, p.size, p.painter, p.text, p.format}, &error);
+        QImage decoded;
+        if (bytes.isEmpty() || !decoded.loadFromData(bytes) || decoded.size() != p.size) {
+            problems.add(p.where, QStringLiteral("cannot make the picture %1 at %2 x %3: %4")
+                                      .arg(p.name)
+                                      .arg(p.size.width())
+                                      .arg(p.size.height())
+                                      .arg(error.isEmpty() ? QStringLiteral("wrong size") : error));
+            continue;
+        }
+        built.pictures.insert(p.name, bytes);
+    }
+    return problems.empty();
+}
+
+bool writePreviews(const BookSources& book, const QString& folder, int parallel) {
+    QDir().mkpath(folder);
+    std::atomic<bool> ok{true};
+    forEachParallel(int(book.pages.size()), parallel, [&](int i) {
+        const PageSource& page = book.pages[i];
+        const QImage image = art::renderPage(pageSpec(page, QSize(800, 540)));
+        const QString path = QDir(folder).filePath(QStringLiteral("p%1.png").arg(page.pageNumber, 2, 10, QChar('0')));
+        if (!image.save(path)) ok = false;
+    });
+    return ok;
+}
+
+}  // namespace
+
+art::PageSpec pageSpec(const PageSource& page, QSize pixelSize) {
+    art::PageSpec spec;
+    spec.pageNumber = page.pageNumber;
+    spec.theme = page.theme;
+    spec.sectionName = QString::fromUtf8(profileOfPage(page.pageNumber).section);
+    spec.pixelSize = pixelSize;
+    spec.wordList = isWordListPage(page.pageNumber);
+    for (const Entry& e : page.entries) {
+        spec.items.append({e.number, e.kind, e.thing, e.colour, e.rect, e.english, e.chinese,
+                           e.recording.text});
+    }
+    for (const FillBox& f : page.fills) spec.answerBoxes.append(QRect(f.pos, QSize(kFillBoxSize, kFillBoxSize)));
+    for (const TickBox& t : page.ticks) {
+        spec.answerBoxes.append(QRect(t.pos + QPoint(7, 8), QSize(kTickBoxWidth, kTickBoxHeight)));
+    }
+    return spec;
+}
+
+int runContentBuild(const Options& options) {
+    QElapsedTimer clock;
+    clock.start();
+    Problems problems;
+    const BookSources book = readSources(options.source, options.onlyPages, problems);
+    const bool wholeBook = options.onlyPages.isEmpty();
+    checkBook(book, wholeBook, problems);
+    if (!problems.empty()) {
+        printProblems(problems);
+        return 1;
+    }
+    if (!options.preview.isEmpty() && !writePreviews(book, options.preview, options.parallel)) {
+        fprintf(stderr, "cannot write previews to %s\n", qPrintable(options.preview));
+        return 1;
+    }
+    if (options.checkOnly || !wholeBook) {
+        printf("content checked: %d page(s), no problems\n", int(book.pages.size()));
+        return 0;
+    }
+    BuiltBook built;
+    built.sources = &book;
+    built.recordings = makeRecordings(recordingJobs(book), options.cache, options.parallel, problems);
+    if (problems.empty()) renderPages(book, options.parallel, built, problems);
+    if (problems.empty()) renderWindowPictures(book, built, problems);
+    if (!problems.empty()) {
+        printProblems(problems);
+        return 1;
+    }
+    QString error, summary;
+    if (!writeBook(built, options.out, &error, &summary)) {
+        fprintf(stderr, "content build stopped: %s\n", qPrintable(error));
+        return 1;
+    }
+    printf("content built in %.1f s: %s\n", clock.elapsed() / 1000.0, qPrintable(summary));
+    return 0;
+}
+
+}  // namespace tool

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include "sources.h"
+
+namespace art {
+struct PageSpec;
+}
+
+namespace tool {
+
+struct Options {
+    QString source;
+    QString out;
+    QString cache;
+    QString preview;         // folder for PNG previews of pages (800 x 540)
+    QList<int> onlyPages;    // limit reading, checking and previews to these pages
+    bool checkOnly = false;  // read and check, make nothing
+    int parallel = 2;
+};
+
+// What a page source asks the page painter to draw.
+art::PageSpec pageSpec(const PageSource& page, QSize pixelSize);
+
+// Runs the content build; returns the process exit code and prints problems to stderr.
+int runContentBuild(const Options& options);
+
+}  // namespace tool

@@ -1,0 +1,333 @@
+#include "sources.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include "book_profile.h"
+
+namespace tool {
+
+QString Problems::report() const {
+    QString out;
+    for (const Problem& p : list_) {
+        out += p.where.file;
+        if (p.where.line > 0) out += QLatin1Char(':') + QString::number(p.where.line);
+        out += QStringLiteral(": ") + p.message + QLatin1Char('\n');
+    }
+    return out;
+}
+
+QString pageFileName(int page) { return QStringLiteral("p%1.txt").arg(page, 2, 10, QChar('0')); }
+
+namespace {
+
+struct Line {
+    int number;
+    QString text;
+};
+
+// Non-empty, non-comment lines with their 1-based line numbers.
+QList<Line> meaningfulLines(const QString& text) {
+    QList<Line> lines;
+    const QStringList raw = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < raw.size(); ++i) {
+        QString line = raw[i];
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#'))) continue;
+        lines.append({i + 1, trimmed});
+    }
+    return lines;
+}
+
+QStringList fields(const QString& line) {
+    QStringList parts = line.split(QLatin1Char('|'));
+    for (QString& p : parts) p = p.trimmed();
+    return parts;
+}
+
+bool parseInts(const QString& text, int count, QList<int>& out) {
+    out.clear();
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != count) return false;
+    for (const QString& p : parts) {
+        bool ok = false;
+        const int v = p.trimmed().toInt(&ok);
+        if (!ok) return false;
+        out.append(v);
+    }
+    return true;
+}
+
+bool parsePoint(const QString& text, QPoint& point) {
+    QList<int> v;
+    if (!parseInts(text, 2, v)) return false;
+    point = QPoint(v[0], v[1]);
+    return true;
+}
+
+bool isCodec(const QString& codec) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^(msadpcm|ima|(pcm8|pcm16)/(11025|22050|44100)/[12]|mp3/(16000|22050|24000)/[12])$"));
+    return pattern.match(codec).hasMatch();
+}
+
+// Reads `say:`, `voice:` and `codec:` options into the entry.
+void parseOptions(const QString& text, Entry& entry, Problems& problems) {
+    for (const QString& raw : text.split(QLatin1Char(';'))) {
+        const QString option = raw.trimmed();
+        if (option.isEmpty()) continue;
+        const int colon = option.indexOf(QLatin1Char(':'));
+        const QString name = colon < 0 ? option : option.left(colon).trimmed();
+        const QString value = colon < 0 ? QString() : option.mid(colon + 1).trimmed();
+        if (name == QLatin1String("say") && !value.isEmpty()) {
+            entry.say = value;
+        } else if (name == QLatin1String("voice") && (value == "en" || value == "zh")) {
+            entry.recording.voice = value;
+        } else if (name == QLatin1String("codec") && isCodec(value)) {
+            entry.recording.codec = value;
+        } else {
+            problems.add(entry.where, QStringLiteral("expected an option say: TEXT, voice: en|zh "
+                                                     "or codec: CODEC, found \"%1\"")
+                                          .arg(option));
+        }
+    }
+}
+
+void parseKind(const QString& text, Entry& entry, Problems& problems) {
+    const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    static const QStringList kinds{"title", "text", "word", "pic", "picword", "instr"};
+    if (words.isEmpty() || !kinds.contains(words[0])) {
+        problems.add(entry.where,
+                     QStringLiteral("expected a kind (title, text, word, pic THING, picword THING, "
+                                    "instr), found \"%1\"")
+                         .arg(text));
+        return;
+    }
+    entry.kind = words[0];
+    const bool picture = entry.kind == "pic" || entry.kind == "picword";
+    if (picture && words.size() < 2) {
+        problems.add(entry.where, QStringLiteral("expected a THING after \"%1\"").arg(entry.kind));
+    }
+    if (!picture && words.size() > 1) {
+        problems.add(entry.where,
+                     QStringLiteral("kind \"%1\" takes no arguments, found \"%2\"").arg(entry.kind, text));
+    }
+    if (picture && words.size() >= 2) entry.thing = words[1];
+    if (picture && words.size() >= 3) entry.colour = words.mid(2).join(QLatin1Char(' '));
+}
+
+bool parseEntry(const Where& where, const QStringList& f, Entry& entry, Problems& problems) {
+    entry.where = where;
+    if (f.size() < 5 || f.size() > 6) {
+        problems.add(where, QStringLiteral("expected 5 or 6 fields \"number | kind | x,y,w,h | "
+                                           "English | Chinese [| options]\", found %1")
+                                .arg(f.size()));
+        return false;
+    }
+    bool ok = false;
+    entry.number = f[0].toInt(&ok);
+    if (!ok) {
+        problems.add(where, QStringLiteral("expected an entry number, found \"%1\"").arg(f[0]));
+        return false;
+    }
+    parseKind(f[1], entry, problems);
+    QList<int> r;
+    if (!parseInts(f[2], 4, r)) {
+        problems.add(where, QStringLiteral("expected a rectangle x,y,w,h, found \"%1\"").arg(f[2]));
+    } else {
+        entry.rect = QRect(r[0], r[1], r[2], r[3]);
+    }
+    entry.english = f[3];
+    entry.chinese = f[4];
+    if (entry.english.isEmpty() || entry.chinese.isEmpty()) {
+        problems.add(where, QStringLiteral("expected an English and a Chinese line (\"$\" for a "
+                                           "placeholder), found an empty field"));
+    }
+    if (f.size() == 6) parseOptions(f[5], entry, problems);
+    entry.recording.text = entry.say.isEmpty() ? entry.english : entry.say;
+    if (entry.recording.text == QLatin1String("$")) {
+        problems.add(where, QStringLiteral("a placeholder entry needs a say: option telling what its "
+                                           "recording says"));
+    }
+    return true;
+}
+
+void parseAnswerLine(const Where& where, const QStringList& f, PageSource& page,
+                     Problems& problems) {
+    const QStringList head = f[0].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    bool ok = head.size() == 2;
+    const int number = ok ? head[1].toInt(&ok) : 0;
+    QPoint pos;
+    if (!ok || !parsePoint(f.value(1), pos)) {
+        problems.add(where, QStringLiteral("expected \"%1 K | X,Y ...\"").arg(head.value(0)));
+        return;
+    }
+    if (head[0] == "fill") {
+        if (f.size() != 3) {
+            problems.add(where, QStringLiteral("expected \"fill K | X,Y | DIGIT\""));
+            return;
+        }
+        page.fills.append({where, number, pos, f[2]});
+    } else if (head[0] == "tick") {
+        const QString key = f.value(2);
+        if (f.size() != 3 || (key != "yes" && key != "no" && key != "-")) {
+            problems.add(where, QStringLiteral("expected \"tick K | X,Y | yes|no|-\""));
+            return;
+        }
+        page.ticks.append({where, number, pos, key == "yes" ? 1 : key == "no" ? 0 : -1});
+    } else {
+        if (f.size() != 2) {
+            problems.add(where, QStringLiteral("expected \"listen K | X,Y\""));
+            return;
+        }
+        page.listens.append({where, number, pos});
+    }
+}
+
+void parseHeaderLine(const Where& where, const QString& text, PageSource& page,
+                     Problems& problems) {
+    const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QString& key = words[0];
+    if (key == "page" && words.size() == 2) {
+        bool ok = false;
+        page.pageNumber = words[1].toInt(&ok);
+        if (!ok) problems.add(where, QStringLiteral("expected \"page N\""));
+    } else if (key == "theme" && words.size() == 2) {
+        page.theme = words[1];
+    } else if (key == "overlay" && words.size() == 2 && parsePoint(words[1], page.overlay)) {
+        page.hasOverlay = true;
+        page.overlayWhere = where;
+    } else {
+        problems.add(where, QStringLiteral("expected \"page N\", \"theme NAME\", \"overlay X,Y\" "
+                                           "or an entry line, found \"%1\"")
+                                .arg(text));
+    }
+}
+
+}  // namespace
+
+PageSource parsePage(const QString& file, const QString& text, Problems& problems) {
+    PageSource page;
+    page.file = file;
+    for (const Line& line : meaningfulLines(text)) {
+        const Where where{file, line.number};
+        const QStringList f = fields(line.text);
+        const QString first = f[0].section(QLatin1Char(' '), 0, 0);
+        if (first == "fill" || first == "tick" || first == "listen") {
+            parseAnswerLine(where, f, page, problems);
+        } else if (f.size() == 1) {
+            parseHeaderLine(where, line.text, page, problems);
+        } else {
+            Entry entry;
+            if (parseEntry(where, f, entry, problems)) page.entries.append(entry);
+        }
+    }
+    return page;
+}
+
+UnitSource parseUnit(const QString& file, int unit, const QString& text, Problems& problems) {
+    UnitSource source;
+    source.file = file;
+    source.unit = unit;
+    for (const Line& line : meaningfulLines(text)) {
+        const QStringList f = fields(line.text);
+        const Where where{file, line.number};
+        if (f.size() != 2 || f[0].isEmpty() || f[1].isEmpty()) {
+            problems.add(where, QStringLiteral("expected \"English | Chinese\""));
+            continue;
+        }
+        source.words.append({where, f[0], f[1]});
+    }
+    return source;
+}
+
+QList<ClipSource> parseClips(const QString& file, const QString& text, Problems& problems) {
+    QList<ClipSource> clips;
+    for (const Line& line : meaningfulLines(text)) {
+        const QStringList f = fields(line.text);
+        const Where where{file, line.number};
+        if (f.size() != 4 || f[0].isEmpty() || f[3].isEmpty()) {
+            problems.add(where, QStringLiteral("expected \"role | voice | codec | text\""));
+            continue;
+        }
+        if (f[1] != "en" && f[1] != "zh" && f[1] != "synth") {
+            problems.add(where, QStringLiteral("expected the voice en, zh or synth, found \"%1\"")
+                                    .arg(f[1]));
+            continue;
+        }
+        if (!isCodec(f[2])) {
+            problems.add(where, QStringLiteral("expected a codec (msadpcm, ima, pcm8/R/C, "
+                                               "pcm16/R/C, mp3/R/C), found \"%1\"")
+                                    .arg(f[2]));
+            continue;
+        }
+        clips.append({where, f[0], Recording{f[3], f[1], f[2]}});
+    }
+    return clips;
+}
+
+QList<PictureSource> parsePictures(const QString& file, const QString& text,
+                                   Problems& problems) {
+    QList<PictureSource> pictures;
+    static const QRegularExpression sizePattern(QStringLiteral("^(\\d+)x(\\d+)$"));
+    for (const Line& line : meaningfulLines(text)) {
+        const QStringList f = fields(line.text);
+        const Where where{file, line.number};
+        const auto size = sizePattern.match(f.value(1));
+        if (f.size() != 5 || !size.hasMatch() || f[0].isEmpty() || f[2].isEmpty()) {
+            problems.add(where, QStringLiteral("expected \"name | WxH | painter | text | format\""));
+            continue;
+        }
+        pictures.append({where, f[0], QSize(size.captured(1).toInt(), size.captured(2).toInt()),
+                         f[2], f[3], f[4]});
+    }
+    return pictures;
+}
+
+namespace {
+
+bool readText(const QString& path, QString& text, Problems& problems) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        problems.add({path, 0}, QStringLiteral("cannot read the file: %1").arg(file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    text = QString::fromUtf8(bytes);
+    if (text.toUtf8() != bytes) {
+        problems.add({path, 0}, QStringLiteral("expected UTF-8 text"));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems) {
+    BookSources book;
+    book.folder = folder;
+    const QDir dir(folder);
+    QString text;
+    for (const ScreenProfile& screen : kScreens) {
+        if (!onlyPages.isEmpty() && !onlyPages.contains(screen.page)) continue;
+        const QString path = dir.filePath(QStringLiteral("pages/") + pageFileName(screen.page));
+        if (readText(path, text, problems)) book.pages.append(parsePage(path, text, problems));
+    }
+    for (int unit = 1; unit <= int(kUnitSizes.size()); ++unit) {
+        const QString path = dir.filePath(QStringLiteral("units/unit%1.txt").arg(unit));
+        if (readText(path, text, problems)) book.units.append(parseUnit(path, unit, text, problems));
+    }
+    const QString clipsPath = dir.filePath(QStringLiteral("clips.txt"));
+    if (readText(clipsPath, text, problems)) book.clips = parseClips(clipsPath, text, problems);
+    const QString picturesPath = dir.filePath(QStringLiteral("pictures.txt"));
+    if (readText(picturesPath, text, problems)) {
+        book.pictures = parsePictures(picturesPath, text, problems);
+    }
+    readText(dir.filePath(QStringLiteral("start_about.html")), book.aboutHtml, problems);
+    readText(dir.filePath(QStringLiteral("start_faq.html")), book.faqHtml, problems);
+    return book;
+}
+
+}  // namespace tool

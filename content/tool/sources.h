@@ -1,0 +1,140 @@
+#pragma once
+
+// The content sources as read from content/book: pages, unit word lists, built-in clips,
+// window pictures and the start window's texts. Every item remembers its file and line so
+// that a check can point at it.
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace tool {
+
+struct Where {
+    QString file;
+    int line = 0;
+};
+
+struct Problem {
+    Where where;
+    QString message;
+};
+
+class Problems {
+public:
+    void add(const Where& where, const QString& message) { list_.append({where, message}); }
+    bool empty() const { return list_.isEmpty(); }
+    const QList<Problem>& list() const { return list_; }
+    QString report() const;
+
+private:
+    QList<Problem> list_;
+};
+
+// What a recording says, with which voice and in which codec.
+struct Recording {
+    QString text;
+    QString voice = QStringLiteral("en");       // en, zh or synth
+    QString codec = QStringLiteral("msadpcm");  // msadpcm, ima, pcm8/R/C, pcm16/R/C, mp3/R/C
+    QString key() const { return voice + QLatin1Char('|') + codec + QLatin1Char('|') + text; }
+};
+
+struct Entry {
+    Where where;
+    int number = 0;
+    QString kind;
+    QString thing;
+    QString colour;
+    QRect rect;
+    QString english;
+    QString chinese;
+    QString say;  // explicit say: option, empty when none
+    Recording recording;
+};
+
+struct FillBox {
+    Where where;
+    int number = 0;
+    QPoint pos;
+    QString answer;
+};
+
+struct TickBox {
+    Where where;
+    int number = 0;
+    QPoint pos;
+    int expected = -1;  // 1 yes, 0 no, -1 not checked
+};
+
+struct ListenIcon {
+    Where where;
+    int number = 0;
+    QPoint pos;
+};
+
+struct PageSource {
+    QString file;
+    int pageNumber = 0;
+    QString theme;
+    bool hasOverlay = false;
+    QPoint overlay;
+    Where overlayWhere;
+    QList<Entry> entries;
+    QList<FillBox> fills;
+    QList<TickBox> ticks;
+    QList<ListenIcon> listens;
+};
+
+struct UnitWord {
+    Where where;
+    QString english;
+    QString chinese;
+};
+
+struct UnitSource {
+    QString file;
+    int unit = 0;
+    QList<UnitWord> words;
+};
+
+struct ClipSource {
+    Where where;
+    QString role;
+    Recording recording;
+};
+
+struct PictureSource {
+    Where where;
+    QString name;
+    QSize size;
+    QString painter;
+    QString text;
+    QString format;
+};
+
+struct BookSources {
+    QString folder;
+    QList<PageSource> pages;
+    QList<UnitSource> units;
+    QList<ClipSource> clips;
+    QList<PictureSource> pictures;
+    QString aboutHtml;
+    QString faqHtml;
+};
+
+// Reads one page file; syntax problems are added to `problems`.
+PageSource parsePage(const QString& file, const QString& text, Problems& problems);
+UnitSource parseUnit(const QString& file, int unit, const QString& text, Problems& problems);
+QList<ClipSource> parseClips(const QString& file, const QString& text, Problems& problems);
+QList<PictureSource> parsePictures(const QString& file, const QString& text,
+                                   Problems& problems);
+
+// Reads the whole folder. `onlyPages` limits the page files read (empty: all).
+BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems);
+
+QString pageFileName(int page);
+
+}  // namespace tool

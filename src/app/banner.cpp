@@ -1,0 +1,19 @@
+#include "app/banner.h"
+
+namespace app {
+
+BannerStep bannerMoveLeft(int offset, int panelWidth, int textWidth) {
+    const int next = offset - 1;
+    return {next, next <= panelWidth - textWidth};
+}
+
+BannerStep bannerMoveRight(int offset) {
+    const int next = offset + 1;
+    return {next, next >= 5};
+}
+
+int readerBannerStep(int offset, int panelWidth, int textWidth) {
+    return panelWidth - textWidth - offset >= 0 ? 10 : offset - 1;
+}
+
+}  // namespace app

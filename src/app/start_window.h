@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include "ui/controls.h"
+#include "ui/draw_panel.h"
+
+namespace app {
+
+// The project's home page, opened when the banner is pressed and named in its text.
+extern const char* const kHomePage;
+QString startBannerText();
+
+// The program's main window: the book cover, a short description, common questions, the
+// scrolling banner and the button that opens the reader.
+class StartWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit StartWindow(QWidget* parent = nullptr);
+
+    void StartLearning();
+    void OpenVendorSite();
+    void BannerMoveLeft();
+    void BannerMoveRight();
+    int bannerOffset() const { return bannerOffset_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void OnStartWindowCreated();
+    void buildControls();
+
+    QPixmap background_;
+    ui::DrawPanel* banner_ = nullptr;
+    ui::PictureBox* loading_ = nullptr;
+    QTimer* moveLeft_ = nullptr;
+    QTimer* moveRight_ = nullptr;
+    int bannerOffset_ = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,93 @@
+#include "ui/draw_panel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace ui {
+
+DrawPanel::DrawPanel(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void DrawPanel::setBackgroundColour(const QColor& colour) {
+    backgroundColour_ = colour;
+    clear();
+}
+
+void DrawPanel::setBackgroundPicture(const QPixmap& picture) {
+    background_ = picture;
+    scaledBackground_ = QPixmap();
+    clear();
+}
+
+void DrawPanel::paintBackground(QPainter& painter, const QRect& rect) {
+    if (background_.isNull()) {
+        painter.fillRect(rect, backgroundColour_);
+        return;
+    }
+    if (scaledBackground_.size() != size()) {
+        scaledBackground_ = background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    painter.drawPixmap(rect, scaledBackground_, rect);
+}
+
+void DrawPanel::clear() { clearRect(rect()); }
+
+void DrawPanel::clearRect(const QRect& area) {
+    if (backing_.size() != size()) backing_ = QPixmap(size().expandedTo(QSize(1, 1)));
+    QPainter painter(&backing_);
+    paintBackground(painter, area);
+    update(area);
+}
+
+int DrawPanel::textWidth(const QString& text) const {
+    return QFontMetrics(font()).horizontalAdvance(text);
+}
+
+void DrawPanel::drawText(int x, int y, const QString& text) {
+    QPainter painter(&backing_);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setFont(font());
+    painter.setPen(textColour_);
+    painter.drawText(QPoint(x, y + QFontMetrics(font()).ascent()), text);
+    update();
+}
+
+void DrawPanel::drawPicture(const QRect& area, const QPixmap& picture, const QColor& transparent) {
+    QPixmap scaled = picture.scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setMask(scaled.createMaskFromColor(transparent, Qt::MaskInColor));
+    QPainter painter(&backing_);
+    painter.drawPixmap(area.topLeft(), scaled);
+    update(area);
+}
+
+void DrawPanel::drawLine(const QPoint& from, const QPoint& to, const QColor& colour) {
+    QPainter painter(&backing_);
+    painter.setPen(QPen(colour, 1));
+    painter.drawLine(from, to);
+    update(QRect(from, to).normalized().adjusted(-1, -1, 1, 1));
+}
+
+void DrawPanel::paintEvent(QPaintEvent* event) {
+    if (backing_.size() != size()) clear();
+    QPainter painter(this);
+    painter.drawPixmap(event->rect(), backing_, event->rect());
+    if (border_) {
+        painter.setPen(QColor(90, 90, 90));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void DrawPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    clear();
+}
+
+void DrawPanel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) emit leftPressed(event->position().toPoint());
+}
+
+void DrawPanel::mouseMoveEvent(QMouseEvent* event) { emit mouseMoved(event->position().toPoint()); }
+
+}  // namespace ui

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QList>
+#include <QTimer>
+
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "ui/sound.h"
+
+struct Mix_Chunk;
+
+namespace ui {
+
+// Plays clips through SDL_mixer. Each clip is decoded and converted to the device format on
+// first use and kept in a bounded cache, so that pressing a hotspot a second time costs only
+// a table look-up. When there is no sound device every call does nothing.
+//
+// Use from the GUI thread only. One SdlSound owns the mixer at a time; a second one created
+// while the first exists stays silent.
+class SdlSound : public Sound {
+public:
+    struct Options {
+        int frequency = 44100;
+        int channels = 2;
+        int bufferFrames = 512;
+        int mixingChannels = 32;
+        std::size_t cacheBytes = std::size_t{64} << 20;
+        // How long one idle slice may spend decoding clips handed to prepare().
+        int prepareSliceMilliseconds = 4;
+    };
+
+    struct DeviceFormat {
+        int frequency = 0;
+        int channels = 0;
+        std::uint16_t sampleFormat = 0;  // an SDL_AudioFormat
+    };
+
+    SdlSound();
+    explicit SdlSound(const Options& options);
+    ~SdlSound() override;
+
+    SdlSound(const SdlSound&) = delete;
+    SdlSound& operator=(const SdlSound&) = delete;
+
+    void play(const SoundClip& clip) override;
+    void playLooped(const SoundClip& clip) override;
+    void stopAll() override;
+    // Queues the clips that are not cached yet; idle slices decode them a few at a time.
+    void prepare(const QList<SoundClip>& clips) override;
+
+    bool isOpen() const { return mixerOpen_; }
+    DeviceFormat deviceFormat() const { return device_; }
+    // Bytes held by the cache: converted audio plus clip bytes the cache keeps alive.
+    std::size_t memoryHeld() const { return bytesHeld_; }
+    int cachedClipCount() const { return static_cast<int>(entries_.size()); }
+    int pendingPrepareCount() const { return static_cast<int>(pending_.size()); }
+    // Decodes every clip still waiting from prepare() right away.
+    void finishPreparing();
+
+private:
+    struct ChunkFree {
+        void operator()(Mix_Chunk* chunk) const;
+    };
+
+    struct ClipKey {
+        const char* data;
+        qsizetype size;
+        bool operator==(const ClipKey&) const = default;
+    };
+
+    struct ClipKeyHash {
+        std::size_t operator()(const ClipKey& key) const;
+    };
+
+    struct CacheEntry {
+        ClipKey key;
+        // Holding the clip keeps bytes it owns alive, so no other clip can reuse the address
+        // that the key is made of while the entry exists.
+        SoundClip clip;
+        std::vector<std::uint8_t> samples;  // device format; empty when decoding failed
+        std::unique_ptr<Mix_Chunk, ChunkFree> chunk;  // declared after samples: freed first
+        std::size_t bytes = 0;
+    };
+
+    using EntryList = std::list<CacheEntry>;
+
+    static ClipKey keyOf(const SoundClip& clip);
+    void openDevice(const Options& options);
+    void closeDevice();
+    void start(const SoundClip& clip, int loops);
+    Mix_Chunk* chunkFor(const SoundClip& clip);
+    EntryList::iterator find(const ClipKey& key);
+    EntryList::iterator addToCache(const SoundClip& clip);
+    std::vector<std::uint8_t> decodeForDevice(const SoundClip& clip) const;
+    void evictBeyondBudget(EntryList::const_iterator keep);
+    bool isPlaying(const Mix_Chunk* chunk) const;
+    void removePending(const ClipKey& key);
+    void prepareSlice();
+
+    Options options_;
+    bool ownsMixer_ = false;
+    bool subsystemUp_ = false;
+    bool mixerOpen_ = false;
+    int mixingChannels_ = 0;
+    DeviceFormat device_;
+
+    EntryList entries_;  // most recently used first
+    std::unordered_map<ClipKey, EntryList::iterator, ClipKeyHash> index_;
+    std::size_t bytesHeld_ = 0;
+
+    QList<SoundClip> pending_;
+    QTimer preparer_;
+};
+
+}  // namespace ui

@@ -1,0 +1,268 @@
+#include "ui/wav_decoder.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace ui {
+namespace {
+
+// A read-only view of the clip's bytes for libsndfile's virtual I/O.
+struct MemoryReader {
+    const unsigned char* data;
+    sf_count_t size;
+    sf_count_t position;
+};
+
+MemoryReader& readerOf(void* user) { return *static_cast<MemoryReader*>(user); }
+
+sf_count_t memoryLength(void* user) { return readerOf(user).size; }
+
+sf_count_t memorySeek(sf_count_t offset, int whence, void* user) {
+    MemoryReader& reader = readerOf(user);
+    sf_count_t base = 0;
+    switch (whence) {
+        case SEEK_SET: base = 0; break;
+        case SEEK_CUR: base = reader.position; break;
+        case SEEK_END: base = reader.size; break;
+        default: return -1;
+    }
+    // Offsets come from the file's own headers, so guard the sum against overflow and keep
+    // the position inside the image; reads past the end then simply return nothing.
+    if (offset > 0 && base > reader.size - std::min(offset, reader.size)) {
+        reader.position = reader.size;
+    } else if (offset < 0 && -offset > base) {
+        reader.position = 0;
+    } else {
+        reader.position = std::clamp<sf_count_t>(base + offset, 0, reader.size);
+    }
+    return reader.position;
+}
+
+sf_count_t memoryRead(void* destination, sf_count_t count, void* user) {
+    MemoryReader& reader = readerOf(user);
+    if (count <= 0) return 0;
+    const sf_count_t available = reader.size - reader.position;
+    const sf_count_t copied = std::min(count, available);
+    if (copied <= 0) return 0;
+    std::memcpy(destination, reader.data + reader.position, static_cast<std::size_t>(copied));
+    reader.position += copied;
+    return copied;
+}
+
+sf_count_t memoryWrite(const void*, sf_count_t, void*) { return 0; }
+
+sf_count_t memoryTell(void* user) { return readerOf(user).position; }
+
+bool looksLikeRiffWave(const unsigned char* bytes, std::size_t size) {
+    return size >= 12 && std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WAVE", 4) == 0;
+}
+
+std::uint16_t readU16(const unsigned char* at) { return static_cast<std::uint16_t>(at[0] | at[1] << 8); }
+
+std::uint32_t readU32(const unsigned char* at) {
+    return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
+           static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
+}
+
+// Where the first 'fmt ' and 'data' chunks are. Sizes that run past the image are cut to it.
+struct RiffLayout {
+    int formatTag = -1;
+    bool hasData = false;
+    std::size_t dataBegin = 0;
+    std::size_t dataEnd = 0;
+};
+
+RiffLayout scanChunks(const unsigned char* bytes, std::size_t size) {
+    RiffLayout layout;
+    std::size_t at = 12;
+    while (size - at >= 8 && (layout.formatTag < 0 || !layout.hasData)) {
+        const std::size_t declared = readU32(bytes + at + 4);
+        const std::size_t begin = at + 8;
+        const std::size_t end = begin + std::min(declared, size - begin);
+        if (std::memcmp(bytes + at, "fmt ", 4) == 0 && layout.formatTag < 0 && end - begin >= 2) {
+            layout.formatTag = readU16(bytes + begin);
+        } else if (std::memcmp(bytes + at, "data", 4) == 0 && !layout.hasData) {
+            layout = {layout.formatTag, true, begin, end};
+        }
+        if (end == size) break;
+        at = end + (declared & 1);
+    }
+    return layout;
+}
+
+constexpr int kTagPcm = 0x0001;
+constexpr int kTagMsAdpcm = 0x0002;
+constexpr int kTagImaAdpcm = 0x0011;
+constexpr int kTagMpegLayer3 = 0x0055;
+constexpr int kTagExtensible = 0xFFFE;
+
+// Only these reach libsndfile, so that none of its other decoders ever sees a clip's bytes.
+bool isAcceptedTag(int tag) {
+    return tag == kTagPcm || tag == kTagMsAdpcm || tag == kTagImaAdpcm || tag == kTagMpegLayer3 ||
+           tag == kTagExtensible;
+}
+
+// One MPEG audio layer 3 frame header: what must stay the same from frame to frame, and the
+// frame's length in bytes (0 when the header is not a layer 3 header we can walk past).
+struct MpegFrame {
+    std::uint32_t fixedBits = 0;
+    std::size_t bytes = 0;
+};
+
+MpegFrame parseMpegLayer3Header(const unsigned char* at) {
+    static constexpr int kBitrates[2][16] = {
+        {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0},      // MPEG 2, 2.5
+        {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0},  // MPEG 1
+    };
+    static constexpr int kRates[4][3] = {
+        {11025, 12000, 8000}, {0, 0, 0}, {22050, 24000, 16000}, {44100, 48000, 32000}};
+    const std::uint32_t header = readU32(at);
+    const std::uint32_t word = (header & 0xFF) << 24 | (header & 0xFF00) << 8 |
+                               (header >> 8 & 0xFF00) | header >> 24;
+    const unsigned version = word >> 19 & 3;
+    const unsigned layer = word >> 17 & 3;
+    const unsigned bitrateIndex = word >> 12 & 15;
+    const unsigned rateIndex = word >> 10 & 3;
+    if ((word >> 21) != 0x7FF || version == 1 || layer != 1 || rateIndex == 3) return {};
+    const bool mpeg1 = version == 3;
+    const int kbps = kBitrates[mpeg1 ? 1 : 0][bitrateIndex];
+    if (kbps == 0) return {};
+    const int rate = kRates[version][rateIndex];
+    const std::size_t padding = word >> 9 & 1;
+    const std::size_t bytes = static_cast<std::size_t>((mpeg1 ? 144000 : 72000) * kbps / rate);
+    const bool mono = (word >> 6 & 3) == 3;
+    return {(word & 0xFFFE0C00u) | (mono ? 1u : 0u), bytes + padding};
+}
+
+std::size_t skipId3v2(const unsigned char* bytes, std::size_t begin, std::size_t end) {
+    if (end - begin < 10 || std::memcmp(bytes + begin, "ID3", 3) != 0) return begin;
+    const unsigned char* sizeBytes = bytes + begin + 6;
+    if ((sizeBytes[0] | sizeBytes[1] | sizeBytes[2] | sizeBytes[3]) & 0x80) return begin;
+    std::size_t tagBytes = 10 + (static_cast<std::size_t>(sizeBytes[0]) << 21 |
+                                 static_cast<std::size_t>(sizeBytes[1]) << 14 |
+                                 static_cast<std::size_t>(sizeBytes[2]) << 7 | sizeBytes[3]);
+    if (bytes[begin + 5] & 0x10) tagBytes += 10;  // footer present
+    return tagBytes <= end - begin ? begin + tagBytes : begin;
+}
+
+// The end of the run of whole, consistent layer 3 frames at the start of the data chunk, or
+// `begin` when there are fewer than two (mpg123 warns about a one-frame stream). libsndfile
+// hands mpg123 everything up to the end of the file, and mpg123 prints notes on stderr about
+// any byte that is not a frame, so the decoder is shown nothing past this run.
+std::size_t mpegFramesEnd(const unsigned char* bytes, std::size_t begin, std::size_t end) {
+    std::size_t at = skipId3v2(bytes, begin, end);
+    std::uint32_t firstFixedBits = 0;
+    int frames = 0;
+    while (end - at >= 4) {
+        const MpegFrame frame = parseMpegLayer3Header(bytes + at);
+        if (frame.bytes < 4 || frame.bytes > end - at) break;
+        if (frames == 0) firstFixedBits = frame.fixedBits;
+        if (frame.fixedBits != firstFixedBits) break;
+        at += frame.bytes;
+        ++frames;
+    }
+    return frames >= 2 ? at : begin;
+}
+
+// The part of the image libsndfile may see; empty when the image is refused outright.
+struct DecoderView {
+    std::size_t bytes = 0;
+    bool mpegWalked = false;  // the data chunk was checked as a run of layer 3 frames
+};
+
+DecoderView decoderView(const unsigned char* bytes, std::size_t size) {
+    const RiffLayout layout = scanChunks(bytes, size);
+    if (!layout.hasData || !isAcceptedTag(layout.formatTag)) return {};
+    if (layout.formatTag != kTagMpegLayer3) return {size, false};
+    const std::size_t framesEnd = mpegFramesEnd(bytes, layout.dataBegin, layout.dataEnd);
+    return framesEnd > layout.dataBegin ? DecoderView{framesEnd, true} : DecoderView{};
+}
+
+bool isAcceptedEncoding(int format) {
+    const int container = format & SF_FORMAT_TYPEMASK;
+    if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX) return false;
+    switch (format & SF_FORMAT_SUBMASK) {
+        case SF_FORMAT_PCM_U8:
+        case SF_FORMAT_PCM_16:
+        case SF_FORMAT_PCM_24:
+        case SF_FORMAT_PCM_32:
+        case SF_FORMAT_MS_ADPCM:
+        case SF_FORMAT_IMA_ADPCM:
+        case SF_FORMAT_MPEG_LAYER_III: return true;
+        default: return false;
+    }
+}
+
+bool isWithinLimits(const SF_INFO& info, const WavLimits& limits) {
+    return info.channels >= 1 && info.channels <= limits.maxChannels &&
+           info.samplerate >= limits.minSampleRate && info.samplerate <= limits.maxSampleRate;
+}
+
+sf_count_t maxFramesFor(const SF_INFO& info, const WavLimits& limits) {
+    const double bySeconds = limits.maxSeconds * info.samplerate;
+    const std::size_t bytesPerFrame = sizeof(std::int16_t) * static_cast<std::size_t>(info.channels);
+    const double byBytes = static_cast<double>(limits.maxDecodedBytes / bytesPerFrame);
+    return static_cast<sf_count_t>(std::max(0.0, std::min(bySeconds, byBytes)));
+}
+
+// Room to reserve up front: what the header reports, but never more than the limit nor more
+// than a generous multiple of the image size, so that a lying header costs nothing.
+std::size_t initialCapacity(const SF_INFO& info, sf_count_t maxFrames, std::size_t imageSize) {
+    constexpr sf_count_t kFramesPerByteAtMost = 16;
+    const sf_count_t plausible = static_cast<sf_count_t>(imageSize) * kFramesPerByteAtMost;
+    const sf_count_t frames = std::clamp<sf_count_t>(info.frames, 0, std::min(maxFrames, plausible));
+    return static_cast<std::size_t>(frames) * static_cast<std::size_t>(info.channels);
+}
+
+using SndFilePtr = std::unique_ptr<SNDFILE, decltype(&sf_close)>;
+
+// Reads every frame; refuses the clip when it turns out longer than maxFrames.
+bool readAllFrames(SNDFILE* file, int channels, sf_count_t maxFrames, std::vector<std::int16_t>& out) {
+    constexpr sf_count_t kBlockFrames = 4096;
+    std::vector<std::int16_t> block(static_cast<std::size_t>(kBlockFrames * channels));
+    sf_count_t total = 0;
+    for (;;) {
+        const sf_count_t got = sf_readf_short(file, block.data(), kBlockFrames);
+        if (got <= 0) break;
+        total += got;
+        if (total > maxFrames) return false;
+        out.insert(out.end(), block.begin(), block.begin() + got * channels);
+    }
+    return total > 0;
+}
+
+}  // namespace
+
+std::optional<DecodedAudio> decodeWav(const void* data, std::size_t size, const WavLimits& limits) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    if (bytes == nullptr || !looksLikeRiffWave(bytes, size)) return std::nullopt;
+    const DecoderView view = decoderView(bytes, size);
+    if (view.bytes == 0) return std::nullopt;
+
+    MemoryReader reader{bytes, static_cast<sf_count_t>(view.bytes), 0};
+    SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
+    SF_INFO info{};
+    SndFilePtr file(sf_open_virtual(&io, SFM_READ, &info, &reader), &sf_close);
+    const bool isMpeg = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_MPEG_LAYER_III;
+    if (!file || !isAcceptedEncoding(info.format) || !isWithinLimits(info, limits) ||
+        isMpeg != view.mpegWalked) {
+        return std::nullopt;
+    }
+    const sf_count_t maxFrames = maxFramesFor(info, limits);
+    if (info.frames > maxFrames) return std::nullopt;
+    // Float-based decoders (MPEG) must saturate rather than wrap when a sample overshoots.
+    sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+
+    DecodedAudio audio;
+    audio.channels = info.channels;
+    audio.sampleRate = info.samplerate;
+    audio.samples.reserve(initialCapacity(info, maxFrames, size));
+    if (!readAllFrames(file.get(), info.channels, maxFrames, audio.samples)) return std::nullopt;
+    return audio;
+}
+
+}  // namespace ui

@@ -1,0 +1,290 @@
+// Playback through SDL_mixer. The sound tests tap the mixer's output with a post-mix hook and
+// run on SDL's disk driver, whose file receives exactly what the mixer produced.
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+
+#include "ui/sdl_sound.h"
+
+namespace {
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value)
+        : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+        qputenv(name, value);
+    }
+    ~ScopedEnv() { wasSet_ ? qputenv(name_, old_) : qunsetenv(name_); }
+
+private:
+    const char* name_;
+    bool wasSet_;
+    QByteArray old_;
+};
+
+QByteArray le(quint32 value, int bytes) {
+    QByteArray out;
+    for (int i = 0; i < bytes; ++i) out += char(value >> (8 * i) & 0xFF);
+    return out;
+}
+
+// A 16-bit PCM clip holding one constant value: easy to find, and to sum, in the mix.
+QByteArray constantClip(qint16 value, double seconds, int rate = 44100, int channels = 2) {
+    const int frames = int(seconds * rate);
+    QByteArray data;
+    for (int i = 0; i < frames * channels; ++i) data += le(quint16(value), 2);
+    const QByteArray format = le(1, 2) + le(channels, 2) + le(rate, 4) + le(rate * channels * 2, 4) +
+                              le(channels * 2, 2) + le(16, 2);
+    const QByteArray chunks = "fmt " + le(16, 4) + format + "data" + le(data.size(), 4) + data;
+    return "RIFF" + le(chunks.size() + 4, 4) + "WAVE" + chunks;
+}
+
+// Everything the mixer produced, buffer by buffer.
+struct MixTap {
+    std::mutex lock;
+    std::vector<qint16> samples;
+    std::atomic<int> buffers{0};
+    int bufferSamples = 0;
+
+    static void SDLCALL collect(void* self, Uint8* stream, int length) {
+        auto* tap = static_cast<MixTap*>(self);
+        std::lock_guard guard(tap->lock);
+        const auto* values = reinterpret_cast<const qint16*>(stream);
+        tap->samples.insert(tap->samples.end(), values, values + length / 2);
+        tap->bufferSamples = length / 2;
+        ++tap->buffers;
+    }
+    std::vector<qint16> snapshot() {
+        std::lock_guard guard(lock);
+        return samples;
+    }
+    long count(qint16 value) {
+        const auto all = snapshot();
+        return long(std::count(all.begin(), all.end(), value));
+    }
+};
+
+void waitForBuffers(const MixTap& tap, int target) {
+    QElapsedTimer timer;
+    timer.start();
+    while (tap.buffers < target && timer.elapsed() < 10000) QThread::msleep(2);
+    ASSERT_GE(tap.buffers, target) << "the audio thread stopped mixing";
+}
+
+constexpr double kBufferSeconds = 512.0 / 44100.0;
+
+int buffersFor(double seconds) { return int(seconds / kBufferSeconds) + 1; }
+
+class DiskPlayback : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        sound_ = std::make_unique<ui::SdlSound>();
+        if (!sound_->isOpen()) GTEST_SKIP() << "SDL's disk audio driver is not available";
+        ASSERT_EQ(sound_->deviceFormat().channels, 2);
+        ASSERT_EQ(sound_->deviceFormat().sampleFormat, AUDIO_S16SYS);
+        Mix_SetPostMix(&MixTap::collect, &tap_);
+    }
+    void TearDown() override {
+        if (sound_ && sound_->isOpen()) Mix_SetPostMix(nullptr, nullptr);
+        sound_.reset();
+    }
+    // Lets the clips play for a while, measured in mixed buffers.
+    void playFor(double seconds) { waitForBuffers(tap_, tap_.buffers + buffersFor(seconds)); }
+
+    QTemporaryDir dir_;
+    ScopedEnv driver_{"SDL_AUDIODRIVER", "disk"};
+    ScopedEnv file_{"SDL_DISKAUDIOFILE", dir_.filePath("out.raw").toLocal8Bit()};
+    MixTap tap_;
+    std::unique_ptr<ui::SdlSound> sound_;
+};
+
+TEST_F(DiskPlayback, PlayedClipReachesTheDeviceWhole) {
+    sound_->play(constantClip(8000, 0.1));
+    playFor(0.1 + 4 * kBufferSeconds);
+    Mix_SetPostMix(nullptr, nullptr);
+    sound_.reset();  // closing the device flushes the file
+
+    EXPECT_EQ(tap_.count(8000), 4410 * 2);
+    QFile out(dir_.filePath("out.raw"));
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    const QByteArray written = out.readAll();
+    const auto mixed = tap_.snapshot();
+    ASSERT_GE(written.size(), qsizetype(mixed.size() * 2) - tap_.bufferSamples * 2);
+    EXPECT_EQ(0, std::memcmp(written.constData(), mixed.data(), size_t(written.size())));
+}
+
+TEST_F(DiskPlayback, ClipsOverlapAndSumIncludingTheSameClipTwice) {
+    const QByteArray low = constantClip(3000, 0.3);
+    const QByteArray high = constantClip(5000, 0.3);
+    sound_->prepare({low, high});
+    sound_->finishPreparing();  // so that the three starts are only look-ups
+    sound_->play(low);
+    sound_->play(low);
+    sound_->play(high);
+    playFor(0.3 + 4 * kBufferSeconds);
+    // The starts may straddle one buffer boundary; the rest of the clips overlaps.
+    EXPECT_GE(tap_.count(11000), (13230 - 1024) * 2);
+}
+
+TEST_F(DiskPlayback, ConvertsRateAndChannelsToTheDevice) {
+    sound_->play(constantClip(6000, 0.2, 22050, 1));
+    playFor(0.2 + 4 * kBufferSeconds);
+    const auto mixed = tap_.snapshot();
+    long frames = 0;
+    for (size_t i = 0; i + 1 < mixed.size(); i += 2)
+        frames += std::abs(mixed[i] - 6000) < 300 && std::abs(mixed[i + 1] - 6000) < 300;
+    EXPECT_NEAR(frames, 8820, 200);
+}
+
+TEST_F(DiskPlayback, LoopRunsSeamlesslyUntilStopAllSilencesEverythingWithinOneBuffer) {
+    sound_->playLooped(constantClip(4000, 0.05));
+    sound_->play(constantClip(2000, 3.0));
+    playFor(0.4);
+    const int mixedBeforeStop = tap_.buffers;
+    sound_->stopAll();
+    playFor(6 * kBufferSeconds);
+
+    const auto mixed = tap_.snapshot();
+    const auto first = std::find_if(mixed.begin(), mixed.end(), [](qint16 v) { return v != 0; });
+    const auto last = std::find_if(mixed.rbegin(), mixed.rend(), [](qint16 v) { return v != 0; }).base();
+    ASSERT_LT(first, last);
+    // The buffer being mixed while stopAll ran may still sound; none after it.
+    EXPECT_LE(last - mixed.begin(), (mixedBeforeStop + 1) * tap_.bufferSamples);
+    // The 0.05 s loop went on well past its length, with no gap between repetitions.
+    EXPECT_GT(last - first, long(0.3 * 44100 * 2));
+    EXPECT_TRUE(std::all_of(first, last, [](qint16 v) { return v == 4000 || v == 6000; }));
+}
+
+TEST_F(DiskPlayback, BrokenClipsPlayNothing) {
+    const QByteArray good = constantClip(1000, 0.05);
+    for (const QByteArray& broken :
+         {QByteArray(), QByteArray(5000, '\x7f'), good.left(30), good.left(43),
+          QByteArray(good).replace(20, 2, le(0x1234, 2)), QByteArray(good).replace(22, 2, le(0, 2))}) {
+        sound_->play(broken);
+        sound_->playLooped(broken);
+    }
+    playFor(6 * kBufferSeconds);
+    const auto mixed = tap_.snapshot();
+    EXPECT_TRUE(std::all_of(mixed.begin(), mixed.end(), [](qint16 v) { return v == 0; }));
+}
+
+// ---- No device, one owner ------------------------------------------------------------------
+
+TEST(SdlSound, WithoutADeviceEveryCallDoesNothing) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
+    ui::SdlSound sound;
+    const QByteArray clip = constantClip(1000, 0.1);
+    EXPECT_FALSE(sound.isOpen());
+    sound.play(clip);
+    sound.playLooped(clip);
+    sound.prepare({clip});
+    sound.finishPreparing();
+    sound.stopAll();
+    EXPECT_EQ(sound.cachedClipCount(), 0);
+    EXPECT_EQ(sound.pendingPrepareCount(), 0);
+    EXPECT_EQ(sound.memoryHeld(), 0u);
+}
+
+TEST(SdlSound, ASecondInstanceStaysSilentAndLeavesTheFirstAlone) {
+    auto first = std::make_unique<ui::SdlSound>();
+    ASSERT_TRUE(first->isOpen());
+    first->playLooped(constantClip(1000, 0.1));
+    {
+        ui::SdlSound second;
+        EXPECT_FALSE(second.isOpen());
+        second.stopAll();
+        EXPECT_EQ(Mix_Playing(-1), 1);
+    }
+    EXPECT_EQ(Mix_Playing(-1), 1);
+    first.reset();
+    EXPECT_TRUE(ui::SdlSound().isOpen());
+}
+
+// ---- The cache -----------------------------------------------------------------------------
+
+constexpr std::size_t kDeviceBytesPerSecond = 44100 * 2 * 2;
+
+TEST(SdlSoundCache, KeysOnAddressAndSizeAndCountsWhatItHolds) {
+    ui::SdlSound sound;
+    ASSERT_TRUE(sound.isOpen());
+    const QByteArray stored = constantClip(100, 1.0, 22050, 1);
+    const QByteArray clip = QByteArray::fromRawData(stored.constData(), stored.size());
+    sound.play(clip);
+    sound.play(QByteArray::fromRawData(stored.constData(), stored.size()));
+    EXPECT_EQ(sound.cachedClipCount(), 1);
+    // Converted to 44100 Hz stereo; the embedded bytes themselves are not the cache's.
+    EXPECT_NEAR(double(sound.memoryHeld()), double(kDeviceBytesPerSecond), kDeviceBytesPerSecond * 0.02);
+
+    sound.play(QByteArray::fromRawData(stored.constData(), stored.size() - 2000));
+    EXPECT_EQ(sound.cachedClipCount(), 2);
+    const std::size_t before = sound.memoryHeld();
+    sound.play(QByteArray(5000, 'x'));  // heap bytes the cache keeps alive: counted
+    EXPECT_EQ(sound.cachedClipCount(), 3);
+    EXPECT_GE(sound.memoryHeld(), before + 5000);
+}
+
+TEST(SdlSoundCache, AFreedClipsAddressIsNotMistakenForANewClip) {
+    ui::SdlSound sound;
+    ASSERT_TRUE(sound.isOpen());
+    auto first = std::make_unique<QByteArray>(constantClip(100, 0.1));
+    sound.play(*first);
+    first.reset();
+    // Same size, so the allocator would hand back the same block if the cache let it go.
+    const QByteArray second = constantClip(200, 0.1);
+    sound.play(second);
+    EXPECT_EQ(sound.cachedClipCount(), 2);
+}
+
+TEST(SdlSoundCache, StaysWithinBudgetWithoutFreeingAPlayingClip) {
+    ui::SdlSound::Options options;
+    options.cacheBytes = 600 * 1024;
+    ui::SdlSound sound(options);
+    ASSERT_TRUE(sound.isOpen());
+    sound.playLooped(constantClip(100, 0.5));  // the oldest entry, but still playing
+    std::vector<QByteArray> clips;
+    for (int i = 0; i < 20; ++i) clips.push_back(constantClip(qint16(i), 0.5));
+    sound.prepare(QList<QByteArray>(clips.begin(), clips.end()));
+    sound.finishPreparing();
+    EXPECT_LE(sound.memoryHeld(), options.cacheBytes);
+    EXPECT_LT(sound.cachedClipCount(), 21);
+    EXPECT_EQ(Mix_Playing(-1), 1) << "the looped clip's chunk was freed";
+}
+
+TEST(SdlSoundCache, PrepareQueuesNewClipsAndIdleTimeDecodesThem) {
+    ui::SdlSound sound;
+    ASSERT_TRUE(sound.isOpen());
+    const QByteArray cached = constantClip(1, 0.2);
+    const QByteArray a = constantClip(2, 0.2), b = constantClip(3, 0.2), c = constantClip(4, 0.2);
+    sound.play(cached);
+
+    sound.prepare({a, b, a, cached, c});
+    EXPECT_EQ(sound.pendingPrepareCount(), 3);
+    EXPECT_EQ(sound.cachedClipCount(), 1);  // nothing decoded inside prepare()
+
+    const QByteArray d = constantClip(5, 0.2);
+    sound.prepare({d});  // a new page replaces what the last one still had waiting
+    EXPECT_EQ(sound.pendingPrepareCount(), 1);
+    sound.play(d);  // pressed before its turn came: decoded now, no longer waiting
+    EXPECT_EQ(sound.pendingPrepareCount(), 0);
+
+    sound.prepare({a, b, c});
+    QElapsedTimer timer;
+    timer.start();
+    while (sound.pendingPrepareCount() > 0 && timer.elapsed() < 5000) QCoreApplication::processEvents();
+    EXPECT_EQ(sound.cachedClipCount(), 5);
+}
+
+}  // namespace
