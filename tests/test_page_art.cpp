@@ -121,13 +121,13 @@ art::PageItem item(const QString& kind, const QRect& rect, const QString& englis
 }
 
 art::PageSpec page(QList<art::PageItem> items, QSize size = QSize(2150, 1524)) {
-    art::PageSpec spec;
-    spec.pageNumber = 12;
-    spec.theme = QStringLiteral("sky");
-    spec.sectionName = QStringLiteral("Unit 1");
-    spec.pixelSize = size;
-    spec.items = std::move(items);
-    return spec;
+    art::PageSpec sheet;
+    sheet.pageNumber = 12;
+    sheet.theme = QStringLiteral("sky");
+    sheet.sectionName = QStringLiteral("Unit 1");
+    sheet.pixelSize = size;
+    sheet.items = std::move(items);
+    return sheet;
 }
 
 // --- The drawing vocabulary ------------------------------------------------------------------
@@ -427,9 +427,9 @@ TEST(PageArtPage, ThemesGiveTheirOwnPaperAndUnknownOnesFallBackToSky) {
     const QSize size(80, 54);
     QSet<QRgb> papers;
     for (const char* theme : {"sky", "grass", "sun", "rose", "lilac", "sea", "peach", "mint"}) {
-        art::PageSpec spec = page({}, size);
-        spec.theme = QString::fromLatin1(theme);
-        papers.insert(art::renderPage(spec).pixel(40, 27));
+        art::PageSpec sheet = page({}, size);
+        sheet.theme = QString::fromLatin1(theme);
+        papers.insert(art::renderPage(sheet).pixel(40, 27));
     }
     EXPECT_EQ(papers.size(), 8);
     art::PageSpec sky = page({}, size);
@@ -439,7 +439,7 @@ TEST(PageArtPage, ThemesGiveTheirOwnPaperAndUnknownOnesFallBackToSky) {
 }
 
 TEST(PageArtPage, ParallelRenderingMatchesSerialRendering) {
-    art::PageSpec spec =
+    art::PageSpec sheet =
         page({item(QStringLiteral("title"), QRect(24, 12, 300, 40), QStringLiteral("Unit one")),
               item(QStringLiteral("picword"), QRect(40, 80, 120, 150), QStringLiteral("Tom"),
                    QStringLiteral("boy")),
@@ -447,11 +447,11 @@ TEST(PageArtPage, ParallelRenderingMatchesSerialRendering) {
               item(QStringLiteral("pic"), QRect(500, 90, 80, 80), QStringLiteral("$"),
                    QStringLiteral("number"), QStringLiteral("12"))},
              QSize(1075, 762));
-    const QImage serial = art::renderPage(spec);
+    const QImage serial = art::renderPage(sheet);
     std::vector<QImage> results(4);
     std::vector<std::thread> threads;
     for (size_t i = 0; i < results.size(); ++i) {
-        threads.emplace_back([&, i] { results[i] = art::renderPage(spec); });
+        threads.emplace_back([&, i] { results[i] = art::renderPage(sheet); });
     }
     for (std::thread& t : threads) t.join();
     for (const QImage& image : results) EXPECT_EQ(image, serial);

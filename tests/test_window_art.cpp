@@ -321,6 +321,25 @@ TEST(WindowPictureSmallPieces, PlainButtonsCarryNoText) {
     }
 }
 
+TEST(WindowPictureSmallPieces, CaptionsComeFromTheTextAndFitTheButton) {
+    QString error;
+    const art::PictureSpec replay = picture("dict_replay");
+    art::PictureSpec other = replay;
+    other.text = "Go";
+    EXPECT_NE(art::renderWindowPicture(replay, &error), art::renderWindowPicture(other, &error));
+
+    // A caption too long for the face is made smaller instead of running over the edges.
+    art::PictureSpec crowded = picture("dict_start");
+    crowded.text = "再听一遍再听一遍";
+    const QImage face = decode(art::renderWindowPicture(crowded, &error));
+    ASSERT_EQ(face.size(), QSize(60, 40));
+    int whiteAtEdges = 0;
+    for (int y = 8; y < 32; ++y) {
+        for (const int x : {4, 5, 6, 53, 54, 55}) whiteAtEdges += lightness(face.pixel(x, y)) > 245;
+    }
+    EXPECT_EQ(whiteAtEdges, 0);
+}
+
 // ---------------------------------------------------------------------------------------------
 // The areas the windows write on or place controls over must stay calm.
 

@@ -7,6 +7,7 @@
 
 #include "app/banner.h"
 #include "exercises/dictation_screen.h"
+#include "exercises/exercises.h"
 #include "exercises/page_exercise.h"
 #include "reader/book.h"
 #include "reader/page_content.h"
@@ -89,6 +90,9 @@ ReaderWindow::ReaderWindow(QWidget* loadingPicture, QWidget* parent)
 
     connect(container_, &QStackedWidget::currentChanged, this, &ReaderWindow::OnScreenChanged);
     OnReaderCreated();
+    exercises::attachPageExercises(*this);
+    exercises::attachAnswerBoxes(*this);
+    exercises::attachDictation(*this);
 }
 
 ReaderWindow::~ReaderWindow() = default;

@@ -296,13 +296,13 @@ QPainterPath sprinkleShape(Sprinkle kind, const QPointF& c, double r) {
 
 // Places small theme decorations only in free parts of the paper, away from every hotspot
 // and answer box, so they never sit behind or beside what a child taps.
-void paintSprinkles(QPainter& painter, const Theme& theme, const PageSpec& spec) {
+void paintSprinkles(QPainter& painter, const Theme& theme, const PageSpec& page) {
     QList<QRectF> taken;
-    for (const PageItem& item : spec.items)
+    for (const PageItem& item : page.items)
         taken.append(QRectF(item.rect).adjusted(-10, -10, 10, 10));
-    for (const QRect& box : spec.answerBoxes) taken.append(QRectF(box).adjusted(-10, -10, 10, 10));
+    for (const QRect& box : page.answerBoxes) taken.append(QRectF(box).adjusted(-10, -10, 10, 10));
     const QRectF paper(20, 20, kPageWidth - 40, kFooterTop - 36);
-    Dice dice(uint32_t(spec.pageNumber) + 7u);
+    Dice dice(uint32_t(page.pageNumber) + 7u);
     QList<QPointF> placed;
     constexpr int kMaxSprinkles = 10;
     for (int attempt = 0; attempt < 120 && placed.size() < kMaxSprinkles; ++attempt) {
@@ -326,7 +326,7 @@ void paintSprinkles(QPainter& painter, const Theme& theme, const PageSpec& spec)
     }
 }
 
-void paintPaper(QPainter& painter, const Theme& theme, const PageSpec& spec) {
+void paintPaper(QPainter& painter, const Theme& theme, const PageSpec& page) {
     painter.fillRect(QRectF(0, 0, kPageWidth, kPageHeight), theme.soft);
     const QPainterPath paper = roundedRect(QRectF(6, 6, kPageWidth - 12, kFooterTop - 10), 16);
     fillPath(painter, paper, theme.paper);
@@ -343,12 +343,12 @@ void paintPaper(QPainter& painter, const Theme& theme, const PageSpec& spec) {
     painter.setPen(QPen(withAlpha(theme.accent, 60), 1.2, Qt::DashLine, Qt::RoundCap));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(QRectF(12, 12, kPageWidth - 24, kFooterTop - 22), 12, 12);
-    paintSprinkles(painter, theme, spec);
+    paintSprinkles(painter, theme, page);
 }
 
 // Page number in a round badge on the outer edge, the section name beside it.
-void paintFooter(QPainter& painter, const Theme& theme, const PageSpec& spec) {
-    const bool leftHandPage = spec.pageNumber % 2 == 0;
+void paintFooter(QPainter& painter, const Theme& theme, const PageSpec& page) {
+    const bool leftHandPage = page.pageNumber % 2 == 0;
     const double middle = (kFooterTop + kPageHeight) / 2;
     const QPointF badge(leftHandPage ? 34 : kPageWidth - 34, middle);
     QPainterPath circle;
@@ -356,13 +356,13 @@ void paintFooter(QPainter& painter, const Theme& theme, const PageSpec& spec) {
     fillPath(painter, circle, theme.accent);
     const QRectF numberBox(badge.x() - 7, badge.y() - 6, 14, 12);
     fillPath(painter,
-             pageart::fitTextPath(QString::number(spec.pageNumber), pageart::englishFont(true),
+             pageart::fitTextPath(QString::number(page.pageNumber), pageart::englishFont(true),
                                   numberBox, 11, Qt::AlignCenter, 1),
              Qt::white);
     const QRectF nameBox = leftHandPage ? QRectF(52, middle - 7, 300, 14)
                                         : QRectF(kPageWidth - 352, middle - 7, 300, 14);
     fillPath(painter,
-             pageart::fitTextPath(spec.sectionName, pageart::englishFont(true), nameBox, 11,
+             pageart::fitTextPath(page.sectionName, pageart::englishFont(true), nameBox, 11,
                                   leftHandPage ? Qt::AlignLeft : Qt::AlignRight, 1),
              theme.deep);
 }
@@ -578,20 +578,20 @@ void paintItem(QPainter& painter, const Theme& theme, const PageItem& item, bool
 
 }  // namespace
 
-QImage renderPage(const PageSpec& spec) {
-    if (spec.pixelSize.isEmpty()) return QImage();
-    QImage image(spec.pixelSize, QImage::Format_RGB32);
+QImage renderPage(const PageSpec& page) {
+    if (page.pixelSize.isEmpty()) return QImage();
+    QImage image(page.pixelSize, QImage::Format_RGB32);
     if (image.isNull()) return image;
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
-    painter.scale(spec.pixelSize.width() / kPageWidth, spec.pixelSize.height() / kPageHeight);
-    const Theme& theme = themeByName(spec.theme);
-    paintPaper(painter, theme, spec);
-    paintFooter(painter, theme, spec);
-    for (const QRect& box : spec.answerBoxes) paintAnswerBox(painter, theme, box);
-    for (const PageItem& item : spec.items) paintItem(painter, theme, item, spec.wordList);
+    painter.scale(page.pixelSize.width() / kPageWidth, page.pixelSize.height() / kPageHeight);
+    const Theme& theme = themeByName(page.theme);
+    paintPaper(painter, theme, page);
+    paintFooter(painter, theme, page);
+    for (const QRect& box : page.answerBoxes) paintAnswerBox(painter, theme, box);
+    for (const PageItem& item : page.items) paintItem(painter, theme, item, page.wordList);
     painter.end();
     return image;
 }

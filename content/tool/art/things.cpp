@@ -425,7 +425,7 @@ void drawMum(Ink& ink) {
     hairCap(ink, 50, 30, 19, sweptFringe(50, 30, 19), hair);
     happyFace(ink, 50, 30, 19);
     for (int i = -2; i <= 2; ++i)
-        ink.flat(circle(50 + i * 4, 50.5 + std::abs(i) * -0.8, 1.6), kWhite);
+        ink.flat(circle(50 + i * 4, 50.5 - std::abs(i) * 0.8, 1.6), kWhite);
 }
 
 void drawDad(Ink& ink) {
@@ -1489,8 +1489,8 @@ void drawBall(Ink& ink) {
         ClipTo clip(ink.painter(), ball);
         const QColor first = ink.tinted() ? kWhite : kYellow;
         const QColor second = ink.tinted() ? kWhite : kBlue;
-        ink.fill(turned(oval(50, 50, 16, 50), {50, 50}, 0), first, kLine * 0.8);
-        ink.fill(turned(oval(50, 50, 50, 14), {50, 50}, 0), second, kLine * 0.8);
+        ink.fill(oval(50, 50, 16, 50), first, kLine * 0.8);
+        ink.fill(oval(50, 50, 50, 14), second, kLine * 0.8);
         if (!ink.tinted()) ink.fill(circle(50, 50, 9), kWhite, kLine * 0.8);
     }
     ink.stroke(ball, outlineColour(), kLine);
@@ -1990,7 +1990,9 @@ void drawThing(QPainter& painter, const QRectF& rect, const QString& thing, cons
     if (found && !found->draw) {
         drawNumber(painter, rect, colour);
     } else {
-        const Thing& design = found ? *found : Thing{"", kSquare, Layout::Upright, drawUnknown};
+        // Page sources are checked with isKnownThing(); anything else shows a plain "?" card.
+        static const Thing kUnknown{"", kSquare, Layout::Upright, drawUnknown};
+        const Thing& design = found ? *found : kUnknown;
         painter.setTransform(placement(rect, design.size, bestAngle(design, rect.size())), true);
         Ink ink(painter, colourByName(colour));
         design.draw(ink);

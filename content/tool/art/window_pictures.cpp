@@ -856,7 +856,7 @@ void drawStartSky(QPainter& p, const QSizeF& size) {
     drawSun(p, QPointF(790, 18), 30, false);
     drawCloud(p, QPointF(70, 330), 110, 220);
     drawCloud(p, QPointF(300, 312), 90, 200);
-    drawCloud(p, QPointF(396, 600 - 520), 60, 200);
+    drawCloud(p, QPointF(396, 80), 60, 200);
     drawRainbow(p, QPointF(200, 560), 185, 11);
 }
 
@@ -937,8 +937,8 @@ void paintStartBackground(QPainter& p, const QSizeF& size, const QStringList&) {
     // calm cards under the group box and the text panels
     drawCard(p, QRectF(4, 6, 376, 282), 16, withAlpha(kPaper, 235), QColor(0xff, 0xff, 0xff));
     const QColor panelEdge(0xa8, 0xd4, 0xf4);
-    drawCard(p, QRectF(414, 106, 364, 178), 14, withAlpha(kHighlight, 240), panelEdge);
-    drawCard(p, QRectF(414, 327, 364, 235), 14, withAlpha(kHighlight, 240), panelEdge);
+    drawCard(p, QRectF(414, 106, 364, 178), 14, withAlpha(Qt::white, 245), panelEdge);
+    drawCard(p, QRectF(414, 327, 364, 235), 14, withAlpha(Qt::white, 245), panelEdge);
     // ribbons behind the two captions
     drawCard(p, QRectF(516, 71, 136, 34), 17, QColor(0xff, 0xf1, 0xb0), QColor(0xff, 0xc2, 0x4a),
              2);
@@ -1612,27 +1612,42 @@ void paintLoudspeaker(QPainter& p, const QSizeF& size, const QStringList&) {
 // ---------------------------------------------------------------------------------------------
 // The loading spinner: eight dots round a circle, the bright one moving on each frame.
 
+// Dot widths in pixels from the leading dot backwards. GIF pixels are either fully transparent
+// or fully opaque, so the dots are set pixel by pixel rather than antialiased.
+constexpr int kSpinnerDotWidths[kSpinnerFrames] = {7, 6, 6, 5, 5, 4, 4, 4};
+
+// A round pixel dot `width` pixels across: odd widths centre on a pixel, even on a corner.
+void setPixelDot(QImage& image, QPointF centre, int width, QRgb colour) {
+    const bool odd = width % 2 == 1;
+    const QPointF at = odd ? QPointF(qFloor(centre.x()) + 0.5, qFloor(centre.y()) + 0.5)
+                           : QPointF(qRound(centre.x()), qRound(centre.y()));
+    const qreal radius = width / 2.0 - (odd ? 0.25 : 0.4);
+    for (int y = qFloor(at.y() - radius); y <= qCeil(at.y() + radius); ++y) {
+        for (int x = qFloor(at.x() - radius); x <= qCeil(at.x() + radius); ++x) {
+            const QPointF d = QPointF(x + 0.5, y + 0.5) - at;
+            if (image.rect().contains(x, y) && d.x() * d.x() + d.y() * d.y() <= radius * radius) {
+                image.setPixel(x, y, colour);
+            }
+        }
+    }
+}
+
 QList<QImage> spinnerFrames(const QSize& size) {
     QList<QImage> frames;
     const QPointF centre(size.width() / 2.0, size.height() / 2.0);
-    const qreal ring = qMin(size.width(), size.height()) * 0.34;
-    const qreal dot = qMin(size.width(), size.height()) * 0.11;
+    const qreal scale = qMin(size.width(), size.height()) / 32.0;
+    const qreal ring = 11 * scale;
     for (int frame = 0; frame < kSpinnerFrames; ++frame) {
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        QImage image(size, QImage::Format_ARGB32);
         image.fill(Qt::transparent);
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
         for (int i = 0; i < kSpinnerFrames; ++i) {
             const int behind = (frame - i + kSpinnerFrames) % kSpinnerFrames;
             const qreal angle = qDegreesToRadians(i * 360.0 / kSpinnerFrames - 90);
-            const QPointF at = centre + QPointF(qCos(angle), qSin(angle)) * ring;
-            const qreal radius = dot * (1.0 - behind * 0.08);
             const QColor colour = i < kRainbow.size() ? rainbow(i) : QColor(0x26, 0xc6, 0xb8);
-            p.setBrush(mix(colour, Qt::white, behind * 0.08));
-            p.drawEllipse(at, radius, radius);
+            setPixelDot(image, centre + QPointF(qCos(angle), qSin(angle)) * ring,
+                        qMax(1, qRound(kSpinnerDotWidths[behind] * scale)),
+                        mix(colour, Qt::white, behind * 0.07).rgb());
         }
-        p.end();
         frames.append(image);
     }
     return frames;
