@@ -239,11 +239,13 @@ TEST(SdlSoundCache, KeysOnAddressAndSizeAndCountsWhatItHolds) {
 TEST(SdlSoundCache, AFreedClipsAddressIsNotMistakenForANewClip) {
     ui::SdlSound sound;
     ASSERT_TRUE(sound.isOpen());
-    auto first = std::make_unique<QByteArray>(constantClip(100, 0.1));
+    const QByteArray a = constantClip(100, 0.1), b = constantClip(200, 0.1);
+    auto first = std::make_unique<QByteArray>(a.constData(), a.size());
     sound.play(*first);
     first.reset();
-    // Same size, so the allocator would hand back the same block if the cache let it go.
-    const QByteArray second = constantClip(200, 0.1);
+    // The same size right after the free: the allocator would hand back the same block if the
+    // cache had let the first clip's bytes go.
+    const QByteArray second(b.constData(), b.size());
     sound.play(second);
     EXPECT_EQ(sound.cachedClipCount(), 2);
 }

@@ -16,6 +16,9 @@ ui::PictureButton* addPictureButton(ui::PictureBox* screen, const QString& name,
     button->setPicture(reader::picture(picture));
     button->setText(caption);
     button->setEnabled(enabled);
+    // Pressing a button must not take the focus from the typing box: the child skips or
+    // replays a word and goes on typing.
+    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 

@@ -452,7 +452,7 @@ void ReaderWindow::prepareNeighbours() {
     // Decode the pages next to the shown one while the child looks at it, and let pictures
     // far away go, so that turning a page only copies a ready picture.
     const int shown = shownScreen();
-    QTimer::singleShot(0, this, [this, shown] {
+    QTimer::singleShot(60, this, [this, shown] {
         for (int i = 0; i < screens_.size(); ++i) {
             if (std::abs(i - shown) <= 1) {
                 screens_[i]->prepare();

@@ -218,7 +218,7 @@ void SdlSound::evictBeyondBudget(EntryList::const_iterator keep) {
     auto candidate = entries_.end();
     while (bytesHeld_ > options_.cacheBytes && candidate != entries_.begin()) {
         --candidate;
-        if (candidate == keep) continue;
+        if (candidate == keep || isPlaying(candidate->chunk.get())) continue;
         bytesHeld_ -= candidate->bytes;
         index_.erase(candidate->key);
         candidate = entries_.erase(candidate);

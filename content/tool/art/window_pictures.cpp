@@ -793,18 +793,29 @@ void drawButtonFace(QPainter& p, const QSizeF& size, const ButtonColours& colour
     p.drawPath(gloss);
 }
 
-void drawButtonCaption(QPainter& p, const QSizeF& size, const QString& text,
-                       const ButtonColours& colours, qreal leftInset = 0) {
+// A white caption with a dark edge, centred, as large as suits the face and shrunk when it
+// would be wider than the face.
+void drawFittedCaption(QPainter& p, const QSizeF& size, const QString& text, qreal pixels,
+                       const QColor& shadow, const QColor& outline) {
     if (text.isEmpty()) return;
-    qreal pixels = qMin(size.height() * 0.44, 18.0);
-    const qreal room = size.width() - leftInset - 14;
-    while (pixels > 8 && QFontMetricsF(cjkFont(pixels)).horizontalAdvance(text) > room) {
-        pixels -= 1;
-    }
-    const QRectF box(leftInset, 0, size.width() - leftInset, size.height());
-    drawCentredText(p, box.translated(0, 1.2), text, cjkFont(pixels), colours.border.darker(130));
-    drawCentredText(p, box, text, cjkFont(pixels), Qt::white, colours.border.darker(115), 2.2);
-    drawCentredText(p, box, text, cjkFont(pixels), Qt::white);
+    QPainterPath path = textPath(text, cjkFont(pixels));
+    const QRectF ink = path.boundingRect();
+    const qreal room = size.width() - 16;
+    const qreal scale = ink.width() > room ? room / ink.width() : 1.0;
+    QTransform fit;
+    fit.translate(size.width() / 2, size.height() / 2);
+    fit.scale(scale, scale);
+    fit.translate(-ink.center().x(), -ink.center().y());
+    path = fit.map(path);
+    p.fillPath(path.translated(0, 1.2), shadow);
+    p.strokePath(path, roundPen(outline, 2.2 * qMax(scale, 0.6)));
+    p.fillPath(path, Qt::white);
+}
+
+void drawButtonCaption(QPainter& p, const QSizeF& size, const QString& text,
+                       const ButtonColours& colours) {
+    drawFittedCaption(p, size, text, qMin(size.height() * 0.44, 18.0), colours.border.darker(130),
+                      colours.border.darker(115));
 }
 
 void paintButton(QPainter& p, const QSizeF& size, const QString& text,
@@ -838,12 +849,8 @@ void paintStartButton(QPainter& p, const QSizeF& size, const QStringList& words)
     p.setBrush(withAlpha(Qt::white, 90));
     p.drawRoundedRect(face.adjusted(6, 1.5, -6, -face.height() * 0.52), face.height() / 4,
                       face.height() / 4);
-    const QString text = words.value(0);
-    drawCentredText(p, QRectF(0, 1.2, size.width(), size.height()), text, cjkFont(17),
-                    QColor(0x1c, 0x6a, 0x24));
-    drawCentredText(p, QRectF(0, 0, size.width(), size.height()), text, cjkFont(17), Qt::white,
-                    QColor(0x24, 0x80, 0x2c), 2.4);
-    drawCentredText(p, QRectF(0, 0, size.width(), size.height()), text, cjkFont(17), Qt::white);
+    drawFittedCaption(p, size, words.value(0), qMin(size.height() * 0.42, 17.0),
+                      QColor(0x1c, 0x6a, 0x24), QColor(0x24, 0x80, 0x2c));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,0 +1,205 @@
+// Start-up, reader opening and page-turn timings of the real windows.
+//
+//   bench_reader            runs everything and prints medians and ratios
+//   bench_reader --child M  one measured run of mode M (start, empty, reader); prints ms
+//
+// Process start to first paint is measured by the parent from spawning the child to reading
+// its "painted" line, for the start window and for an empty 800 x 600 window with the same
+// fonts, alternately in the same run. Runs under the platform given by QT_QPA_PLATFORM (xcb
+// under Xvfb for real painting, offscreen otherwise).
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPainter>
+#include <QProcess>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+
+#include "app/start_window.h"
+#include "reader/reader_state.h"
+#include "reader/reader_window.h"
+#include "ui/controls.h"
+#include "ui/platform.h"
+
+namespace {
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+double percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[std::min(v.size() - 1, size_t(p * (v.size() - 1) + 0.5))];
+}
+
+long residentKb() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ')[0].toLong();
+    }
+    return 0;
+}
+
+// Calls `done` once, the first time `target` or one of its children is painted.
+class PaintWatcher : public QObject {
+public:
+    PaintWatcher(QWidget* target, std::function<void()> done) : target_(target), done_(std::move(done)) {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !fired_) {
+            auto* widget = qobject_cast<QWidget*>(object);
+            if (widget && (widget == target_ || target_->isAncestorOf(widget))) {
+                fired_ = true;
+                QTimer::singleShot(0, qApp, done_);
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget* target_;
+    std::function<void()> done_;
+    bool fired_ = false;
+};
+
+// An empty window of the start window's size, with the fonts the program asks for.
+class EmptyWindow : public QWidget {
+public:
+    EmptyWindow() {
+        setFixedSize(800, 600);
+        auto* label = new QLabel(QStringLiteral("青橙"), this);
+        label->setFont(ui::songFont(-1, 21));
+        auto* other = new QLabel(QStringLiteral("说明"), this);
+        other->move(0, 40);
+        other->setFont(ui::heiFont(-1, 22));
+    }
+};
+
+int childStart(bool empty) {
+    ui::installRealServices();
+    std::unique_ptr<QWidget> window;
+    if (empty) {
+        window = std::make_unique<EmptyWindow>();
+    } else {
+        window = std::make_unique<app::StartWindow>();
+    }
+    PaintWatcher watcher(window.get(), [] {
+        std::puts("painted");
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    });
+    window->show();
+    return qApp->exec();
+}
+
+int childReader() {
+    ui::installRealServices();
+    app::StartWindow start;
+    start.show();
+    QElapsedTimer clock;
+    // Once the start window is up, press its start button and time the reader's first paint.
+    QTimer::singleShot(300, [&] {
+        auto* button = start.findChild<QAbstractButton*>(QStringLiteral("超级按钮_开始学习"));
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* reader = qobject_cast<reader::ReaderWindow*>(w);
+                if (!reader) continue;
+                new PaintWatcher(reader, [&clock, reader] {
+                    std::printf("%.3f\n", clock.nsecsElapsed() / 1e6);
+                    std::fflush(stdout);
+                    reader->done(0);
+                    QCoreApplication::exit(0);
+                });
+            }
+        });
+        clock.start();
+        button->click();
+    });
+    return qApp->exec();
+}
+
+double spawnAndTime(const QString& mode) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    QElapsedTimer clock;
+    clock.start();
+    child.start(QCoreApplication::applicationFilePath(), {"--child", mode});
+    if (!child.waitForStarted(10000)) return -1;
+    QByteArray out;
+    while (!out.contains('\n') && child.waitForReadyRead(20000)) out += child.readAllStandardOutput();
+    const double elapsed = clock.nsecsElapsed() / 1e6;
+    child.waitForFinished(20000);
+    return mode == "reader" ? out.trimmed().toDouble() : elapsed;
+}
+
+// Turns every page with the next button and times press to new page painted.
+std::vector<double> pageTurns(reader::ReaderWindow& window, int& painted) {
+    std::vector<double> times;
+    auto* next = window.findChild<QAbstractButton*>(QStringLiteral("超级按钮_下一页"));
+    for (int screen = 1; screen <= 35; ++screen) {
+        // Give the reader the time a child gives it between two presses.
+        QElapsedTimer idle;
+        idle.start();
+        while (idle.elapsed() < 120) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QWidget* picture = window.screenPicture(screen);
+        bool done = false;
+        PaintWatcher watcher(picture, [&] { done = true; });
+        QElapsedTimer clock;
+        clock.start();
+        next->click();
+        while (!done && clock.elapsed() < 2000) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        painted += done;
+        times.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    return times;
+}
+
+int parent() {
+    const int runs = 10;
+    std::vector<double> start, empty, open;
+    for (int i = 0; i < runs; ++i) {
+        empty.push_back(spawnAndTime("empty"));
+        start.push_back(spawnAndTime("start"));
+        open.push_back(spawnAndTime("reader"));
+    }
+    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+    std::printf("start window painted:  median %.1f ms (empty window %.1f ms, ratio %.2f)\n",
+                median(start), median(empty), median(start) / median(empty));
+    std::printf("reader painted after the start button: median %.1f ms (p90 %.1f)\n", median(open),
+                percentile(open, 0.9));
+
+    ui::installRealServices();
+    reader::resetReaderState();
+    const long before = residentKb();
+    reader::ReaderWindow window;
+    window.show();
+    int painted = 0;
+    const std::vector<double> turns = pageTurns(window, painted);
+    std::printf("page turn to painted over %zu turns (%d painted): median %.2f ms, p95 %.2f ms, max %.2f ms\n",
+                turns.size(), painted, median(turns), percentile(turns, 0.95),
+                *std::max_element(turns.begin(), turns.end()));
+    std::printf("resident memory: %ld MB before the reader, %ld MB after visiting every page\n",
+                before / 1024, residentKb() / 1024);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int child = int(args.indexOf("--child"));
+    if (child > 0 && child + 1 < args.size()) {
+        const QString mode = args[child + 1];
+        if (mode == "reader") return childReader();
+        return childStart(mode == "empty");
+    }
+    return parent();
+}

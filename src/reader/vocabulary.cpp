@@ -1,0 +1,39 @@
+#include "reader/vocabulary.h"
+
+#include "reader/book.h"
+#include "reader/page_content.h"
+
+namespace reader {
+
+namespace {
+
+// The embedded unit, or nullptr when the number names none.
+const book::UnitDef* unitDef(int unit) {
+    const book::Book& b = book::theBook();
+    if (unit < kFirstUnit || unit > kLastUnit || unit > b.unitCount) return nullptr;
+    return &b.units[unit - 1];
+}
+
+}  // namespace
+
+UnitWords LoadUnitWords(int unit) {
+    UnitWords words;
+    if (const book::UnitDef* def = unitDef(unit)) {
+        // A word list has the page text table's line format: English on odd lines, the
+        // Chinese meaning on the even line after it.
+        SplitTextTable(QString::fromUtf8(def->wordList), words.UnitEnglishWords,
+                       words.UnitChineseWords);
+    }
+    return words;
+}
+
+void LoadUnitWordClips(int unit, QList<ui::SoundClip>& clips) {
+    const book::UnitDef* def = unitDef(unit);
+    if (!def) return;
+    QList<ui::SoundClip> loaded;
+    loaded.reserve(def->wordCount);
+    for (int j = 0; j < def->wordCount; ++j) loaded.append(clipAt(def->clips[j]));
+    clips = loaded;
+}
+
+}  // namespace reader

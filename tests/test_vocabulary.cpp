@@ -1,0 +1,109 @@
+// The six unit word lists as every user of them receives them.
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QtEndian>
+#include <climits>
+
+#include "reader/vocabulary.h"
+
+using reader::LoadUnitWordClips;
+using reader::LoadUnitWords;
+
+namespace {
+
+// Format tag, channels and sample rate of a WAV image's "fmt " chunk (zeros when absent).
+struct WavFormat {
+    int tag = 0, channels = 0, rate = 0;
+};
+
+WavFormat formatOf(const ui::SoundClip& clip) {
+    const auto* bytes = reinterpret_cast<const uchar*>(clip.constData());
+    if (!clip.startsWith("RIFF") || clip.mid(8, 4) != "WAVE") return {};
+    for (qsizetype at = 12; at + 8 <= clip.size();) {
+        const quint32 size = qFromLittleEndian<quint32>(bytes + at + 4);
+        if (clip.mid(at, 4) == "fmt " && at + 16 <= clip.size()) {
+            return {qFromLittleEndian<quint16>(bytes + at + 8),
+                    qFromLittleEndian<quint16>(bytes + at + 10),
+                    int(qFromLittleEndian<quint32>(bytes + at + 12))};
+        }
+        at += 8 + size + (size & 1);
+    }
+    return {};
+}
+
+}  // namespace
+
+TEST(Vocabulary, EveryUnitGivesMatchingWordsMeaningsAndRecordings) {
+    const int sizes[] = {10, 10, 12, 12, 8, 12};
+    const QRegularExpression english(QStringLiteral("^[A-Za-z]+( [A-Za-z]+)?$"));
+    for (int unit = 1; unit <= 6; ++unit) {
+        const reader::UnitWords words = LoadUnitWords(unit);
+        QList<ui::SoundClip> clips;
+        LoadUnitWordClips(unit, clips);
+        const int n = sizes[unit - 1];
+        ASSERT_EQ(words.UnitEnglishWords.size(), n) << unit;
+        ASSERT_EQ(words.UnitChineseWords.size(), n) << unit;
+        ASSERT_EQ(clips.size(), n) << unit;
+        for (int j = 0; j < n; ++j) {
+            // A line break left in an entry would make every typed answer wrong.
+            EXPECT_TRUE(english.match(words.UnitEnglishWords[j]).hasMatch())
+                << unit << ' ' << qPrintable(words.UnitEnglishWords[j]);
+            const QString& chinese = words.UnitChineseWords[j];
+            EXPECT_FALSE(chinese.isEmpty() || chinese.contains('\r') || chinese.contains('\n'));
+            const WavFormat format = formatOf(clips[j]);
+            EXPECT_EQ(format.tag, 2) << unit << ' ' << j;  // MS-ADPCM
+            EXPECT_EQ(format.channels, 2);
+            EXPECT_EQ(format.rate, 22050);
+        }
+        EXPECT_EQ(QSet<ui::SoundClip>(clips.begin(), clips.end()).size(), n) << "one clip a word";
+    }
+    EXPECT_EQ(LoadUnitWords(1).UnitEnglishWords.first(), QStringLiteral("ruler"));
+}
+
+TEST(Vocabulary, EntriesStayWhole) {
+    int twoWordEntries = 0;
+    for (int unit = 1; unit <= 6; ++unit) {
+        for (const QString& word : LoadUnitWords(unit).UnitEnglishWords) twoWordEntries += word.contains(' ');
+    }
+    EXPECT_EQ(twoWordEntries, 1);
+    const reader::UnitWords unit1 = LoadUnitWords(1);
+    const qsizetype box = unit1.UnitEnglishWords.indexOf(QStringLiteral("pencil box"));
+    ASSERT_GE(box, 0);
+    EXPECT_EQ(unit1.UnitChineseWords[box], QStringLiteral("铅笔盒"));
+
+    const reader::UnitWords unit2 = LoadUnitWords(2);
+    EXPECT_EQ(unit2.UnitChineseWords.filter(QStringLiteral("；")).size(), 9);
+    EXPECT_EQ(unit2.UnitEnglishWords.first(), QStringLiteral("red"));
+    EXPECT_EQ(unit2.UnitChineseWords.first(), QStringLiteral("红色；红色的"));
+}
+
+TEST(Vocabulary, EachLoadReplacesTheCallersLists) {
+    const reader::UnitWords first = LoadUnitWords(3);
+    const reader::UnitWords again = LoadUnitWords(3);
+    EXPECT_EQ(first.UnitEnglishWords, again.UnitEnglishWords);
+    EXPECT_EQ(first.UnitChineseWords, again.UnitChineseWords);
+
+    QList<ui::SoundClip> unit2;
+    LoadUnitWordClips(2, unit2);
+    QList<ui::SoundClip> clips;
+    LoadUnitWordClips(1, clips);
+    LoadUnitWordClips(2, clips);
+    EXPECT_EQ(clips, unit2);
+    LoadUnitWordClips(2, clips);
+    EXPECT_EQ(clips, unit2);
+}
+
+TEST(Vocabulary, UnitsOutsideOneToSixGiveNothing) {
+    QList<ui::SoundClip> unit4;
+    LoadUnitWordClips(4, unit4);
+    for (int unit : {0, 7, -1, INT_MAX, INT_MIN}) {
+        const reader::UnitWords words = LoadUnitWords(unit);
+        EXPECT_TRUE(words.UnitEnglishWords.isEmpty()) << unit;
+        EXPECT_TRUE(words.UnitChineseWords.isEmpty()) << unit;
+        QList<ui::SoundClip> clips = unit4;
+        LoadUnitWordClips(unit, clips);
+        EXPECT_EQ(clips, unit4) << "the caller's clips stay as they were";
+    }
+}
