@@ -85,7 +85,10 @@ TEST(ContentChecks, EntryAndPlaceholderCountsMustMatchThePage) {
     // One entry too many.
     const QString extra = readFile(pagePath(2)) + "\n11 | text | 700,500,60,14 | Bye! | 再见！\n";
     QString report = checkText(2, extra);
-    EXPECT_TRUE(report.contains("expected 10 entries on page 2, found 11")) << qPrintable(report);
+    const int extraLine = int(extra.count('\n'));
+    EXPECT_TRUE(report.contains(pagePath(2) + ":" + QString::number(extraLine) +
+                                ": expected 10 entries on page 2, found 11"))
+        << qPrintable(report);
     // A placeholder where page 2 has none.
     const int line = firstEntryLine(2, 3);
     QString text = readFile(pagePath(2)).split('\n')[line - 1];

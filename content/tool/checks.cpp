@@ -69,7 +69,11 @@ void checkKind(const Entry& entry, bool wordList, Problems& problems) {
 
 void checkEntryNumbersAndCounts(const PageSource& page, const ScreenProfile& profile,
                                 Problems& problems) {
-    const Where fileWhere{page.file, 0};
+    // A count is pointed at the first entry too many, or at the last entry when some are missing.
+    const Where fileWhere = page.entries.isEmpty() ? Where{page.file, 0}
+                            : page.entries.size() > profile.entries
+                                ? page.entries[profile.entries].where
+                                : page.entries.last().where;
     if (page.entries.size() != profile.entries) {
         problems.add(fileWhere, QStringLiteral("expected %1 entries on page %2, found %3")
                                     .arg(profile.entries)
