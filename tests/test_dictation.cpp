@@ -21,7 +21,7 @@ const QString kEnd = QStringLiteral("已经是本课时的最后一个单词了�
 const QStringList kWordButtons{"超级按钮b_再听一遍", "超级按钮b_下一题", "超级按钮b_确定背单词"};
 
 class DictationTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         exercises::resetDictationState();
         openReader();
@@ -38,7 +38,9 @@ protected:
         EXPECT_NE(found, nullptr) << qPrintable(name);
         return found;
     }
-    void press(const QString& name) { QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton); }
+    void press(const QString& name) {
+        QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
+    }
     void answer(const QString& typed) {
         QTest::keyClicks(typing(), typed);
         QTest::keyClick(typing(), Qt::Key_Return);
@@ -50,18 +52,15 @@ protected:
     QLineEdit* typing() const { return control<QLineEdit>("编辑框背单词"); }
     QPlainTextEdit* record() const { return control<QPlainTextEdit>("编辑框错误记录"); }
     bool enabled(const QString& name) const { return control(name)->isEnabled(); }
-    // Whether the start button and the three word buttons are in the Running state.
-    bool runningButtons() const {
-        bool all = !enabled("超级按钮b_开始");
-        for (const QString& name : kWordButtons) all = all && enabled(name);
+    // Running: start disabled and the three word buttons enabled; otherwise the reverse.
+    bool buttonsRunning(bool running) const {
+        bool all = enabled("超级按钮b_开始") != running;
+        for (const QString& name : kWordButtons) all = all && enabled(name) == running;
         return all;
     }
-    bool idleButtons() const {
-        bool all = enabled("超级按钮b_开始");
-        for (const QString& name : kWordButtons) all = all && !enabled(name);
-        return all;
+    void choose(const QString& combo, int index) {
+        control<QComboBox>(combo)->setCurrentIndex(index);
     }
-    void choose(const QString& combo, int index) { control<QComboBox>(combo)->setCurrentIndex(index); }
 
     testing_support::FakeServices fakes;
     std::unique_ptr<reader::ReaderWindow> window;
@@ -73,18 +72,20 @@ TEST_F(DictationTest, TextbookOrderRunMarksEveryAnswerAndRecordsTheMisses) {
     const reader::UnitWords unit = reader::LoadUnitWords(1);
     QList<ui::SoundClip> clips;
     reader::LoadUnitWordClips(1, clips);
-    EXPECT_TRUE(idleButtons());
+    EXPECT_TRUE(buttonsRunning(false));
     EXPECT_FALSE(typing()->isEnabled());
     press("超级按钮b_开始");
     EXPECT_EQ(status(), QStringLiteral("Unit 1共10个单词。目前错误0个"));
-    EXPECT_TRUE(runningButtons());
+    EXPECT_TRUE(buttonsRunning(true));
     EXPECT_EQ(window->focusWidget(), typing());
     EXPECT_EQ(typing()->font().pointSize(), 22);
     EXPECT_EQ(meaning(), unit.UnitChineseWords[0]);
 
     answer(unit.UnitEnglishWords[0]);
     EXPECT_EQ(mark(), QStringLiteral("√"));
-    answer(unit.UnitEnglishWords[1].replace(0, 1, unit.UnitEnglishWords[1][0].toUpper()));
+    QString capitalised = unit.UnitEnglishWords[1];
+    capitalised[0] = capitalised[0].toUpper();
+    answer(capitalised);
     EXPECT_EQ(mark(), QStringLiteral("×"));
     answer(unit.UnitEnglishWords[2] + ' ');
     EXPECT_EQ(mark(), QStringLiteral("×"));
@@ -99,15 +100,18 @@ TEST_F(DictationTest, TextbookOrderRunMarksEveryAnswerAndRecordsTheMisses) {
     EXPECT_EQ(status(), QStringLiteral("Unit 1共10个单词。目前错误3个"));
     for (int j = 5; j < 10; ++j) answer(unit.UnitEnglishWords[j]);  // "pencil box" among them
 
-    EXPECT_EQ(fakes.messages.texts(), QStringList{kEnd});
+    ASSERT_EQ(fakes.messages.texts(), QStringList{kEnd});
     EXPECT_EQ(fakes.messages.shown[0].caption, QStringLiteral("信息："));
     EXPECT_EQ(status(), QStringLiteral("Unit 1共10个单词。共错误3个"));
-    EXPECT_TRUE(idleButtons());
+    EXPECT_TRUE(buttonsRunning(false));
     EXPECT_TRUE(typing()->isHidden());
     EXPECT_FALSE(record()->isHidden());
-    EXPECT_EQ(record()->toPlainText(), unit.UnitEnglishWords[1] + unit.UnitChineseWords[1] + "\n\n" +
-                                           unit.UnitEnglishWords[2] + unit.UnitChineseWords[2] + "\n\n" +
-                                           unit.UnitEnglishWords[4] + unit.UnitChineseWords[4] + "\n\n");
+    EXPECT_TRUE(record()->isAncestorOf(window->screenPicture(36)->childAt(250, 285)))
+        << "the record covers the meaning label";
+    EXPECT_EQ(record()->toPlainText(),
+              unit.UnitEnglishWords[1] + unit.UnitChineseWords[1] + "\n\n" +
+                  unit.UnitEnglishWords[2] + unit.UnitChineseWords[2] + "\n\n" +
+                  unit.UnitEnglishWords[4] + unit.UnitChineseWords[4] + "\n\n");
     // Each word's clip in textbook order, every one after the first behind a stop.
     EXPECT_EQ(fakes.sound.played(), clips);
     EXPECT_EQ(fakes.sound.events[0].kind, SoundEvent::Stop);  // entering the screen
@@ -127,7 +131,8 @@ TEST_F(DictationTest, RandomOrderAsksEveryWordOnceFromTheShrinkingPool) {
         answer(dictationState().CurrentEnglish);
     }
     QStringList expected;
-    for (int number : {3, 1, 10, 2, 5, 9, 8, 4, 7, 6}) expected.append(unit.UnitEnglishWords[number - 1]);
+    for (int number : {3, 1, 10, 2, 5, 9, 8, 4, 7, 6})
+        expected.append(unit.UnitEnglishWords[number - 1]);
     EXPECT_EQ(asked, expected);
     QList<std::pair<int, int>> ranges;
     for (int size = 10; size >= 1; --size) ranges.append({1, size});
@@ -141,7 +146,7 @@ TEST_F(DictationTest, ChangingAChoiceResetsAndTheNextStartBeginsAfresh) {
     press("超级按钮b_开始");
     answer("wrong");
     choose("组合框_背单词课时选择", 4);
-    EXPECT_TRUE(idleButtons());
+    EXPECT_TRUE(buttonsRunning(false));
     EXPECT_TRUE(dictationState().WrongWordList.isEmpty());
     EXPECT_EQ(dictationState().Position, 2) << "the run's lists stay until the next start";
 
@@ -176,7 +181,7 @@ TEST_F(DictationTest, TheRunSurvivesLeavingTheScreenAndANewReaderWindow) {
     EXPECT_EQ(meaning(), word);
     EXPECT_TRUE(control("透明标签_背单词的汉语翻译")->isHidden());
     EXPECT_EQ(status(), QStringLiteral("Unit 1共10个单词。目前错误2个"));
-    EXPECT_TRUE(runningButtons());
+    EXPECT_TRUE(buttonsRunning(true));
     answer(dictationState().CurrentEnglish);
     EXPECT_EQ(mark(), QStringLiteral("√"));
     EXPECT_EQ(dictationState().Position, 4);
@@ -184,7 +189,7 @@ TEST_F(DictationTest, TheRunSurvivesLeavingTheScreenAndANewReaderWindow) {
 
     // A reader made anew (the full-screen switch) starts with its controls as designed.
     openReader();
-    EXPECT_TRUE(idleButtons());
+    EXPECT_TRUE(buttonsRunning(false));
     EXPECT_FALSE(typing()->isEnabled());
     EXPECT_TRUE(status().isEmpty());
     EXPECT_EQ(dictationState().Position, 4);

@@ -18,7 +18,9 @@ DictationState& dictationState() {
     return state;
 }
 
-void resetDictationState() { dictationState() = DictationState(); }
+void resetDictationState() {
+    dictationState() = DictationState();
+}
 
 namespace {
 
@@ -88,7 +90,7 @@ struct DictationControls {
 // Runs the dictation on one reader window's screen; what it remembers is the program-wide
 // DictationState, so a new window's trainer carries on with the same state.
 class DictationTrainer : public QObject {
-public:
+  public:
     DictationTrainer(QWidget* screen, const DictationControls& controls)
         : QObject(screen), c_(controls) {
         connect(c_.start, &QAbstractButton::clicked, this, &DictationTrainer::StartDictation);
@@ -108,7 +110,7 @@ public:
     void ReplayWord();
     void ResetDictation();
 
-private:
+  private:
     void loadChosenUnit();
     void finishRun();
     int chooseWordNumber();
@@ -191,6 +193,7 @@ void DictationTrainer::finishRun() {
     }
     c_.start->setEnabled(true);
     c_.record->show();
+    c_.record->raise();  // over the meaning label, which it partly covers
     c_.typing->hide();
     c_.enableWordButtons(false);
     c_.status->setText(statusLine(kFinalCount));
