@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <random>
 #include <set>
 
 #include "reader/book_data.h"
@@ -68,8 +69,13 @@ QString soxClip(const QTemporaryDir& dir, const QStringList& encoding, int rate,
     static int made = 0;
     const QString out = dir.filePath(QString("clip%1.wav").arg(++made));
     QStringList args{"-n", "-r", QString::number(rate), "-c", QString::number(channels)};
-    args << encoding << out << "synth" << QString::number(seconds) << "sine" << "300-900"
-         << "sine" << "220" << "pinknoise" << "vol" << "0.4";
+    args << encoding << out << "synth" << QString::number(seconds) << "sine"
+         << "300-900"
+         << "sine"
+         << "220"
+         << "pinknoise"
+         << "vol"
+         << "0.4";
     return QProcess::execute("sox", args) == 0 ? out : QString();
 }
 
@@ -82,13 +88,13 @@ QByteArray mp3Clip(const QTemporaryDir& dir, int rate, int channels, double seco
         return {};
     }
     const quint32 kbps = 64;
-    const QByteArray layer3 = le(12, 2) + le(1, 2) + le(2, 4) + le(72000 * kbps / rate, 2) +
-                              le(1, 2) + le(1393, 2);
-    const QByteArray format = le(0x55, 2) + le(channels, 2) + le(rate, 4) +
-                              le(kbps * 1000 / 8, 4) + le(1, 2) + le(0, 2) + layer3;
+    const QByteArray layer3 =
+        le(12, 2) + le(1, 2) + le(2, 4) + le(72000 * kbps / rate, 2) + le(1, 2) + le(1393, 2);
+    const QByteArray format = le(0x55, 2) + le(channels, 2) + le(rate, 4) + le(kbps * 1000 / 8, 4) +
+                              le(1, 2) + le(0, 2) + layer3;
     const quint32 frames = quint32(seconds * rate);
-    const QByteArray chunks = chunk("fmt ", format) + chunk("fact", le(frames, 4)) +
-                              chunk("data", readFile(mp3));
+    const QByteArray chunks =
+        chunk("fmt ", format) + chunk("fact", le(frames, 4)) + chunk("data", readFile(mp3));
     return "RIFF" + le(quint32(chunks.size() + 4), 4) + "WAVE" + chunks;
 }
 
@@ -112,7 +118,8 @@ void decodeSpeed(benchmark::State& state, QByteArray clip) {
         benchmark::DoNotOptimize(audio);
     }
     // Seconds of audio per second of work: the multiple of real time.
-    state.counters["x_realtime"] = benchmark::Counter(probe->seconds(), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["x_realtime"] =
+        benchmark::Counter(probe->seconds(), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["clip_s"] = probe->seconds();
     state.counters["clip_KB"] = clip.size() / 1024.0;
 }
@@ -132,7 +139,9 @@ void firstPressCost(benchmark::State& state, QByteArray clip) {
         sound.finishPreparing();
     }
     const auto probe = ui::decodeWav(clip.constData(), std::size_t(clip.size()));
-    if (probe) state.counters["x_realtime"] = benchmark::Counter(probe->seconds(), benchmark::Counter::kIsIterationInvariantRate);
+    if (probe)
+        state.counters["x_realtime"] =
+            benchmark::Counter(probe->seconds(), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // ---- A page of clips -----------------------------------------------------------------------
@@ -149,13 +158,15 @@ QList<QByteArray> pageClips(const QTemporaryDir& dir) {
             const int index = page.clips[e];
             if (index < 0 || index >= book.clipCount || !seen.insert(index).second) continue;
             const book::Blob& blob = book.clips[index];
-            clips.append(QByteArray::fromRawData(reinterpret_cast<const char*>(blob.data), qsizetype(blob.size)));
+            clips.append(QByteArray::fromRawData(reinterpret_cast<const char*>(blob.data),
+                                                 qsizetype(blob.size)));
         }
     }
     if (!clips.isEmpty() || !haveTools()) return clips;
     QList<QByteArray> made;
     for (double seconds : {1.0, 2.0, 3.0, 4.0}) made.append(makeClip(dir, kCodecs[3], seconds));
-    for (int i = 0; i < 25; ++i) clips.append(QByteArray(made[i % 4].constData(), made[i % 4].size()));
+    for (int i = 0; i < 25; ++i)
+        clips.append(QByteArray(made[i % 4].constData(), made[i % 4].size()));
     return clips;
 }
 
@@ -212,7 +223,9 @@ double percentile(std::vector<double> values, double fraction) {
 }
 
 double millisecondsSince(Clock::time_point start, Clock::rep end) {
-    return std::chrono::duration<double, std::milli>(Clock::duration(end) - start.time_since_epoch()).count();
+    return std::chrono::duration<double, std::milli>(Clock::duration(end) -
+                                                     start.time_since_epoch())
+        .count();
 }
 
 struct PressTimes {
@@ -221,25 +234,39 @@ struct PressTimes {
     int silent = 0;
 };
 
-void pressEach(ui::SdlSound& sound, FirstMix& probe, const QList<QByteArray>& clips, PressTimes& times) {
+void pressEach(ui::SdlSound& sound, FirstMix& probe, const QList<QByteArray>& clips,
+               PressTimes& times) {
+    // Presses land anywhere between two mixer callbacks, not just after one.
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> pause(0, 12000);
     for (const QByteArray& clip : clips) {
         sound.stopAll();
+        QThread::usleep(static_cast<unsigned long>(pause(random)));
         probe.at = 0;
         probe.armed = true;
         const Clock::time_point pressed = Clock::now();
         sound.play(clip);
-        times.playCall.push_back(std::chrono::duration<double, std::milli>(Clock::now() - pressed).count());
-        const Clock::time_point deadline = pressed + std::chrono::milliseconds(500);
+        times.playCall.push_back(
+            std::chrono::duration<double, std::milli>(Clock::now() - pressed).count());
+        const Clock::time_point deadline = pressed + std::chrono::seconds(2);
         while (probe.at == 0 && Clock::now() < deadline) QThread::usleep(200);
         probe.armed = false;
-        if (probe.at == 0) ++times.silent;
-        else times.firstMix.push_back(millisecondsSince(pressed, probe.at));
+        if (probe.at == 0)
+            ++times.silent;
+        else
+            times.firstMix.push_back(millisecondsSince(pressed, probe.at));
     }
     sound.stopAll();
 }
 
-void pressToFirstSample(benchmark::State& state, QList<QByteArray> clips, bool cached) {
-    ui::SdlSound sound;
+// Cold: every clip pressed once on an empty cache of `cacheBytes`. Cached: a page's worth of
+// clips prepared first, then pressed.
+void pressToFirstSample(benchmark::State& state, QList<QByteArray> clips, bool cached,
+                        std::size_t cacheBytes) {
+    ui::SdlSound::Options options;
+    options.cacheBytes = cacheBytes;
+    ui::SdlSound sound(options);
+    if (cached) clips = clips.mid(0, 25);
     if (!sound.isOpen()) return state.SkipWithError("no audio device");
     if (clips.isEmpty()) return state.SkipWithError("no clips");
     const ui::SdlSound::DeviceFormat device = sound.deviceFormat();
@@ -277,8 +304,10 @@ int main(int argc, char** argv) {
     if (haveTools()) {
         for (const Codec& codec : kCodecs) {
             const QByteArray clip = makeClip(dir, codec, 3.0);
-            benchmark::RegisterBenchmark((std::string("Decode/") + codec.name).c_str(), decodeSpeed, clip);
-            benchmark::RegisterBenchmark((std::string("FirstPressCost/") + codec.name).c_str(), firstPressCost, clip)
+            benchmark::RegisterBenchmark((std::string("Decode/") + codec.name).c_str(), decodeSpeed,
+                                         clip);
+            benchmark::RegisterBenchmark((std::string("FirstPressCost/") + codec.name).c_str(),
+                                         firstPressCost, clip)
                 ->Unit(benchmark::kMillisecond);
         }
     } else {
@@ -286,11 +315,19 @@ int main(int argc, char** argv) {
     }
     const QList<QByteArray> clips = pageClips(dir);
     benchmark::RegisterBenchmark("Prepare25/call", prepareCall, clips);
-    benchmark::RegisterBenchmark("Prepare25/decodeAll", prepareAllAtOnce, clips)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("PressToFirstSample/cold", pressToFirstSample, clips, false)
+    benchmark::RegisterBenchmark("Prepare25/decodeAll", prepareAllAtOnce, clips)
+        ->Unit(benchmark::kMillisecond);
+    const std::size_t defaultCache = ui::SdlSound::Options{}.cacheBytes;
+    benchmark::RegisterBenchmark("PressToFirstSample/cold", pressToFirstSample, clips, false,
+                                 defaultCache)
         ->Iterations(1)
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("PressToFirstSample/cached", pressToFirstSample, clips, true)
+    benchmark::RegisterBenchmark("PressToFirstSample/cold_unbounded_cache", pressToFirstSample,
+                                 clips, false, std::size_t{4} << 30)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("PressToFirstSample/prepared_page", pressToFirstSample, clips,
+                                 true, defaultCache)
         ->Iterations(3)
         ->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();

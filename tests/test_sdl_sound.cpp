@@ -21,14 +21,14 @@
 namespace {
 
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const QByteArray& value)
         : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
         qputenv(name, value);
     }
     ~ScopedEnv() { wasSet_ ? qputenv(name_, old_) : qunsetenv(name_); }
 
-private:
+  private:
     const char* name_;
     bool wasSet_;
     QByteArray old_;
@@ -45,8 +45,8 @@ QByteArray constantClip(qint16 value, double seconds, int rate = 44100, int chan
     const int frames = int(seconds * rate);
     QByteArray data;
     for (int i = 0; i < frames * channels; ++i) data += le(quint16(value), 2);
-    const QByteArray format = le(1, 2) + le(channels, 2) + le(rate, 4) + le(rate * channels * 2, 4) +
-                              le(channels * 2, 2) + le(16, 2);
+    const QByteArray format = le(1, 2) + le(channels, 2) + le(rate, 4) +
+                              le(rate * channels * 2, 4) + le(channels * 2, 2) + le(16, 2);
     const QByteArray chunks = "fmt " + le(16, 4) + format + "data" + le(data.size(), 4) + data;
     return "RIFF" + le(chunks.size() + 4, 4) + "WAVE" + chunks;
 }
@@ -85,10 +85,12 @@ void waitForBuffers(const MixTap& tap, int target) {
 
 constexpr double kBufferSeconds = 512.0 / 44100.0;
 
-int buffersFor(double seconds) { return int(seconds / kBufferSeconds) + 1; }
+int buffersFor(double seconds) {
+    return int(seconds / kBufferSeconds) + 1;
+}
 
 class DiskPlayback : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         sound_ = std::make_unique<ui::SdlSound>();
@@ -159,7 +161,8 @@ TEST_F(DiskPlayback, LoopRunsSeamlesslyUntilStopAllSilencesEverythingWithinOneBu
 
     const auto mixed = tap_.snapshot();
     const auto first = std::find_if(mixed.begin(), mixed.end(), [](qint16 v) { return v != 0; });
-    const auto last = std::find_if(mixed.rbegin(), mixed.rend(), [](qint16 v) { return v != 0; }).base();
+    const auto last =
+        std::find_if(mixed.rbegin(), mixed.rend(), [](qint16 v) { return v != 0; }).base();
     ASSERT_LT(first, last);
     // The buffer being mixed while stopAll ran may still sound; none after it.
     EXPECT_LE(last - mixed.begin(), (mixedBeforeStop + 1) * tap_.bufferSamples);
@@ -170,9 +173,9 @@ TEST_F(DiskPlayback, LoopRunsSeamlesslyUntilStopAllSilencesEverythingWithinOneBu
 
 TEST_F(DiskPlayback, BrokenClipsPlayNothing) {
     const QByteArray good = constantClip(1000, 0.05);
-    for (const QByteArray& broken :
-         {QByteArray(), QByteArray(5000, '\x7f'), good.left(30), good.left(43),
-          QByteArray(good).replace(20, 2, le(0x1234, 2)), QByteArray(good).replace(22, 2, le(0, 2))}) {
+    for (const QByteArray& broken : {QByteArray(), QByteArray(5000, '\x7f'), good.left(30),
+                                     good.left(43), QByteArray(good).replace(20, 2, le(0x1234, 2)),
+                                     QByteArray(good).replace(22, 2, le(0, 2))}) {
         sound_->play(broken);
         sound_->playLooped(broken);
     }
@@ -226,7 +229,8 @@ TEST(SdlSoundCache, KeysOnAddressAndSizeAndCountsWhatItHolds) {
     sound.play(QByteArray::fromRawData(stored.constData(), stored.size()));
     EXPECT_EQ(sound.cachedClipCount(), 1);
     // Converted to 44100 Hz stereo; the embedded bytes themselves are not the cache's.
-    EXPECT_NEAR(double(sound.memoryHeld()), double(kDeviceBytesPerSecond), kDeviceBytesPerSecond * 0.02);
+    EXPECT_NEAR(double(sound.memoryHeld()), double(kDeviceBytesPerSecond),
+                kDeviceBytesPerSecond * 0.02);
 
     sound.play(QByteArray::fromRawData(stored.constData(), stored.size() - 2000));
     EXPECT_EQ(sound.cachedClipCount(), 2);
@@ -285,7 +289,8 @@ TEST(SdlSoundCache, PrepareQueuesNewClipsAndIdleTimeDecodesThem) {
     sound.prepare({a, b, c});
     QElapsedTimer timer;
     timer.start();
-    while (sound.pendingPrepareCount() > 0 && timer.elapsed() < 5000) QCoreApplication::processEvents();
+    while (sound.pendingPrepareCount() > 0 && timer.elapsed() < 5000)
+        QCoreApplication::processEvents();
     EXPECT_EQ(sound.cachedClipCount(), 5);
 }
 

@@ -33,7 +33,9 @@ QByteArray le16(quint16 value) {
     return QByteArray(bytes, 2);
 }
 
-QByteArray le32(quint32 value) { return le16(value & 0xFFFF) + le16(value >> 16); }
+QByteArray le32(quint32 value) {
+    return le16(value & 0xFFFF) + le16(value >> 16);
+}
 
 QByteArray chunk(const char* id, const QByteArray& payload, std::optional<quint32> declared = {}) {
     QByteArray out = QByteArray(id, 4) + le32(declared.value_or(quint32(payload.size()))) + payload;
@@ -51,7 +53,9 @@ QByteArray fmt(quint16 tag, quint16 channels, quint32 rate, quint16 bits, quint1
 }
 
 // Frame f of channel c holds a value that tells both apart.
-qint16 testSample(int frame, int channel) { return qint16((frame * 7 + channel * 1000) % 20000 - 10000); }
+qint16 testSample(int frame, int channel) {
+    return qint16((frame * 7 + channel * 1000) % 20000 - 10000);
+}
 
 QByteArray pcm16Data(int channels, int frames) {
     QByteArray out;
@@ -87,7 +91,9 @@ std::optional<Reference> libsndfileReference(const QByteArray& bytes) {
         [](void* s) -> sf_count_t { return static_cast<ByteSource*>(s)->bytes->size(); },
         [](sf_count_t offset, int whence, void* s) -> sf_count_t {
             auto* src = static_cast<ByteSource*>(s);
-            const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? src->at : src->bytes->size();
+            const sf_count_t base = whence == SEEK_SET   ? 0
+                                    : whence == SEEK_CUR ? src->at
+                                                         : src->bytes->size();
             src->at = std::clamp<sf_count_t>(base + offset, 0, src->bytes->size());
             return src->at;
         },
@@ -106,12 +112,15 @@ std::optional<Reference> libsndfileReference(const QByteArray& bytes) {
     sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);  // as the player reads MPEG
     std::vector<qint16> block(4096 * std::size_t(ref.info.channels));
     while (sf_count_t got = sf_readf_short(file, block.data(), 4096))
-        ref.samples.insert(ref.samples.end(), block.begin(), block.begin() + got * ref.info.channels);
+        ref.samples.insert(ref.samples.end(), block.begin(),
+                           block.begin() + got * ref.info.channels);
     sf_close(file);
     return ref;
 }
 
-bool isMpeg(const Reference& ref) { return (ref.info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_MPEG_LAYER_III; }
+bool isMpeg(const Reference& ref) {
+    return (ref.info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_MPEG_LAYER_III;
+}
 
 // libsndfile only estimates an MPEG stream's length; two frames' worth is the slack allowed.
 constexpr sf_count_t kMpegFrameSlack = 2304;
@@ -153,8 +162,14 @@ QString soxSine(const QTemporaryDir& dir, const QStringList& encoding, int rate,
     static int made = 0;
     const QString out = dir.filePath(QString("sine%1.wav").arg(++made));
     QStringList args{"-n", "-r", QString::number(rate), "-c", QString::number(channels)};
-    args << "-D" << encoding << out << "synth" << QString::number(kToolSeconds) << "sine" << "440" << "vol" << "0.5";
-    if (channels == 2) args << "remix" << "1" << "0";
+    args << "-D" << encoding << out << "synth" << QString::number(kToolSeconds) << "sine"
+         << "440"
+         << "vol"
+         << "0.5";
+    if (channels == 2)
+        args << "remix"
+             << "1"
+             << "0";
     return QProcess::execute("sox", args) == 0 ? out : QString();
 }
 
@@ -175,14 +190,17 @@ QByteArray mp3InWav(const QByteArray& mp3, int rate, int channels, int kbps) {
 QByteArray lameClip(const QTemporaryDir& dir, int rate, int channels) {
     const QString pcm = soxSine(dir, {"-b", "16"}, rate, channels);
     const QString mp3 = pcm + ".mp3";
-    const QStringList args{"-t", "--quiet", "-b", "64", "--resample", QString::number(rate / 1000.0),
-                           "-m", channels == 1 ? "m" : "j", pcm, mp3};
+    const QStringList args{"-t",         "--quiet",
+                           "-b",         "64",
+                           "--resample", QString::number(rate / 1000.0),
+                           "-m",         channels == 1 ? "m" : "j",
+                           pcm,          mp3};
     if (pcm.isEmpty() || QProcess::execute("lame", args) != 0) return {};
     return mp3InWav(readFile(mp3), rate, channels, 64);
 }
 
 class ToolMadeClip : public ::testing::TestWithParam<ToolClip> {
-protected:
+  protected:
     QByteArray make() {
         if (!haveTools()) return {};
         const ToolClip& clip = GetParam();
@@ -194,7 +212,8 @@ protected:
 
 double rms(const ui::DecodedAudio& audio, int channel) {
     double sum = 0;
-    for (std::size_t i = std::size_t(channel); i < audio.samples.size(); i += std::size_t(audio.channels))
+    for (std::size_t i = std::size_t(channel); i < audio.samples.size();
+         i += std::size_t(audio.channels))
         sum += double(audio.samples[i]) * audio.samples[i];
     return std::sqrt(sum / double(audio.frames()));
 }
@@ -221,7 +240,8 @@ TEST_P(ToolMadeClip, DecodesLikeLibsndfileWithTheRightLengthAndChannels) {
 INSTANTIATE_TEST_SUITE_P(
     Codecs, ToolMadeClip,
     ::testing::Values(ToolClip{"pcm8_11025_mono", {"-b", "8", "-e", "unsigned-integer"}, 11025, 1},
-                      ToolClip{"pcm8_22050_stereo", {"-b", "8", "-e", "unsigned-integer"}, 22050, 2},
+                      ToolClip{
+                          "pcm8_22050_stereo", {"-b", "8", "-e", "unsigned-integer"}, 22050, 2},
                       ToolClip{"pcm16_11025_mono", {"-b", "16"}, 11025, 1},
                       ToolClip{"pcm16_44100_stereo", {"-b", "16"}, 44100, 2},
                       ToolClip{"msadpcm_22050_stereo", {"-e", "ms-adpcm"}, 22050, 2},
@@ -239,7 +259,8 @@ TEST(WavDecoder, Pcm16AndPcm8SamplesComeOutExactly) {
     ASSERT_TRUE(stereo);
     ASSERT_EQ(stereo->frames(), 300);
     for (int f = 0; f < 300; ++f)
-        for (int c = 0; c < 2; ++c) ASSERT_EQ(stereo->samples[std::size_t(f * 2 + c)], testSample(f, c));
+        for (int c = 0; c < 2; ++c)
+            ASSERT_EQ(stereo->samples[std::size_t(f * 2 + c)], testSample(f, c));
 
     // Unsigned 8-bit: 128 is silence, each step is 256 in 16 bits.
     const QByteArray bytes("\x80\x00\xff\x81", 4);
@@ -286,9 +307,11 @@ std::vector<BrokenCase> brokenCases() {
         {"fmt after data", riff(chunk("data", data) + stereoFmt), Expect::Refused},
         {"huge RIFF size", riff(stereoFmt + chunk("data", data), 0xFFFFFFFF), Expect::Decodes, 200},
         {"huge data size", riff(stereoFmt + chunk("data", data, 0xFFFFFFFF)), Expect::Decodes, 200},
-        {"huge fmt size", riff(chunk("fmt ", fmt(1, 2, 22050, 16, 4), 0xFFFFFFF0) + chunk("data", data)),
+        {"huge fmt size",
+         riff(chunk("fmt ", fmt(1, 2, 22050, 16, 4), 0xFFFFFFF0) + chunk("data", data)),
          Expect::Refused},
-        {"data cut after 10 frames", riff(stereoFmt + chunk("data", data, 800)).left(44 + 40), Expect::Decodes, 10},
+        {"data cut after 10 frames", riff(stereoFmt + chunk("data", data, 800)).left(44 + 40),
+         Expect::Decodes, 10},
         {"0 channels", withFmt(fmt(1, 0, 22050, 16, 4)), Expect::Refused},
         {"3 channels", withFmt(fmt(1, 3, 22050, 16, 6), data.left(798)), Expect::Decodes, 133},
         {"7 channels", withFmt(fmt(1, 7, 22050, 16, 14), data.left(798)), Expect::Decodes, 57},
@@ -301,13 +324,17 @@ std::vector<BrokenCase> brokenCases() {
         {"bits 0", withFmt(fmt(1, 2, 22050, 0, 4)), Expect::Refused},
         {"unknown tag", withFmt(fmt(0x1234, 2, 22050, 16, 4)), Expect::Refused},
         {"A-law, not a content codec", withFmt(fmt(6, 2, 22050, 8, 2)), Expect::Refused},
-        {"GSM, not a content codec", withFmt(fmt(0x31, 1, 8000, 0, 65, le16(2) + le16(320))), Expect::Refused},
-        {"MS-ADPCM huge samples per block", withFmt(fmt(2, 2, 22050, 4, 512, msAdpcmCoefs)), Expect::Either},
+        {"GSM, not a content codec", withFmt(fmt(0x31, 1, 8000, 0, 65, le16(2) + le16(320))),
+         Expect::Refused},
+        {"MS-ADPCM huge samples per block", withFmt(fmt(2, 2, 22050, 4, 512, msAdpcmCoefs)),
+         Expect::Either},
         {"MS-ADPCM block align 0", withFmt(fmt(2, 2, 22050, 4, 0, msAdpcmCoefs)), Expect::Either},
         {"IMA huge samples per block", withFmt(fmt(0x11, 1, 22050, 4, 256, le16(2) + le16(0xFFFF))),
          Expect::Either},
-        {"MPEG tag over garbage", withFmt(fmt(0x55, 2, 22050, 0, 1), QByteArray(2048, '\x5a')), Expect::Refused},
-        {"MPEG tag over zeros", withFmt(fmt(0x55, 2, 22050, 0, 1), QByteArray(2048, '\0')), Expect::Refused},
+        {"MPEG tag over garbage", withFmt(fmt(0x55, 2, 22050, 0, 1), QByteArray(2048, '\x5a')),
+         Expect::Refused},
+        {"MPEG tag over zeros", withFmt(fmt(0x55, 2, 22050, 0, 1), QByteArray(2048, '\0')),
+         Expect::Refused},
     };
 }
 
@@ -344,7 +371,8 @@ std::vector<int> chunkBoundaries(const QByteArray& image) {
     std::vector<int> cuts{0, 4, 8, 12};
     for (qsizetype at = 12; at + 8 <= image.size();) {
         const qsizetype size = qFromLittleEndian<quint32>(image.constData() + at + 4);
-        for (qsizetype cut : {at, at + 4, at + 8, at + 8 + size}) cuts.insert(cuts.end(), {int(cut) - 1, int(cut), int(cut) + 1});
+        for (qsizetype cut : {at, at + 4, at + 8, at + 8 + size})
+            cuts.insert(cuts.end(), {int(cut) - 1, int(cut), int(cut) + 1});
         at += 8 + size + (size & 1);
     }
     std::erase_if(cuts, [&](int cut) { return cut < 0 || cut > image.size(); });
@@ -389,7 +417,8 @@ TEST(BrokenWav, RandomHeaderBytesNeverEscapeTheLimits) {
         const quint32 headerBytes = quint32(base.indexOf("data") + 8);
         for (int round = 0; round < 300; ++round) {
             QByteArray image = base;
-            for (int n = 1 + int(random() % 4); n > 0; --n) image[int(random() % headerBytes)] = char(random());
+            for (int n = 1 + int(random() % 4); n > 0; --n)
+                image[int(random() % headerBytes)] = char(random());
             const auto started = std::chrono::steady_clock::now();
             expectSane(decode(image, tight), tight);
             EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
@@ -412,7 +441,9 @@ QByteArray stderrDuring(const std::function<void()>& work) {
     return capture.readAll();
 }
 
-QByteArray withRiffSize(QByteArray image) { return image.replace(4, 4, le32(quint32(image.size() - 8))); }
+QByteArray withRiffSize(QByteArray image) {
+    return image.replace(4, 4, le32(quint32(image.size() - 8)));
+}
 
 // mpg123 prints notes about any byte that is not a frame; a clip must not make it speak.
 TEST(BrokenWav, MpegClipsWithStrayBytesSayNothing) {
@@ -439,7 +470,8 @@ TEST(BookClips, EveryClipDecodesAsLibsndfileReportsIt) {
     for (int i = 0; i < book.clipCount; ++i) {
         SCOPED_TRACE(i);
         const book::Blob& blob = book.clips[i];
-        const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(blob.data), qsizetype(blob.size));
+        const QByteArray bytes =
+            QByteArray::fromRawData(reinterpret_cast<const char*>(blob.data), qsizetype(blob.size));
         const auto audio = decode(bytes);
         ASSERT_TRUE(audio);
         const auto ref = libsndfileReference(bytes);
@@ -452,8 +484,9 @@ TEST(BookClips, EveryClipDecodesAsLibsndfileReportsIt) {
         EXPECT_LE(ref->info.samplerate, 48000);
         EXPECT_LE(ref->info.channels, 2);
         const int codec = ref->info.format & SF_FORMAT_SUBMASK;
-        EXPECT_TRUE(codec == SF_FORMAT_MS_ADPCM || codec == SF_FORMAT_IMA_ADPCM || codec == SF_FORMAT_PCM_U8 ||
-                    codec == SF_FORMAT_PCM_16 || codec == SF_FORMAT_MPEG_LAYER_III)
+        EXPECT_TRUE(codec == SF_FORMAT_MS_ADPCM || codec == SF_FORMAT_IMA_ADPCM ||
+                    codec == SF_FORMAT_PCM_U8 || codec == SF_FORMAT_PCM_16 ||
+                    codec == SF_FORMAT_MPEG_LAYER_III)
             << std::hex << codec;
     }
 }

@@ -449,6 +449,8 @@ void ReaderWindow::BannerTick() {
 }
 
 void ReaderWindow::prepareNeighbours() {
+    // The shown page's recordings are decoded while the child looks at the page.
+    if (ui::services().sound) ui::services().sound->prepare(currentPage().PageClips);
     // Decode the pages next to the shown one while the child looks at it, and let pictures
     // far away go, so that turning a page only copies a ready picture.
     const int shown = shownScreen();

@@ -45,7 +45,9 @@ bool drain(SDL_AudioStream* stream, std::vector<std::uint8_t>& out) {
 
 // SDL 2.26's resampling stream keeps its last 512 input frames back even when flushed, so
 // a clip would lose its end. Silence is fed after the clip and the result cut to length.
-std::size_t tailPaddingFrames(int rate) { return static_cast<std::size_t>(std::max(rate / 10, 4096)); }
+std::size_t tailPaddingFrames(int rate) {
+    return static_cast<std::size_t>(std::max(rate / 10, 4096));
+}
 
 bool putAll(SDL_AudioStream* stream, const DecodedAudio& audio, std::vector<std::uint8_t>& out) {
     const std::size_t step = static_cast<std::size_t>(kConvertFrames) * audio.channels;
@@ -115,9 +117,8 @@ void SdlSound::openDevice(const Options& options) {
     if (!appName.isEmpty()) SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, appName.constData());
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     subsystemUp_ = true;
-    if (Mix_OpenAudioDevice(options.frequency, AUDIO_S16SYS, options.channels,
-                            options.bufferFrames, nullptr,
-                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
+    if (Mix_OpenAudioDevice(options.frequency, AUDIO_S16SYS, options.channels, options.bufferFrames,
+                            nullptr, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE) != 0) {
         return;
     }
     int frequency = 0;
@@ -147,9 +148,13 @@ void SdlSound::closeDevice() {
     ownsMixer_ = false;
 }
 
-void SdlSound::play(const SoundClip& clip) { start(clip, 0); }
+void SdlSound::play(const SoundClip& clip) {
+    start(clip, 0);
+}
 
-void SdlSound::playLooped(const SoundClip& clip) { start(clip, -1); }
+void SdlSound::playLooped(const SoundClip& clip) {
+    start(clip, -1);
+}
 
 void SdlSound::stopAll() {
     if (mixerOpen_) Mix_HaltChannel(-1);
@@ -190,12 +195,13 @@ SdlSound::EntryList::iterator SdlSound::addToCache(const SoundClip& clip) {
     removePending(keyOf(clip));
     CacheEntry entry{keyOf(clip), clip, decodeForDevice(clip), nullptr, 0};
     if (!entry.samples.empty()) {
-        entry.chunk.reset(Mix_QuickLoad_RAW(entry.samples.data(),
-                                            static_cast<Uint32>(entry.samples.size())));
+        entry.chunk.reset(
+            Mix_QuickLoad_RAW(entry.samples.data(), static_cast<Uint32>(entry.samples.size())));
         if (!entry.chunk) entry.samples = {};
     }
     // Bytes a fromRawData clip points to belong to the program image, not to the cache.
-    const std::size_t ownedClipBytes = clip.capacity() > 0 ? static_cast<std::size_t>(clip.size()) : 0;
+    const std::size_t ownedClipBytes =
+        clip.capacity() > 0 ? static_cast<std::size_t>(clip.size()) : 0;
     entry.bytes = entry.samples.capacity() + ownedClipBytes + kEntryOverhead;
     bytesHeld_ += entry.bytes;
     entries_.push_front(std::move(entry));
@@ -231,9 +237,9 @@ void SdlSound::prepare(const QList<SoundClip>& clips) {
     if (!mixerOpen_) return;
     for (const SoundClip& clip : clips) {
         if (clip.isEmpty() || find(keyOf(clip)) != entries_.end()) continue;
-        const bool queued = std::any_of(pending_.cbegin(), pending_.cend(), [&](const SoundClip& other) {
-            return keyOf(other) == keyOf(clip);
-        });
+        const bool queued =
+            std::any_of(pending_.cbegin(), pending_.cend(),
+                        [&](const SoundClip& other) { return keyOf(other) == keyOf(clip); });
         if (!queued) pending_.append(clip);
     }
     if (!pending_.isEmpty()) preparer_.start();

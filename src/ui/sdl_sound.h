@@ -23,7 +23,7 @@ namespace ui {
 // Use from the GUI thread only. One SdlSound owns the mixer at a time; a second one created
 // while the first exists stays silent.
 class SdlSound : public Sound {
-public:
+  public:
     struct Options {
         int frequency = 44100;
         int channels = 2;
@@ -62,7 +62,7 @@ public:
     // Decodes every clip still waiting from prepare() right away.
     void finishPreparing();
 
-private:
+  private:
     struct ChunkFree {
         void operator()(Mix_Chunk* chunk) const;
     };
@@ -82,7 +82,7 @@ private:
         // Holding the clip keeps bytes it owns alive, so no other clip can reuse the address
         // that the key is made of while the entry exists.
         SoundClip clip;
-        std::vector<std::uint8_t> samples;  // device format; empty when decoding failed
+        std::vector<std::uint8_t> samples;            // device format; empty when decoding failed
         std::unique_ptr<Mix_Chunk, ChunkFree> chunk;  // declared after samples: freed first
         std::size_t bytes = 0;
     };

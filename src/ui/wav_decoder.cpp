@@ -17,27 +17,36 @@ struct MemoryReader {
     sf_count_t position;
 };
 
-MemoryReader& readerOf(void* user) { return *static_cast<MemoryReader*>(user); }
+MemoryReader& readerOf(void* user) {
+    return *static_cast<MemoryReader*>(user);
+}
 
-sf_count_t memoryLength(void* user) { return readerOf(user).size; }
+sf_count_t memoryLength(void* user) {
+    return readerOf(user).size;
+}
 
 sf_count_t memorySeek(sf_count_t offset, int whence, void* user) {
     MemoryReader& reader = readerOf(user);
     sf_count_t base = 0;
     switch (whence) {
-        case SEEK_SET: base = 0; break;
-        case SEEK_CUR: base = reader.position; break;
-        case SEEK_END: base = reader.size; break;
-        default: return -1;
+        case SEEK_SET:
+            base = 0;
+            break;
+        case SEEK_CUR:
+            base = reader.position;
+            break;
+        case SEEK_END:
+            base = reader.size;
+            break;
+        default:
+            return -1;
     }
-    // Offsets come from the file's own headers, so guard the sum against overflow and keep
-    // the position inside the image; reads past the end then simply return nothing.
-    if (offset > 0 && base > reader.size - std::min(offset, reader.size)) {
-        reader.position = reader.size;
-    } else if (offset < 0 && -offset > base) {
-        reader.position = 0;
+    // Offsets come from the file's own headers: keep the position inside the image without
+    // ever forming an overflowing sum (0 <= base <= size). Reads at the end return nothing.
+    if (offset >= 0) {
+        reader.position = offset > reader.size - base ? reader.size : base + offset;
     } else {
-        reader.position = std::clamp<sf_count_t>(base + offset, 0, reader.size);
+        reader.position = offset < -base ? 0 : base + offset;
     }
     return reader.position;
 }
@@ -53,15 +62,22 @@ sf_count_t memoryRead(void* destination, sf_count_t count, void* user) {
     return copied;
 }
 
-sf_count_t memoryWrite(const void*, sf_count_t, void*) { return 0; }
-
-sf_count_t memoryTell(void* user) { return readerOf(user).position; }
-
-bool looksLikeRiffWave(const unsigned char* bytes, std::size_t size) {
-    return size >= 12 && std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WAVE", 4) == 0;
+sf_count_t memoryWrite(const void*, sf_count_t, void*) {
+    return 0;
 }
 
-std::uint16_t readU16(const unsigned char* at) { return static_cast<std::uint16_t>(at[0] | at[1] << 8); }
+sf_count_t memoryTell(void* user) {
+    return readerOf(user).position;
+}
+
+bool looksLikeRiffWave(const unsigned char* bytes, std::size_t size) {
+    return size >= 12 && std::memcmp(bytes, "RIFF", 4) == 0 &&
+           std::memcmp(bytes + 8, "WAVE", 4) == 0;
+}
+
+std::uint16_t readU16(const unsigned char* at) {
+    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
+}
 
 std::uint32_t readU32(const unsigned char* at) {
     return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
@@ -121,8 +137,8 @@ MpegFrame parseMpegLayer3Header(const unsigned char* at) {
     static constexpr int kRates[4][3] = {
         {11025, 12000, 8000}, {0, 0, 0}, {22050, 24000, 16000}, {44100, 48000, 32000}};
     const std::uint32_t header = readU32(at);
-    const std::uint32_t word = (header & 0xFF) << 24 | (header & 0xFF00) << 8 |
-                               (header >> 8 & 0xFF00) | header >> 24;
+    const std::uint32_t word =
+        (header & 0xFF) << 24 | (header & 0xFF00) << 8 | (header >> 8 & 0xFF00) | header >> 24;
     const unsigned version = word >> 19 & 3;
     const unsigned layer = word >> 17 & 3;
     const unsigned bitrateIndex = word >> 12 & 15;
@@ -192,8 +208,10 @@ bool isAcceptedEncoding(int format) {
         case SF_FORMAT_PCM_32:
         case SF_FORMAT_MS_ADPCM:
         case SF_FORMAT_IMA_ADPCM:
-        case SF_FORMAT_MPEG_LAYER_III: return true;
-        default: return false;
+        case SF_FORMAT_MPEG_LAYER_III:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -204,7 +222,8 @@ bool isWithinLimits(const SF_INFO& info, const WavLimits& limits) {
 
 sf_count_t maxFramesFor(const SF_INFO& info, const WavLimits& limits) {
     const double bySeconds = limits.maxSeconds * info.samplerate;
-    const std::size_t bytesPerFrame = sizeof(std::int16_t) * static_cast<std::size_t>(info.channels);
+    const std::size_t bytesPerFrame =
+        sizeof(std::int16_t) * static_cast<std::size_t>(info.channels);
     const double byBytes = static_cast<double>(limits.maxDecodedBytes / bytesPerFrame);
     return static_cast<sf_count_t>(std::max(0.0, std::min(bySeconds, byBytes)));
 }
@@ -214,14 +233,16 @@ sf_count_t maxFramesFor(const SF_INFO& info, const WavLimits& limits) {
 std::size_t initialCapacity(const SF_INFO& info, sf_count_t maxFrames, std::size_t imageSize) {
     constexpr sf_count_t kFramesPerByteAtMost = 16;
     const sf_count_t plausible = static_cast<sf_count_t>(imageSize) * kFramesPerByteAtMost;
-    const sf_count_t frames = std::clamp<sf_count_t>(info.frames, 0, std::min(maxFrames, plausible));
+    const sf_count_t frames =
+        std::clamp<sf_count_t>(info.frames, 0, std::min(maxFrames, plausible));
     return static_cast<std::size_t>(frames) * static_cast<std::size_t>(info.channels);
 }
 
 using SndFilePtr = std::unique_ptr<SNDFILE, decltype(&sf_close)>;
 
 // Reads every frame; refuses the clip when it turns out longer than maxFrames.
-bool readAllFrames(SNDFILE* file, int channels, sf_count_t maxFrames, std::vector<std::int16_t>& out) {
+bool readAllFrames(SNDFILE* file, int channels, sf_count_t maxFrames,
+                   std::vector<std::int16_t>& out) {
     constexpr sf_count_t kBlockFrames = 4096;
     std::vector<std::int16_t> block(static_cast<std::size_t>(kBlockFrames * channels));
     sf_count_t total = 0;
