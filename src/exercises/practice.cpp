@@ -15,6 +15,7 @@ namespace exercises {
 
 namespace {
 
+const QString kOverlayPrefix = QStringLiteral("透明标签练一练是否错误");
 const QString kUsable = QStringLiteral("可用");
 const QString kUnusable = QStringLiteral("不可用");
 const QString kPlaceholder = QStringLiteral("$");
@@ -229,6 +230,11 @@ void CheckPracticePress(reader::ReaderWindow& window, QPoint press) {
 void HandleOverlayPress(reader::ReaderWindow& window, int page, QPoint press) {
     const PageExercise& exercise = pageExercise();
     if (!exercise.asking || page != exercise.page) return;
+    // A page turn or a section choice ends the exercise by making the overlays unusable; a
+    // press that still reports from one belongs to no exercise.
+    const auto* overlay = window.findChild<ui::TransparentLabel*>(
+        kOverlayPrefix + QString::number(page) + QStringLiteral("_0"));
+    if (!overlay || !overlay->isEnabled()) return;
     if (exercise.ExerciseMode == kFindIt) {
         CheckFindItPress(window, press);
     } else {

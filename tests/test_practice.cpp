@@ -1,0 +1,294 @@
+// Listen-and-find practice and find-it driven as the child drives them: toolbar buttons and
+// presses on the page, with scripted draws and recorded sounds, pauses and message boxes.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTest>
+
+#include "exercises/page_exercise.h"
+#include "reader/book.h"
+#include "reader/page_content.h"
+#include "reader/reader_state.h"
+#include "reader/reader_window.h"
+#include "support/fake_services.h"
+#include "ui/controls.h"
+
+using namespace reader;
+using exercises::pageExercise;
+using Clips = QList<ui::SoundClip>;
+
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// Failures name what the child heard instead of dumping the recordings' bytes.
+void PrintTo(const QByteArray& clip, std::ostream* os) {
+    for (const char* role : {"practice_intro", "findit_intro", "praise1", "praise2", "praise3",
+                             "retry1", "retry2", "retry3", "retry4", "done"}) {
+        if (clip == namedClip(role)) {
+            *os << role;
+            return;
+        }
+    }
+    *os << "recording of entry " << currentPage().PageClips.indexOf(clip) + 1;
+}
+
+namespace {
+
+constexpr int kPage4 = 1, kPage12 = 5, kPage64 = 31, kPage68 = 33;
+
+ui::SoundClip praise(int a) {
+    return namedClip(("praise" + std::to_string(a)).c_str());
+}
+ui::SoundClip retry(int b) {
+    return namedClip(("retry" + std::to_string(b)).c_str());
+}
+
+class ExerciseTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        pageExercise() = exercises::PageExercise{};
+        window = std::make_unique<ReaderWindow>(&loading);
+        window->show();
+    }
+    void goToScreen(int screen) {
+        while (window->shownScreen() < screen) click("超级按钮_下一页");
+        forget();
+    }
+    void click(const char* name) {
+        QTest::mouseClick(window->findChild<QAbstractButton*>(QString::fromUtf8(name)),
+                          Qt::LeftButton);
+    }
+    // Starts an exercise whose first question draw is `firstPick` (0: the low end).
+    void start(const char* button, int firstPick = 0) {
+        if (firstPick) fakes.random.script = {firstPick};
+        click(button);
+    }
+    void forget() {
+        fakes.sound.events.clear();
+        fakes.pauser.pauses.clear();
+        fakes.random.draws.clear();
+    }
+    // A press where the child's finger lands: whatever control lies at that window point.
+    void pressWindow(QPoint point) {
+        QWidget* target = window->childAt(point);
+        ASSERT_NE(target, nullptr);
+        QTest::mousePress(target, Qt::LeftButton, {}, target->mapFrom(window.get(), point));
+    }
+    // A press on the middle of a hotspot, with the press's draws: praise a, retry b.
+    void pressHotspot(int entry, int a = 1, int b = 1) {
+        fakes.random.script = {a, b};
+        pressWindow(hotspotRect(window->shownScreen(), entry).center());
+    }
+    bool anyOverlayUsable() const {
+        for (auto* o :
+             ui::childrenWithPrefix<ui::TransparentLabel>(window.get(), "透明标签练一练是否错误")) {
+            if (o->isEnabled()) return true;
+        }
+        return false;
+    }
+    // A hotspot's rectangle as the book's content gives it.
+    static QRect hotspotRect(int screen, int entry) {
+        const book::PageDef& page = *pageOfScreen(screen);
+        const book::Rect r = page.hotspots[entry - 1].rect;
+        EXPECT_EQ(page.hotspots[entry - 1].number, entry);
+        return QRect(r.x, r.y, r.w, r.h);
+    }
+    Clips played() const { return fakes.sound.played(); }
+    ui::SoundClip clip(int entry) const { return currentPage().PageClips.value(entry - 1); }
+    QString text(int entry) const { return currentPage().ChineseLines.value(entry - 1); }
+
+    testing_support::FakeServices fakes;
+    QWidget loading;
+    std::unique_ptr<ReaderWindow> window;
+};
+
+}  // namespace
+
+TEST_F(ExerciseTest, PracticeRunAsksEveryRealEntryOnceAndHandsThePageBack) {
+    goToScreen(kPage4);  // placeholders at 2, 3, 13, 16; equal texts at 4/5, 6/7, ... 17/18
+    start("超级按钮_练一练");
+    Clips expected{namedClip("practice_intro"), clip(1)};
+    QList<int> pauses{7000};
+    EXPECT_FALSE(window->bubble()->isVisible());
+    // Low-end draws ask the entries in page order and skip the placeholders unheard.
+    const QList<int> asked{1, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15, 17, 18, 19};
+    for (qsizetype k = 0; k < asked.size(); ++k) {
+        const int a = int(k % 3) + 1;
+        // Equal texts count for each other: 4 is answered on 5's hotspot and 5 on 4's.
+        pressHotspot(asked[k] == 4 ? 5 : asked[k] == 5 ? 4 : asked[k], a, 4);
+        expected.append(praise(a));
+        pauses.append(3000);
+        if (k + 1 < asked.size()) expected.append(clip(asked[k + 1]));
+    }
+    expected.append(namedClip("done"));
+    EXPECT_EQ(played(), expected);
+    EXPECT_EQ(fakes.pauser.pauses, pauses);
+    EXPECT_FALSE(anyOverlayUsable());
+    forget();
+    pressWindow(hotspotRect(kPage4, 8).center());  // the page reads again
+    EXPECT_EQ(played(), Clips{clip(8)});
+    EXPECT_EQ(window->bubble()->text(), text(8));
+}
+
+TEST_F(ExerciseTest, PlaceholdersLeftLastStillEndThePage) {
+    goToScreen(kPage68);  // entries 2 and 3 share their text; 4 is a placeholder
+    start("超级按钮_练一练");
+    for (int entry : {1, 3, 2}) pressHotspot(entry);
+    EXPECT_EQ(played(), (Clips{namedClip("practice_intro"), clip(1), praise(1), clip(2), praise(1),
+                               clip(3), praise(1), namedClip("done")}));
+    EXPECT_FALSE(anyOverlayUsable());
+    // Find-it ends the same way, the last meaning staying on show.
+    start("超级按钮_找一找");
+    for (int entry : {1, 2, 3}) pressHotspot(entry);
+    EXPECT_EQ(played().last(), namedClip("done"));
+    EXPECT_EQ(window->bubble()->text(), text(3));
+    EXPECT_FALSE(anyOverlayUsable());
+    EXPECT_TRUE(fakes.messages.shown.isEmpty());
+}
+
+TEST_F(ExerciseTest, PracticeOnPageSixtyFourCanBeAnswered) {
+    goToScreen(kPage64);
+    start("超级按钮_练一练");
+    forget();
+    pressHotspot(1, 2);
+    EXPECT_EQ(played(), (Clips{praise(2), clip(2)}));
+}
+
+TEST_F(ExerciseTest, AMissKeepsTheItemAndRepeatsItsRecording) {
+    goToScreen(kPage4);
+    start("超级按钮_练一练", 5);
+    forget();
+    pressHotspot(12, 2, 3);
+    EXPECT_EQ(played(), (Clips{retry(3), clip(5)}));
+    EXPECT_EQ(fakes.pauser.pauses, QList<int>{4000});
+    forget();
+    pressHotspot(4, 2, 1);  // still entry 5: its twin answers it, and 18 entries remain
+    EXPECT_EQ(played(), (Clips{praise(2), clip(1)}));
+    EXPECT_EQ(fakes.random.draws, (QList<std::pair<int, int>>{{1, 3}, {1, 4}, {1, 18}}));
+}
+
+TEST_F(ExerciseTest, HitTestEdgesInTheOverlaysCoordinates) {
+    goToScreen(kPage12);  // overlay at 8, 20; entry 6 spans 372..472 x 400..500 on the page
+    ASSERT_EQ(hotspotRect(kPage12, 6), QRect(372, 400, 100, 100));
+    auto* overlay = window->findChild<QWidget*>("透明标签练一练是否错误12_0");
+    struct Case {
+        QPoint press;
+        bool viaWindow, hit;
+    } const cases[] = {
+        {{372, 450}, false, false},
+        {{373, 450}, false, true},
+        {{471, 450}, false, true},
+        {{472, 450}, false, false},
+        {{420, 399}, false, true},
+        {{420, 391}, false, true},
+        {{420, 390}, false, false},
+        {{420, 499}, false, true},
+        {{420, 500}, false, false},
+        // Pressed on the page inside the hotspot, reported as 372, 400: the left edge.
+        {{380, 420}, true, false},
+        // Pressed below the hotspot, reported inside its bounds.
+        {{382, 505}, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.press.x() << "," << c.press.y());
+        start("超级按钮_练一练", 6);
+        forget();
+        fakes.random.script = {2, 3};
+        if (c.viaWindow) {
+            pressWindow(c.press);
+        } else {
+            QTest::mousePress(overlay, Qt::LeftButton, {}, c.press);
+        }
+        ASSERT_FALSE(played().isEmpty());
+        EXPECT_EQ(played()[0], c.hit ? praise(2) : retry(3));
+    }
+}
+
+TEST_F(ExerciseTest, BoundsBelongToTheirHotspotsOnEveryPage) {
+    for (int screen = 0; screen <= kLastPageScreen; ++screen) {
+        goToScreen(screen);
+        start("超级按钮_练一练");
+        const exercises::Bounds& b = pageExercise().FullBounds;
+        ASSERT_EQ(b.Left.size(), currentPage().ChineseLines.size()) << screen;
+        for (int i = 0; i < b.Left.size(); ++i) {
+            EXPECT_EQ(QRect(b.Left[i], b.Top[i], b.Right[i] - b.Left[i], b.Bottom[i] - b.Top[i]),
+                      hotspotRect(screen, i + 1))
+                << "screen " << screen << " entry " << i + 1;
+        }
+    }
+    EXPECT_TRUE(fakes.messages.shown.isEmpty());
+}
+
+TEST_F(ExerciseTest, PageTurnAndSectionChoiceEndTheExercise) {
+    goToScreen(kPage4);
+    start("超级按钮_练一练");
+    click("超级按钮_下一页");
+    click("超级按钮_上一页");
+    EXPECT_FALSE(anyOverlayUsable());
+    forget();
+    pressWindow(hotspotRect(kPage4, 1).center());
+    emit window->overlayPressed(4, hotspotRect(kPage4, 1).center());  // a late report
+    EXPECT_EQ(played(), Clips{clip(1)});                              // read, not checked
+
+    goToScreen(kPage12);
+    start("超级按钮_找一找");
+    window->findChild<QComboBox*>("组合框课程选择")->setCurrentIndex(1);  // Unit 2: this page
+    EXPECT_FALSE(anyOverlayUsable());
+    forget();
+    pressWindow(hotspotRect(kPage12, 6).center());
+    EXPECT_EQ(played(), Clips{clip(6)});
+    EXPECT_EQ(window->bubble()->text(), text(6));
+}
+
+TEST_F(ExerciseTest, FailedLengthCheckShowsTheCountsAndEndsTheExercise) {
+    goToScreen(kPage4);
+    currentPage().ChineseLines.append(QStringLiteral("多出来的一行"));
+    start("超级按钮_练一练");
+    start("超级按钮_找一找");
+    EXPECT_EQ(fakes.messages.texts(),
+              QStringList({"19", "19", "读音数量与找到的透明标签练一练不相等", "20", "19",
+                           "汉语翻译数量与找到的透明标签找一找不相等"}));
+    for (const ui::MessageRequest& r : fakes.messages.shown) EXPECT_EQ(r.caption, "信息：");
+    EXPECT_EQ(played(), (Clips{namedClip("practice_intro"), namedClip("findit_intro")}));
+    EXPECT_FALSE(anyOverlayUsable());
+    EXPECT_FALSE(window->bubble()->isVisible());
+    forget();
+    emit window->overlayPressed(4, hotspotRect(kPage4, 1).center());
+    EXPECT_TRUE(played().isEmpty());
+}
+
+TEST_F(ExerciseTest, FindItLabelIsSizedFromTheMeaningsBytes) {
+    goToScreen(kPage12);
+    start("超级按钮_找一找", 6);
+    EXPECT_EQ(played(), Clips{namedClip("findit_intro")});
+    EXPECT_EQ(fakes.pauser.pauses, QList<int>{7000});
+    ui::Label* label = window->bubble();
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), "红色");
+    EXPECT_EQ(label->geometry(), QRect(370, 40, 60, 35));
+    EXPECT_EQ(label->font().pointSizeF(), 22);
+    EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+
+    currentPage().ChineseLines[1] = QString(27, QChar(0x5B57));  // 27 x 字: 54 bytes
+    start("超级按钮_找一找", 2);
+    EXPECT_EQ(label->geometry(), QRect(-5, 40, 810, 35));
+}
+
+TEST_F(ExerciseTest, FindItSkipsPlaceholdersAndKeepsTheMeaningAfterAMiss) {
+    goToScreen(kPage4);
+    start("超级按钮_找一找", 2);  // a placeholder first; then the low end
+    EXPECT_EQ(fakes.random.draws, (QList<std::pair<int, int>>{{1, 19}, {1, 18}}));
+    EXPECT_EQ(window->bubble()->text(), text(1));
+    forget();
+    window->bubble()->move(500, 300);  // dragged away by the child
+    pressHotspot(12, 1, 2);
+    EXPECT_EQ(played(), Clips{retry(2)});
+    EXPECT_EQ(fakes.pauser.pauses, QList<int>{4000});
+    EXPECT_EQ(window->bubble()->text(), text(1));
+    forget();
+    pressHotspot(1, 3);  // the next meaning, after the placeholder at 3, back at top 40
+    EXPECT_EQ(played(), Clips{praise(3)});
+    EXPECT_EQ(window->bubble()->text(), text(4));
+    EXPECT_EQ(window->bubble()->geometry(), QRect(250, 40, 300, 35));
+}
