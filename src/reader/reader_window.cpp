@@ -189,6 +189,11 @@ ui::SuperButton* ReaderWindow::addToolbarButton(const QString& name, int left, c
     return button;
 }
 
+void ReaderWindow::addLaunchButton(const QString& name, int left, const QString& text) {
+    auto* button = addToolbarButton(name, left, text);
+    connect(button, &QAbstractButton::clicked, this, [this, name] { emit gameRequested(name); });
+}
+
 void ReaderWindow::buildToolbar() {
     toolbar_ = new ui::GroupBox(this);
     ui::place(toolbar_, QStringLiteral("分组框翻页"), 1, 536, 792, 59);
@@ -219,24 +224,14 @@ void ReaderWindow::buildToolbar() {
     connect(practice, &QAbstractButton::clicked, this, &ReaderWindow::practiceRequested);
     auto* findIt = addToolbarButton(QStringLiteral("超级按钮_找一找"), 283, QStringLiteral("找一找"));
     connect(findIt, &QAbstractButton::clicked, this, &ReaderWindow::findItRequested);
-    const QList<std::pair<QString, std::pair<int, QString>>> games{
-        {QStringLiteral("超级按钮_填一填"), {327, QStringLiteral("填一填")}},
-        {QStringLiteral("超级按钮_排序"), {371, QStringLiteral("句子排序")}}};
-    for (const auto& [name, place] : games) {
-        auto* button = addToolbarButton(name, place.first, place.second);
-        connect(button, &QAbstractButton::clicked, this, [this, name] { emit gameRequested(name); });
-    }
+    addLaunchButton(QStringLiteral("超级按钮_填一填"), 327, QStringLiteral("填一填"));
+    addLaunchButton(QStringLiteral("超级按钮_排序"), 371, QStringLiteral("句子排序"));
     auto* dictation = addToolbarButton(QStringLiteral("超级按钮_背单词"), 415, QStringLiteral("背单词"));
     connect(dictation, &QAbstractButton::clicked, this, &ReaderWindow::EnterDictation);
-    const QList<std::pair<QString, std::pair<int, QString>>> vocabularyGames{
-        {QStringLiteral("超级按钮_连连看"), {459, QStringLiteral("连连看")}},
-        {QStringLiteral("超级按钮_单词排序"), {503, QStringLiteral("单词排序")}},
-        {QStringLiteral("超级按钮_汉找英"), {547, QStringLiteral("汉找英")}},
-        {QStringLiteral("超级按钮_英找汉"), {591, QStringLiteral("英找汉")}}};
-    for (const auto& [name, place] : vocabularyGames) {
-        auto* button = addToolbarButton(name, place.first, place.second);
-        connect(button, &QAbstractButton::clicked, this, [this, name] { emit gameRequested(name); });
-    }
+    addLaunchButton(QStringLiteral("超级按钮_连连看"), 459, QStringLiteral("连连看"));
+    addLaunchButton(QStringLiteral("超级按钮_单词排序"), 503, QStringLiteral("单词排序"));
+    addLaunchButton(QStringLiteral("超级按钮_汉找英"), 547, QStringLiteral("汉找英"));
+    addLaunchButton(QStringLiteral("超级按钮_英找汉"), 591, QStringLiteral("英找汉"));
     auto* exit = addToolbarButton(QStringLiteral("超级按钮_退出"), 634, QStringLiteral("退出"));
     connect(exit, &QAbstractButton::clicked, this, &ReaderWindow::ExitProgram);
 

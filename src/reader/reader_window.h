@@ -72,6 +72,8 @@ private:
     void buildPage(int screen);
     void buildToolbar();
     ui::SuperButton* addToolbarButton(const QString& name, int left, const QString& text);
+    // A button that opens a game window (the games connect to gameRequested).
+    void addLaunchButton(const QString& name, int left, const QString& text);
     void prepareNeighbours();
 
     QWidget* loadingPicture_;

@@ -106,6 +106,7 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
 }
 
 SuperButton::SuperButton(QWidget* parent) : QAbstractButton(parent) {
+    setAttribute(Qt::WA_Hover);  // repainted as the pointer comes and goes
     setCursor(Qt::PointingHandCursor);
     setFont(songFont(9));
 }
@@ -118,24 +119,12 @@ void SuperButton::setFaceColours(QColor normal, QColor hover, QColor pressed, QC
     update();
 }
 
-void SuperButton::enterEvent(QEnterEvent* event) {
-    hovered_ = true;
-    update();
-    QAbstractButton::enterEvent(event);
-}
-
-void SuperButton::leaveEvent(QEvent* event) {
-    hovered_ = false;
-    update();
-    QAbstractButton::leaveEvent(event);
-}
-
 void SuperButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF face = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const bool down = isDown() || isChecked();
-    painter.setBrush(down ? pressed_ : hovered_ ? hover_ : normal_);
+    painter.setBrush(down ? pressed_ : underMouse() ? hover_ : normal_);
     painter.setPen(QPen(down ? QColor(60, 150, 60) : QColor(150, 190, 150), 1));
     painter.drawRoundedRect(face, 4, 4);
     painter.setPen(isEnabled() ? text_ : QColor(150, 150, 150));
@@ -144,20 +133,9 @@ void SuperButton::paintEvent(QPaintEvent*) {
 }
 
 PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
+    setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
     setFont(kaiFont(12));
-}
-
-void PictureButton::enterEvent(QEnterEvent* event) {
-    hovered_ = true;
-    update();
-    QAbstractButton::enterEvent(event);
-}
-
-void PictureButton::leaveEvent(QEvent* event) {
-    hovered_ = false;
-    update();
-    QAbstractButton::leaveEvent(event);
 }
 
 void PictureButton::paintEvent(QPaintEvent*) {
@@ -166,7 +144,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
     const int shift = isDown() ? 1 : 0;
     if (!picture_.isNull()) painter.drawPixmap(rect().translated(shift, shift), picture_);
     if (!isEnabled()) painter.fillRect(rect(), QColor(255, 255, 255, 130));
-    if (hovered_ && isEnabled()) painter.fillRect(rect(), QColor(255, 255, 255, 45));
+    if (underMouse() && isEnabled()) painter.fillRect(rect(), QColor(255, 255, 255, 45));
     if (!text().isEmpty()) {
         painter.setFont(font());
         painter.setPen(isEnabled() ? QColor(40, 40, 40) : QColor(140, 140, 140));

@@ -109,15 +109,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     QColor normal_{255, 255, 255};
     QColor hover_{225, 255, 225};
     QColor pressed_{223, 255, 223};
     QColor text_{0, 0, 0};
-    bool hovered_ = false;
 };
 
 // A button drawn from a picture with an optional caption over it.
@@ -133,12 +130,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
 
 private:
     QPixmap picture_;
-    bool hovered_ = false;
 };
 
 class CheckBox : public QCheckBox {
