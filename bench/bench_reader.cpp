@@ -29,7 +29,9 @@ namespace {
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    return v.empty()      ? 0
+           : v.size() % 2 ? v[v.size() / 2]
+                          : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 double percentile(std::vector<double> v, double p) {
@@ -48,8 +50,9 @@ long residentKb() {
 
 // Calls `done` once, the first time `target` or one of its children is painted.
 class PaintWatcher : public QObject {
-public:
-    PaintWatcher(QWidget* target, std::function<void()> done) : target_(target), done_(std::move(done)) {
+  public:
+    PaintWatcher(QWidget* target, std::function<void()> done)
+        : target_(target), done_(std::move(done)) {
         qApp->installEventFilter(this);
     }
     bool eventFilter(QObject* object, QEvent* event) override {
@@ -63,7 +66,7 @@ public:
         return false;
     }
 
-private:
+  private:
     QWidget* target_;
     std::function<void()> done_;
     bool fired_ = false;
@@ -71,7 +74,7 @@ private:
 
 // An empty window of the start window's size, with the fonts the program asks for.
 class EmptyWindow : public QWidget {
-public:
+  public:
     EmptyWindow() {
         setFixedSize(800, 600);
         auto* label = new QLabel(QStringLiteral("青橙"), this);
@@ -133,7 +136,8 @@ double spawnAndTime(const QString& mode) {
     child.start(QCoreApplication::applicationFilePath(), {"--child", mode});
     if (!child.waitForStarted(10000)) return -1;
     QByteArray out;
-    while (!out.contains('\n') && child.waitForReadyRead(20000)) out += child.readAllStandardOutput();
+    while (!out.contains('\n') && child.waitForReadyRead(20000))
+        out += child.readAllStandardOutput();
     const double elapsed = clock.nsecsElapsed() / 1e6;
     child.waitForFinished(20000);
     return mode == "reader" ? out.trimmed().toDouble() : elapsed;
@@ -154,7 +158,8 @@ std::vector<double> pageTurns(reader::ReaderWindow& window, int& painted) {
         QElapsedTimer clock;
         clock.start();
         next->click();
-        while (!done && clock.elapsed() < 2000) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (!done && clock.elapsed() < 2000)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
         painted += done;
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
@@ -182,9 +187,11 @@ int parent() {
     window.show();
     int painted = 0;
     const std::vector<double> turns = pageTurns(window, painted);
-    std::printf("page turn to painted over %zu turns (%d painted): median %.2f ms, p95 %.2f ms, max %.2f ms\n",
-                turns.size(), painted, median(turns), percentile(turns, 0.95),
-                *std::max_element(turns.begin(), turns.end()));
+    std::printf(
+        "page turn to painted over %zu turns (%d painted): median %.2f ms, p95 %.2f ms, max %.2f "
+        "ms\n",
+        turns.size(), painted, median(turns), percentile(turns, 0.95),
+        *std::max_element(turns.begin(), turns.end()));
     std::printf("resident memory: %ld MB before the reader, %ld MB after visiting every page\n",
                 before / 1024, residentKb() / 1024);
     return 0;

@@ -49,9 +49,9 @@ TEST(Book, WordListHotspotsEachHaveTheirOwnClip) {
 }
 
 TEST(Book, BuiltInClipsAndPicturesAreThere) {
-    for (const char* role : {"praise1", "praise2", "praise3", "retry1", "retry4", "done",
-                             "practice_intro", "findit_intro", "right_answer", "wrong1", "wrong2",
-                             "letter_click", "match_music"}) {
+    for (const char* role :
+         {"praise1", "praise2", "praise3", "retry1", "retry4", "done", "practice_intro",
+          "findit_intro", "right_answer", "wrong1", "wrong2", "letter_click", "match_music"}) {
         EXPECT_TRUE(namedClip(role).startsWith("RIFF")) << role;
     }
     EXPECT_TRUE(namedClip("no such clip").isEmpty());
@@ -62,7 +62,7 @@ TEST(Book, BuiltInClipsAndPicturesAreThere) {
 }
 
 class PageContentTest : public ::testing::Test {
-protected:
+  protected:
     testing_support::FakeServices fakes;
 };
 
@@ -77,11 +77,11 @@ TEST_F(PageContentTest, FirstPageHasTenEntriesOpenedByTheUnitHeading) {
 }
 
 TEST_F(PageContentTest, EveryPageSplitsIntoParallelListsWithTheRightPlaceholders) {
-    const int dollars[34][2] = {{0, 0}, {4, 4}, {1, 1}, {0, 0}, {2, 2}, {0, 0}, {0, 0}, {0, 0},
-                                {0, 0}, {2, 2}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {3, 3}, {0, 0},
-                                {1, 1}, {0, 0}, {5, 5}, {0, 0}, {0, 0}, {3, 3}, {0, 0}, {0, 0},
-                                {0, 0}, {0, 0}, {3, 3}, {0, 1}, {3, 4}, {0, 0}, {5, 5}, {3, 3},
-                                {1, 1}, {1, 1}};
+    const int dollars[34][2] = {{0, 0}, {4, 4}, {1, 1}, {0, 0}, {2, 2}, {0, 0}, {0, 0},
+                                {0, 0}, {0, 0}, {2, 2}, {0, 0}, {0, 0}, {0, 0}, {0, 0},
+                                {3, 3}, {0, 0}, {1, 1}, {0, 0}, {5, 5}, {0, 0}, {0, 0},
+                                {3, 3}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {3, 3}, {0, 1},
+                                {3, 4}, {0, 0}, {5, 5}, {3, 3}, {1, 1}, {1, 1}};
     for (int screen = 0; screen <= 33; ++screen) {
         ClearPageContent();
         LoadPageContent(screen);

@@ -67,11 +67,13 @@ TEST(ContentChecks, BrokenEntriesAreReportedWithFileAndLine) {
     EXPECT_TRUE(report.contains(where + "expected 5 or 6 fields")) << qPrintable(report);
     // A duplicate hotspot number: entry 2 written as a second 1.
     QString original = readFile(pagePath(2)).split('\n')[line - 1];
-    report = checkText(2, withLine(2, line, original.replace(QRegularExpression("^\\s*2 \\|"), "1 |")));
+    report =
+        checkText(2, withLine(2, line, original.replace(QRegularExpression("^\\s*2 \\|"), "1 |")));
     EXPECT_TRUE(report.contains(where + "expected entry number 2, found 1")) << qPrintable(report);
     // A character GBK cannot hold.
     report = checkText(2, withLine(2, line, "2 | text | 600,470,100,30 | Hi! 😀 | 你好！"));
-    EXPECT_TRUE(report.contains(where + "expected the English line to encode in GBK")) << qPrintable(report);
+    EXPECT_TRUE(report.contains(where + "expected the English line to encode in GBK"))
+        << qPrintable(report);
     // A hotspot outside the page and too small.
     report = checkText(2, withLine(2, line, "2 | text | 790,530,20,10 | Hi! | 你好！"));
     EXPECT_TRUE(report.contains(where + "expected the hotspot inside the 800 x 540 page"));
@@ -127,7 +129,8 @@ TEST(ContentChecks, UnitListsAreCheckedForShapeAndSize) {
 TEST(ContentTool, StopsTheBuildAndNamesTheLine) {
     QTemporaryDir copy;
     ASSERT_TRUE(copy.isValid());
-    ASSERT_EQ(QProcess::execute("cp", {"-r", QStringLiteral(QCBOOK_CONTENT_DIR) + "/.", copy.path()}), 0);
+    ASSERT_EQ(
+        QProcess::execute("cp", {"-r", QStringLiteral(QCBOOK_CONTENT_DIR) + "/.", copy.path()}), 0);
     const QString page = copy.path() + "/pages/p04.txt";
     QString text = readFile(page);
     text.replace(QRegularExpression("\\n\\s*5 \\|[^\\n]*"), "\n5 | text | 1,2,3");
@@ -148,18 +151,22 @@ TEST(ContentTool, StopsTheBuildAndNamesTheLine) {
 TEST(Recordings, EachCodecComesOutAsItsRoleNames) {
     QTemporaryDir cache;
     QList<RecordingJob> jobs;
-    for (const char* codec : {"msadpcm", "ima", "pcm8/11025/1", "pcm16/44100/2", "mp3/24000/1", "mp3/16000/2"}) {
-        jobs.append({Recording{QStringLiteral("Hello"), QStringLiteral("en"), QString::fromLatin1(codec)},
-                     Where{QStringLiteral("test"), 1}});
+    for (const char* codec :
+         {"msadpcm", "ima", "pcm8/11025/1", "pcm16/44100/2", "mp3/24000/1", "mp3/16000/2"}) {
+        jobs.append(
+            {Recording{QStringLiteral("Hello"), QStringLiteral("en"), QString::fromLatin1(codec)},
+             Where{QStringLiteral("test"), 1}});
     }
-    jobs.append({Recording{QStringLiteral("click"), QStringLiteral("synth"), QStringLiteral("pcm8/22050/1")},
+    jobs.append({Recording{QStringLiteral("click"), QStringLiteral("synth"),
+                           QStringLiteral("pcm8/22050/1")},
                  Where{QStringLiteral("test"), 2}});
     Problems problems;
     const auto made = makeRecordings(jobs, cache.path(), 2, problems);
     ASSERT_TRUE(problems.empty()) << qPrintable(problems.report());
     for (const RecordingJob& job : jobs) {
         WavFacts facts;
-        ASSERT_TRUE(inspectWav(made.value(job.recording.key()), facts, nullptr)) << qPrintable(job.recording.codec);
+        ASSERT_TRUE(inspectWav(made.value(job.recording.key()), facts, nullptr))
+            << qPrintable(job.recording.codec);
         EXPECT_TRUE(matchesCodec(facts, job.recording.codec)) << qPrintable(job.recording.codec);
         EXPECT_GT(facts.frames, 0);
     }
@@ -171,9 +178,10 @@ TEST(Recordings, EachCodecComesOutAsItsRoleNames) {
 TEST(Recordings, AnUnknownSoundStopsTheBuildAtItsLine) {
     QTemporaryDir cache;
     Problems problems;
-    makeRecordings({{Recording{QStringLiteral("whistle"), QStringLiteral("synth"), QStringLiteral("ima")},
-                     Where{QStringLiteral("clips.txt"), 7}}},
-                   cache.path(), 1, problems);
+    makeRecordings(
+        {{Recording{QStringLiteral("whistle"), QStringLiteral("synth"), QStringLiteral("ima")},
+          Where{QStringLiteral("clips.txt"), 7}}},
+        cache.path(), 1, problems);
     ASSERT_FALSE(problems.empty());
     EXPECT_TRUE(problems.report().startsWith("clips.txt:7: cannot make the recording \"whistle\""));
 }

@@ -72,9 +72,11 @@ TEST(BubblePlacement, EmptyAndMultiLineTextsAreLeftAlignedAndSizedByTheLongestLi
     const BubblePlacement multi = placeBubble(QPoint(300, 200), twoLines, QSize(800, 600));
     EXPECT_EQ(multi.geometry, QRect(300, 250, 120, 40));
     // 480 + 50 + 40 + 40 > 560: goes above, by its own height.
-    EXPECT_EQ(placeBubble(QPoint(300, 480), twoLines, QSize(800, 600)).geometry.top(), 480 - 50 - 40);
+    EXPECT_EQ(placeBubble(QPoint(300, 480), twoLines, QSize(800, 600)).geometry.top(),
+              480 - 50 - 40);
     // A trailing CR LF adds no line; the one-line width counts the whole text's bytes.
-    const BubblePlacement trailing = placeBubble(QPoint(0, 0), QStringLiteral("Hi\r\n"), QSize(800, 600));
+    const BubblePlacement trailing =
+        placeBubble(QPoint(0, 0), QStringLiteral("Hi\r\n"), QSize(800, 600));
     EXPECT_TRUE(trailing.centred);
     EXPECT_EQ(trailing.geometry.width(), 52);
 }

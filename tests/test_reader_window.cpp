@@ -20,12 +20,12 @@ namespace {
 
 const QStringList kPageButtons{"超级按钮_排序", "超级按钮_找一找", "超级按钮_练一练",
                                "超级按钮_填一填", "超级按钮_中文提示"};
-const QStringList kAlwaysOn{"超级按钮_全屏", "超级按钮_背单词", "超级按钮_连连看",
+const QStringList kAlwaysOn{"超级按钮_全屏",     "超级按钮_背单词", "超级按钮_连连看",
                             "超级按钮_单词排序", "超级按钮_汉找英", "超级按钮_英找汉",
                             "超级按钮_退出"};
 
 class ReaderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = std::make_unique<ReaderWindow>(&loading);
         window->show();
@@ -72,8 +72,10 @@ TEST_F(ReaderTest, ToolbarFollowsEveryScreenClass) {
         EXPECT_EQ(window->shownScreen(), screen);
         EXPECT_EQ(enabled("超级按钮_上一页"), previous) << screen;
         EXPECT_EQ(enabled("超级按钮_下一页"), next) << screen;
-        for (const QString& name : kPageButtons) EXPECT_EQ(enabled(name), pageButtons) << screen << qPrintable(name);
-        for (const QString& name : kAlwaysOn) EXPECT_TRUE(enabled(name)) << screen << qPrintable(name);
+        for (const QString& name : kPageButtons)
+            EXPECT_EQ(enabled(name), pageButtons) << screen << qPrintable(name);
+        for (const QString& name : kAlwaysOn)
+            EXPECT_TRUE(enabled(name)) << screen << qPrintable(name);
     };
     for (int screen = 1; screen <= 35; ++screen) {
         press("超级按钮_下一页");
@@ -170,7 +172,8 @@ TEST_F(ReaderTest, NormalLayoutMovesTickBoxesAndEmptiesCaptions) {
     auto* tick = window->findChild<QCheckBox*>("选择框打钩44_1");
     ASSERT_NE(tick, nullptr);
     EXPECT_EQ(tick->pos(), QPoint(page44.tickBoxes[0].x + 7, page44.tickBoxes[0].y + 8));
-    for (auto* label : window->findChildren<ui::TransparentLabel*>()) EXPECT_TRUE(label->text().isEmpty());
+    for (auto* label : window->findChildren<ui::TransparentLabel*>())
+        EXPECT_TRUE(label->text().isEmpty());
     EXPECT_EQ(window->banner()->x(), 672);
     auto* overlay = window->findChild<ui::TransparentLabel*>("透明标签练一练是否错误54_0");
     ASSERT_NE(overlay, nullptr);
@@ -183,7 +186,8 @@ TEST_F(ReaderTest, NormalLayoutMovesTickBoxesAndEmptiesCaptions) {
 
 TEST_F(ReaderTest, OverlaysCoverThePageWhenUsable) {
     window->SetExerciseOverlays(QStringLiteral("可用"));
-    auto overlays = ui::childrenWithPrefix<ui::TransparentLabel>(window.get(), "透明标签练一练是否错误");
+    auto overlays =
+        ui::childrenWithPrefix<ui::TransparentLabel>(window.get(), "透明标签练一练是否错误");
     EXPECT_EQ(overlays.size(), 34);
     for (auto* overlay : overlays) {
         EXPECT_TRUE(overlay->isEnabled());
@@ -207,9 +211,9 @@ TEST_F(ReaderTest, ClickToReadPlaysTheEntryAndPlacesTheBubble) {
     const QString text = currentPage().ChineseLines[2];
     EXPECT_EQ(window->bubble()->text(), text);
     EXPECT_TRUE(window->bubble()->isVisible());
-    const QRect expected = placeBubble(QPoint(page.hotspots[2].rect.x, page.hotspots[2].rect.y), text,
-                                       QSize(800, 600))
-                               .geometry;
+    const QRect expected =
+        placeBubble(QPoint(page.hotspots[2].rect.x, page.hotspots[2].rect.y), text, QSize(800, 600))
+            .geometry;
     EXPECT_EQ(window->bubble()->geometry(), expected);
     EXPECT_TRUE(window->bubble()->alignment() & Qt::AlignHCenter);
 
@@ -232,7 +236,8 @@ TEST_F(ReaderTest, PlaceholderAndWordListPressesPlayWithoutTranslation) {
     QTest::mousePress(hotspot("透明标签页四_1"), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_TRUE(window->bubble()->isVisible());
     fakes.sound.events.clear();
-    QTest::mousePress(hotspot(QStringLiteral("透明标签页四_%1").arg(dollar + 1)), Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mousePress(hotspot(QStringLiteral("透明标签页四_%1").arg(dollar + 1)), Qt::LeftButton,
+                      {}, QPoint(2, 2));
     EXPECT_EQ(fakes.sound.played().size(), 1);
     EXPECT_FALSE(window->bubble()->isVisible());
 

@@ -2,11 +2,11 @@
 // and silent when it cannot be made.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <unistd.h>
 
 #include "ui/shortcut.h"
 
@@ -26,7 +26,10 @@ QString launchedProgram(const QString& exec) {
     for (int i = 0; i < exec.size(); ++i) {
         if (exec[i] == '\\' && i + 1 < exec.size()) {
             const QChar n = exec[++i];
-            unescaped += n == 'n' ? QChar('\n') : n == 't' ? QChar('\t') : n == 'r' ? QChar('\r') : n;
+            unescaped += n == 'n'   ? QChar('\n')
+                         : n == 't' ? QChar('\t')
+                         : n == 'r' ? QChar('\r')
+                                    : n;
         } else {
             unescaped += exec[i];
         }
@@ -79,9 +82,9 @@ TEST(Shortcut, LinksAreNeverFollowedEvenWhenDangling) {
 }
 
 TEST(Shortcut, ExecStartsExactlyTheProgramWhateverTheFolderName) {
-    const QStringList folders{"/opt/qcbook", "/home/a b/my apps", "/tmp/quote\"d", "/tmp/$HOME",
-                              "/tmp/100%", "/tmp/back\\slash", "/tmp/`tick`", "/tmp/青橙 软件",
-                              "/tmp/it's"};
+    const QStringList folders{"/opt/qcbook", "/home/a b/my apps", "/tmp/quote\"d",
+                              "/tmp/$HOME",  "/tmp/100%",         "/tmp/back\\slash",
+                              "/tmp/`tick`", "/tmp/青橙 软件",    "/tmp/it's"};
     for (const QString& folder : folders) {
         const QString exec = ui::desktopEntryExec(folder + "/qcbook");
         EXPECT_EQ(launchedProgram(exec), folder + "/qcbook") << qPrintable(exec);
@@ -107,5 +110,6 @@ TEST(Shortcut, FailuresAreSilent) {
     if (geteuid() != 0) {
         EXPECT_FALSE(created);
     }
-    QFile::setPermissions(readOnly.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(readOnly.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }

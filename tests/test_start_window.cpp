@@ -17,7 +17,7 @@
 namespace {
 
 class StartWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { fakes.shell.desktop = desktop.path(); }
     testing_support::FakeServices fakes;
     QTemporaryDir desktop;
@@ -89,7 +89,8 @@ TEST_F(StartWindowTest, StartButtonOpensTheReaderAndHidesTheLoadingPicture) {
     int readerScreen = -1;
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* reader = qobject_cast<reader::ReaderWindow*>(w); reader && reader->isVisible()) {
+            if (auto* reader = qobject_cast<reader::ReaderWindow*>(w);
+                reader && reader->isVisible()) {
                 loadingHiddenInReader = !loading->isVisible();
                 readerScreen = reader->shownScreen();
                 reader->done(0);

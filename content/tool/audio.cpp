@@ -47,22 +47,31 @@ struct MemoryFile {
     sf_count_t position = 0;
 };
 
-sf_count_t memLength(void* user) { return static_cast<MemoryFile*>(user)->bytes->size(); }
+sf_count_t memLength(void* user) {
+    return static_cast<MemoryFile*>(user)->bytes->size();
+}
 sf_count_t memSeek(sf_count_t offset, int whence, void* user) {
     auto* f = static_cast<MemoryFile*>(user);
-    const sf_count_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? f->position : f->bytes->size();
+    const sf_count_t base = whence == SEEK_SET   ? 0
+                            : whence == SEEK_CUR ? f->position
+                                                 : f->bytes->size();
     f->position = std::clamp<sf_count_t>(base + offset, 0, f->bytes->size());
     return f->position;
 }
 sf_count_t memRead(void* out, sf_count_t count, void* user) {
     auto* f = static_cast<MemoryFile*>(user);
-    const sf_count_t n = std::max<sf_count_t>(0, std::min<sf_count_t>(count, f->bytes->size() - f->position));
+    const sf_count_t n =
+        std::max<sf_count_t>(0, std::min<sf_count_t>(count, f->bytes->size() - f->position));
     memcpy(out, f->bytes->constData() + f->position, size_t(n));
     f->position += n;
     return n;
 }
-sf_count_t memWrite(const void*, sf_count_t, void*) { return 0; }
-sf_count_t memTell(void* user) { return static_cast<MemoryFile*>(user)->position; }
+sf_count_t memWrite(const void*, sf_count_t, void*) {
+    return 0;
+}
+sf_count_t memTell(void* user) {
+    return static_cast<MemoryFile*>(user)->position;
+}
 
 bool readFmt(const QByteArray& wav, WavFacts& facts) {
     if (wav.size() < 12 || !wav.startsWith("RIFF") || wav.mid(8, 4) != "WAVE") return false;
@@ -94,7 +103,8 @@ bool inspectWav(const QByteArray& wav, WavFacts& facts, QString* error) {
     SF_INFO info{};
     SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
     if (!sf) {
-        if (error) *error = QStringLiteral("libsndfile cannot open it: %1").arg(sf_strerror(nullptr));
+        if (error)
+            *error = QStringLiteral("libsndfile cannot open it: %1").arg(sf_strerror(nullptr));
         return false;
     }
     std::vector<short> block(4096 * size_t(std::max(1, info.channels)));
@@ -121,7 +131,8 @@ bool matchesCodec(const WavFacts& facts, const QString& codec) {
     if (parts.size() != 3) return false;
     const bool shape = facts.sampleRate == parts[1].toInt() && facts.channels == parts[2].toInt();
     if (parts[0] == QLatin1String("pcm8")) return shape && facts.formatTag == 1 && facts.bits == 8;
-    if (parts[0] == QLatin1String("pcm16")) return shape && facts.formatTag == 1 && facts.bits == 16;
+    if (parts[0] == QLatin1String("pcm16"))
+        return shape && facts.formatTag == 1 && facts.bits == 16;
     if (parts[0] == QLatin1String("mp3")) return shape && facts.formatTag == 0x55;
     return false;
 }
@@ -168,7 +179,8 @@ namespace {
 constexpr int kRecordingVersion = 3;
 
 QString cacheName(const Recording& r) {
-    const QByteArray key = (QString::number(kRecordingVersion) + QLatin1Char('|') + r.key()).toUtf8();
+    const QByteArray key =
+        (QString::number(kRecordingVersion) + QLatin1Char('|') + r.key()).toUtf8();
     return QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()) +
            QStringLiteral(".wav");
 }
@@ -219,7 +231,8 @@ bool makeRaw(const Recording& r, const QString& folder, QString& rawPath, QStrin
     const QStringList voice = r.voice == QLatin1String("zh")
                                   ? QStringList{"-v", "cmn", "-s", "150", "-p", "55"}
                                   : QStringList{"-v", "en-us+f2", "-s", "135", "-p", "60"};
-    return run(QStringLiteral("espeak-ng"), voice + QStringList{"-w", rawPath, "-f", textPath}, error);
+    return run(QStringLiteral("espeak-ng"), voice + QStringList{"-w", rawPath, "-f", textPath},
+               error);
 }
 
 // sox arguments that produce the codec's sample layout.
@@ -228,19 +241,22 @@ QStringList soxTarget(const QString& codec) {
     if (codec == QLatin1String("ima")) return {"-r", "22050", "-c", "1", "-e", "ima-adpcm"};
     const QStringList p = codec.split(QLatin1Char('/'));
     const QStringList shape{"-r", p[1], "-c", p[2]};
-    if (p[0] == QLatin1String("pcm8")) return shape + QStringList{"-b", "8", "-e", "unsigned-integer"};
+    if (p[0] == QLatin1String("pcm8"))
+        return shape + QStringList{"-b", "8", "-e", "unsigned-integer"};
     return shape + QStringList{"-b", "16", "-e", "signed-integer"};
 }
 
 bool encode(const Recording& r, const QString& folder, const QString& rawPath, QByteArray& wav,
             QString& error) {
     // Speech starts at once: a press should be heard without a silent lead-in.
-    const QStringList trim = r.voice == QLatin1String("synth")
-                                 ? QStringList{}
-                                 : QStringList{"silence", "1", "0.005", "0.3%", "pad", "0.01", "0.02"};
+    const QStringList trim =
+        r.voice == QLatin1String("synth")
+            ? QStringList{}
+            : QStringList{"silence", "1", "0.005", "0.3%", "pad", "0.01", "0.02"};
     const QString outPath = folder + QStringLiteral("/out.wav");
     if (!r.codec.startsWith(QLatin1String("mp3/"))) {
-        if (!run("sox", QStringList{rawPath} + soxTarget(r.codec) + QStringList{outPath} + trim, error))
+        if (!run("sox", QStringList{rawPath} + soxTarget(r.codec) + QStringList{outPath} + trim,
+                 error))
             return false;
         wav = readFile(outPath);
         return true;
@@ -249,11 +265,13 @@ bool encode(const Recording& r, const QString& folder, const QString& rawPath, Q
     const int rate = p[1].toInt(), channels = p[2].toInt();
     const QString pcmPath = folder + QStringLiteral("/pcm.wav");
     const QString mp3Path = folder + QStringLiteral("/out.mp3");
-    if (!run("sox", QStringList{rawPath, "-r", p[1], "-c", p[2], "-b", "16", pcmPath} + trim, error))
+    if (!run("sox", QStringList{rawPath, "-r", p[1], "-c", p[2], "-b", "16", pcmPath} + trim,
+             error))
         return false;
     const int bitrate = channels == 2 ? 48 : 32;
-    if (!run("lame", {"--quiet", "--cbr", "-b", QString::number(bitrate), "-m", channels == 2 ? "j" : "m",
-                      pcmPath, mp3Path},
+    if (!run("lame",
+             {"--quiet", "--cbr", "-b", QString::number(bitrate), "-m", channels == 2 ? "j" : "m",
+              pcmPath, mp3Path},
              error))
         return false;
     WavFacts pcm;

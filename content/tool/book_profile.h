@@ -18,9 +18,9 @@ struct ScreenProfile {
     int page;
     const char* pictureBox;
     const char* section;
-    int entries;          // hotspots with entries (pages 2 to 68) or word hotspots (70, 74)
-    int englishDollars;   // entries whose English line is "$"
-    int chineseDollars;   // entries whose Chinese line is "$"
+    int entries;         // hotspots with entries (pages 2 to 68) or word hotspots (70, 74)
+    int englishDollars;  // entries whose English line is "$"
+    int chineseDollars;  // entries whose Chinese line is "$"
     int overlayX, overlayY;
 };
 
@@ -69,7 +69,9 @@ inline constexpr std::array<ScreenProfile, kBookScreens> kScreens{{
 }};
 // clang-format on
 
-inline bool isWordListPage(int page) { return page == 70 || page == 74; }
+inline bool isWordListPage(int page) {
+    return page == 70 || page == 74;
+}
 
 // Entries that have a real English line but "$" as their Chinese line.
 inline bool isEnglishOnlyEntry(int page, int entry) {
@@ -117,19 +119,32 @@ inline constexpr int kListenIconSize = 20;
 // Tick boxes per page; page 66's boxes are never checked.
 inline int tickBoxCount(int page) {
     switch (page) {
-        case 44: return 4;
-        case 54: return 8;
-        case 64: return 4;
-        case 66: return 12;
-        default: return 0;
+        case 44:
+            return 4;
+        case 54:
+            return 8;
+        case 64:
+            return 4;
+        case 66:
+            return 12;
+        default:
+            return 0;
     }
 }
-inline bool tickBoxesChecked(int page) { return page == 44 || page == 54 || page == 64; }
-inline int fillBoxCount(int page) { return page == 10 || page == 20 || page == 30 ? 4 : 0; }
+inline bool tickBoxesChecked(int page) {
+    return page == 44 || page == 54 || page == 64;
+}
+inline int fillBoxCount(int page) {
+    return page == 10 || page == 20 || page == 30 ? 4 : 0;
+}
 
 // The listen icon of an exercise page and the entry whose recording is the listening script.
-inline bool hasListenIcon(int page) { return fillBoxCount(page) > 0 || tickBoxCount(page) > 0; }
-inline int listeningEntry(int page) { return page == 66 ? 18 : 3; }
+inline bool hasListenIcon(int page) {
+    return fillBoxCount(page) > 0 || tickBoxCount(page) > 0;
+}
+inline int listeningEntry(int page) {
+    return page == 66 ? 18 : 3;
+}
 inline QString listenIconName(int page) {
     return page == 64 ? QStringLiteral("图片框听录音s6_5")
                       : QStringLiteral("图片框听录音s%1_1").arg(page);
@@ -163,13 +178,19 @@ inline constexpr std::array<ClipRoleProfile, 19> kClipRoles{{
 
 // Window pictures the program looks up by name.
 inline const QStringList& requiredPictures() {
-    static const QStringList names{
-        "start_background", "cover", "start_button", "loading", "dictation_screen",
-        "dict_start", "dict_replay", "dict_next", "dict_confirm", "button_104x40",
-        "button_100x40", "button_72x32", "button_60x40", "button_40x40",
-        "fillin_background", "order_background", "spell_background", "match_background",
-        "finder_background", "flower", "tile_english", "tile_chinese", "mark_right",
-        "mark_wrong", "listen_icon"};
+    static const QStringList names{"start_background",  "cover",
+                                   "start_button",      "loading",
+                                   "dictation_screen",  "dict_start",
+                                   "dict_replay",       "dict_next",
+                                   "dict_confirm",      "button_104x40",
+                                   "button_100x40",     "button_72x32",
+                                   "button_60x40",      "button_40x40",
+                                   "fillin_background", "order_background",
+                                   "spell_background",  "match_background",
+                                   "finder_background", "flower",
+                                   "tile_english",      "tile_chinese",
+                                   "mark_right",        "mark_wrong",
+                                   "listen_icon"};
     return names;
 }
 

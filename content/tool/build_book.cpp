@@ -22,7 +22,9 @@ namespace tool {
 
 namespace {
 
-QSize pagePictureSize(int page) { return page == 52 ? QSize(801, 560) : QSize(2150, 1524); }
+QSize pagePictureSize(int page) {
+    return page == 52 ? QSize(801, 560) : QSize(2150, 1524);
+}
 
 const ScreenProfile& profileOfPage(int page) {
     for (const ScreenProfile& s : kScreens) {
@@ -119,7 +121,8 @@ bool writePreviews(const BookSources& book, const QString& folder, int parallel)
     forEachParallel(int(book.pages.size()), parallel, [&](int i) {
         const PageSource& page = book.pages[i];
         const QImage image = art::renderPage(pageSpec(page, QSize(800, 540)));
-        const QString path = QDir(folder).filePath(QStringLiteral("p%1.png").arg(page.pageNumber, 2, 10, QChar('0')));
+        const QString path = QDir(folder).filePath(
+            QStringLiteral("p%1.png").arg(page.pageNumber, 2, 10, QChar('0')));
         if (!image.save(path)) ok = false;
     });
     return ok;
@@ -135,10 +138,11 @@ art::PageSpec pageSpec(const PageSource& page, QSize pixelSize) {
     spec.pixelSize = pixelSize;
     spec.wordList = isWordListPage(page.pageNumber);
     for (const Entry& e : page.entries) {
-        spec.items.append({e.number, e.kind, e.thing, e.colour, e.rect, e.english, e.chinese,
-                           e.recording.text});
+        spec.items.append(
+            {e.number, e.kind, e.thing, e.colour, e.rect, e.english, e.chinese, e.recording.text});
     }
-    for (const FillBox& f : page.fills) spec.answerBoxes.append(QRect(f.pos, QSize(kFillBoxSize, kFillBoxSize)));
+    for (const FillBox& f : page.fills)
+        spec.answerBoxes.append(QRect(f.pos, QSize(kFillBoxSize, kFillBoxSize)));
     for (const TickBox& t : page.ticks) {
         spec.answerBoxes.append(QRect(t.pos + QPoint(7, 8), QSize(kTickBoxWidth, kTickBoxHeight)));
     }
@@ -166,7 +170,8 @@ int runContentBuild(const Options& options) {
     }
     BuiltBook built;
     built.sources = &book;
-    built.recordings = makeRecordings(recordingJobs(book), options.cache, options.parallel, problems);
+    built.recordings =
+        makeRecordings(recordingJobs(book), options.cache, options.parallel, problems);
     if (problems.empty()) renderPages(book, options.parallel, built, problems);
     if (problems.empty()) renderWindowPictures(book, built, problems);
     if (!problems.empty()) {

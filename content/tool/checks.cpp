@@ -35,8 +35,9 @@ void checkLine(const Entry& entry, const QString& text, const char* which, Probl
         problems.add(entry.where, QStringLiteral("the %1 line must be a single line").arg(which));
     }
     if (!encodesInGbk(text)) {
-        problems.add(entry.where,
-                     QStringLiteral("expected the %1 line to encode in GBK: \"%2\"").arg(which, text));
+        problems.add(
+            entry.where,
+            QStringLiteral("expected the %1 line to encode in GBK: \"%2\"").arg(which, text));
     }
 }
 
@@ -122,10 +123,9 @@ void checkOverlaps(const PageSource& page, Problems& problems) {
     for (int i = 0; i < page.entries.size(); ++i) {
         for (int j = i + 1; j < page.entries.size(); ++j) {
             if (page.entries[i].rect.intersects(page.entries[j].rect)) {
-                problems.add(page.entries[j].where,
-                             QStringLiteral("hotspot %1 overlaps hotspot %2")
-                                 .arg(page.entries[j].number)
-                                 .arg(page.entries[i].number));
+                problems.add(page.entries[j].where, QStringLiteral("hotspot %1 overlaps hotspot %2")
+                                                        .arg(page.entries[j].number)
+                                                        .arg(page.entries[i].number));
             }
         }
     }
@@ -221,11 +221,12 @@ void checkFillBoxes(const PageSource& page, const Entry* listening, Problems& pr
     for (const FillBox& box : page.fills) {
         bool placed = false;
         for (const FillBoxProfile& p : kFillBoxes) {
-            placed |= p.page == page.pageNumber && p.number == box.number &&
-                      box.pos == QPoint(p.x, p.y);
+            placed |=
+                p.page == page.pageNumber && p.number == box.number && box.pos == QPoint(p.x, p.y);
         }
         if (!placed) {
-            problems.add(box.where, QStringLiteral("fill box %1 is not at its fixed place").arg(box.number));
+            problems.add(box.where,
+                         QStringLiteral("fill box %1 is not at its fixed place").arg(box.number));
         }
         if (box.answer.size() != 1 || box.answer[0] < QLatin1Char('1') ||
             box.answer[0] > QLatin1Char('4') || digits.contains(box.answer)) {
@@ -239,12 +240,13 @@ void checkFillBoxes(const PageSource& page, const Entry* listening, Problems& pr
                                 box.answer[0] <= QLatin1Char('4');
         if (listening && picture && validDigit &&
             !scriptNames(numberedPart(listening->recording.text, box.answer.toInt()), *picture)) {
-            problems.add(box.where,
-                         QStringLiteral("the listening script's \"Number %1\" part does not name the "
-                                        "picture next to this box (hotspot %2, \"%3\")")
-                             .arg(box.answer)
-                             .arg(picture->number)
-                             .arg(pictureName(*picture)));
+            problems.add(
+                box.where,
+                QStringLiteral("the listening script's \"Number %1\" part does not name the "
+                               "picture next to this box (hotspot %2, \"%3\")")
+                    .arg(box.answer)
+                    .arg(picture->number)
+                    .arg(pictureName(*picture)));
         }
     }
 }
@@ -265,13 +267,15 @@ void checkTickBoxes(const PageSource& page, const Entry* listening, Problems& pr
         }
         const bool checked = tickBoxesChecked(page.pageNumber);
         if (checked != (box.expected >= 0)) {
-            problems.add(box.where, checked ? QStringLiteral("expected yes or no")
-                                            : QStringLiteral("expected \"-\": these boxes are not checked"));
+            problems.add(box.where,
+                         checked ? QStringLiteral("expected yes or no")
+                                 : QStringLiteral("expected \"-\": these boxes are not checked"));
         }
         // The box moves 7 right and 8 down when laid out; its mark goes 20 to the right.
         const QRect area(box.pos, QSize(50, 26));
         if (!QRect(0, 0, kPageWidth, kPageHeight).contains(area)) {
-            problems.add(box.where, QStringLiteral("expected the tick box and its mark inside the page"));
+            problems.add(box.where,
+                         QStringLiteral("expected the tick box and its mark inside the page"));
         }
         checkBoxFree(page, box.where, area, problems);
         const Entry* picture = nearestPicture(page, QRect(box.pos, QSize(15, 16)));
@@ -290,7 +294,8 @@ void checkTickBoxes(const PageSource& page, const Entry* listening, Problems& pr
 
 void checkAnswers(const PageSource& page, Problems& problems) {
     const Entry* listening = nullptr;
-    if (hasListenIcon(page.pageNumber)) listening = entryNumber(page, listeningEntry(page.pageNumber));
+    if (hasListenIcon(page.pageNumber))
+        listening = entryNumber(page, listeningEntry(page.pageNumber));
     checkFillBoxes(page, listening, problems);
     checkTickBoxes(page, listening, problems);
     const int icons = hasListenIcon(page.pageNumber) ? 1 : 0;
@@ -312,12 +317,14 @@ void checkAnswers(const PageSource& page, Problems& problems) {
 void checkPage(const PageSource& page, Problems& problems) {
     const ScreenProfile* profile = profileOf(page.pageNumber);
     if (!profile || !page.file.endsWith(pageFileName(page.pageNumber))) {
-        problems.add({page.file, 0}, QStringLiteral("expected a \"page N\" line matching the file name"));
+        problems.add({page.file, 0},
+                     QStringLiteral("expected a \"page N\" line matching the file name"));
         return;
     }
     static const QStringList themes{"sky", "grass", "sun", "rose", "lilac", "sea", "peach", "mint"};
     if (!themes.contains(page.theme)) {
-        problems.add({page.file, 0}, QStringLiteral("expected a theme line (%1)").arg(themes.join(", ")));
+        problems.add({page.file, 0},
+                     QStringLiteral("expected a theme line (%1)").arg(themes.join(", ")));
     }
     const bool wordList = isWordListPage(page.pageNumber);
     for (const Entry& e : page.entries) {
@@ -342,7 +349,8 @@ void checkUnitWord(const UnitWord& word, int& twoWordItems, Problems& problems) 
     }
     int capitals = 0;
     for (const QChar c : word.english) capitals += c.isUpper();
-    if (capitals > 1) problems.add(word.where, QStringLiteral("expected one capital letter at most"));
+    if (capitals > 1)
+        problems.add(word.where, QStringLiteral("expected one capital letter at most"));
     twoWordItems += word.english.contains(QLatin1Char(' '));
     if (!encodesInGbk(word.chinese)) {
         problems.add(word.where, QStringLiteral("expected the Chinese meaning to encode in GBK"));
@@ -371,9 +379,10 @@ void checkUnits(const QList<UnitSource>& units, Problems& problems) {
             problems.add({unit.file, 0}, QStringLiteral("expected unit 1 to start with \"ruler\""));
         }
         if (unit.unit == 2 && semicolons != 9) {
-            problems.add({unit.file, 0}, QStringLiteral("expected 9 meanings with \"；\" in unit 2, "
-                                                        "found %1")
-                                             .arg(semicolons));
+            problems.add({unit.file, 0},
+                         QStringLiteral("expected 9 meanings with \"；\" in unit 2, "
+                                        "found %1")
+                             .arg(semicolons));
         }
     }
     if (units.size() == int(kUnitSizes.size()) && twoWordItems != 1) {
@@ -397,11 +406,13 @@ void checkClips(const QList<ClipSource>& clips, Problems& problems) {
             if (clip.role != QLatin1String(role.role)) continue;
             known = true;
             if (role.codec && clip.recording.codec != QLatin1String(role.codec)) {
-                problems.add(clip.where, QStringLiteral("expected the codec %1 for %2")
-                                             .arg(role.codec, clip.role));
+                problems.add(
+                    clip.where,
+                    QStringLiteral("expected the codec %1 for %2").arg(role.codec, clip.role));
             }
         }
-        if (!known) problems.add(clip.where, QStringLiteral("unknown clip role \"%1\"").arg(clip.role));
+        if (!known)
+            problems.add(clip.where, QStringLiteral("unknown clip role \"%1\"").arg(clip.role));
     }
     for (const ClipRoleProfile& role : kClipRoles) {
         if (!seen.contains(QLatin1String(role.role))) {
@@ -432,7 +443,8 @@ void checkBook(const BookSources& book, bool wholeBook, Problems& problems) {
     checkClips(book.clips, problems);
     checkPictures(book.pictures, problems);
     if (book.aboutHtml.trimmed().isEmpty() || book.faqHtml.trimmed().isEmpty()) {
-        problems.add({book.folder, 0}, QStringLiteral("expected start_about.html and start_faq.html"));
+        problems.add({book.folder, 0},
+                     QStringLiteral("expected start_about.html and start_faq.html"));
     }
 }
 

@@ -8,8 +8,8 @@
 #include "build_book.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription("Builds the qcbook content from its sources.");
@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption source("source", "Folder with the content sources.", "folder");
     const QCommandLineOption out("out", "Folder for pack.bin and content_data.cpp.", "folder");
     const QCommandLineOption cache("cache", "Folder that keeps finished recordings.", "folder");
-    const QCommandLineOption preview("preview", "Write 800 x 540 PNG previews of the pages.", "folder");
+    const QCommandLineOption preview("preview", "Write 800 x 540 PNG previews of the pages.",
+                                     "folder");
     const QCommandLineOption only("only", "Only these pages, e.g. p22,p24.", "pages");
     const QCommandLineOption check("check", "Only read and check the sources.");
     const QCommandLineOption jobs("jobs", "Recordings and pictures made at once.", "n");
@@ -30,13 +31,13 @@ int main(int argc, char** argv) {
     options.cache = parser.isSet(cache) ? parser.value(cache) : options.out + "/recordings";
     options.preview = parser.value(preview);
     options.checkOnly = parser.isSet(check);
-    options.parallel = parser.isSet(jobs) ? parser.value(jobs).toInt()
-                                          : std::max(2, QThread::idealThreadCount());
+    options.parallel =
+        parser.isSet(jobs) ? parser.value(jobs).toInt() : std::max(2, QThread::idealThreadCount());
     for (QString page : parser.value(only).split(',', Qt::SkipEmptyParts)) {
         options.onlyPages.append(page.remove('p').toInt());
     }
-    if (options.source.isEmpty() || (options.out.isEmpty() && !options.checkOnly &&
-                                      options.onlyPages.isEmpty())) {
+    if (options.source.isEmpty() ||
+        (options.out.isEmpty() && !options.checkOnly && options.onlyPages.isEmpty())) {
         parser.showHelp(2);
     }
     return tool::runContentBuild(options);

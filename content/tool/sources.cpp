@@ -18,7 +18,9 @@ QString Problems::report() const {
     return out;
 }
 
-QString pageFileName(int page) { return QStringLiteral("p%1.txt").arg(page, 2, 10, QChar('0')); }
+QString pageFileName(int page) {
+    return QStringLiteral("p%1.txt").arg(page, 2, 10, QChar('0'));
+}
 
 namespace {
 
@@ -68,8 +70,8 @@ bool parsePoint(const QString& text, QPoint& point) {
 }
 
 bool isCodec(const QString& codec) {
-    static const QRegularExpression pattern(
-        QStringLiteral("^(msadpcm|ima|(pcm8|pcm16)/(11025|22050|44100)/[12]|mp3/(16000|22050|24000)/[12])$"));
+    static const QRegularExpression pattern(QStringLiteral(
+        "^(msadpcm|ima|(pcm8|pcm16)/(11025|22050|44100)/[12]|mp3/(16000|22050|24000)/[12])$"));
     return pattern.match(codec).hasMatch();
 }
 
@@ -111,8 +113,9 @@ void parseKind(const QString& text, Entry& entry, Problems& problems) {
         problems.add(entry.where, QStringLiteral("expected a THING after \"%1\"").arg(entry.kind));
     }
     if (!picture && words.size() > 1) {
-        problems.add(entry.where,
-                     QStringLiteral("kind \"%1\" takes no arguments, found \"%2\"").arg(entry.kind, text));
+        problems.add(
+            entry.where,
+            QStringLiteral("kind \"%1\" takes no arguments, found \"%2\"").arg(entry.kind, text));
     }
     if (picture && words.size() >= 2) entry.thing = words[1];
     if (picture && words.size() >= 3) entry.colour = words.mid(2).join(QLatin1Char(' '));
@@ -148,8 +151,9 @@ bool parseEntry(const Where& where, const QStringList& f, Entry& entry, Problems
     if (f.size() == 6) parseOptions(f[5], entry, problems);
     entry.recording.text = entry.say.isEmpty() ? entry.english : entry.say;
     if (entry.recording.text == QLatin1String("$")) {
-        problems.add(where, QStringLiteral("a placeholder entry needs a say: option telling what its "
-                                           "recording says"));
+        problems.add(where,
+                     QStringLiteral("a placeholder entry needs a say: option telling what its "
+                                    "recording says"));
     }
     return true;
 }
@@ -253,8 +257,9 @@ QList<ClipSource> parseClips(const QString& file, const QString& text, Problems&
             continue;
         }
         if (f[1] != "en" && f[1] != "zh" && f[1] != "synth") {
-            problems.add(where, QStringLiteral("expected the voice en, zh or synth, found \"%1\"")
-                                    .arg(f[1]));
+            problems.add(
+                where,
+                QStringLiteral("expected the voice en, zh or synth, found \"%1\"").arg(f[1]));
             continue;
         }
         if (!isCodec(f[2])) {
@@ -268,8 +273,7 @@ QList<ClipSource> parseClips(const QString& file, const QString& text, Problems&
     return clips;
 }
 
-QList<PictureSource> parsePictures(const QString& file, const QString& text,
-                                   Problems& problems) {
+QList<PictureSource> parsePictures(const QString& file, const QString& text, Problems& problems) {
     QList<PictureSource> pictures;
     static const QRegularExpression sizePattern(QStringLiteral("^(\\d+)x(\\d+)$"));
     for (const Line& line : meaningfulLines(text)) {
@@ -277,7 +281,8 @@ QList<PictureSource> parsePictures(const QString& file, const QString& text,
         const Where where{file, line.number};
         const auto size = sizePattern.match(f.value(1));
         if (f.size() != 5 || !size.hasMatch() || f[0].isEmpty() || f[2].isEmpty()) {
-            problems.add(where, QStringLiteral("expected \"name | WxH | painter | text | format\""));
+            problems.add(where,
+                         QStringLiteral("expected \"name | WxH | painter | text | format\""));
             continue;
         }
         pictures.append({where, f[0], QSize(size.captured(1).toInt(), size.captured(2).toInt()),
@@ -317,7 +322,8 @@ BookSources readSources(const QString& folder, const QList<int>& onlyPages, Prob
     }
     for (int unit = 1; unit <= int(kUnitSizes.size()); ++unit) {
         const QString path = dir.filePath(QStringLiteral("units/unit%1.txt").arg(unit));
-        if (readText(path, text, problems)) book.units.append(parseUnit(path, unit, text, problems));
+        if (readText(path, text, problems))
+            book.units.append(parseUnit(path, unit, text, problems));
     }
     const QString clipsPath = dir.filePath(QStringLiteral("clips.txt"));
     if (readText(clipsPath, text, problems)) book.clips = parseClips(clipsPath, text, problems);

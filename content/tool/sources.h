@@ -24,13 +24,13 @@ struct Problem {
 };
 
 class Problems {
-public:
+  public:
     void add(const Where& where, const QString& message) { list_.append({where, message}); }
     bool empty() const { return list_.isEmpty(); }
     const QList<Problem>& list() const { return list_; }
     QString report() const;
 
-private:
+  private:
     QList<Problem> list_;
 };
 
@@ -129,8 +129,7 @@ struct BookSources {
 PageSource parsePage(const QString& file, const QString& text, Problems& problems);
 UnitSource parseUnit(const QString& file, int unit, const QString& text, Problems& problems);
 QList<ClipSource> parseClips(const QString& file, const QString& text, Problems& problems);
-QList<PictureSource> parsePictures(const QString& file, const QString& text,
-                                   Problems& problems);
+QList<PictureSource> parsePictures(const QString& file, const QString& text, Problems& problems);
 
 // Reads the whole folder. `onlyPages` limits the page files read (empty: all).
 BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems);

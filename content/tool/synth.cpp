@@ -12,12 +12,14 @@ namespace {
 
 using Buffer = std::vector<float>;
 
-double noteFrequency(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double noteFrequency(int midi) {
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 // A plucked or bell-like tone: a few harmonics under an exponential decay, with a short attack
 // so that no note starts with a click.
-void addTone(Buffer& buffer, int rate, double start, double length, double frequency,
-             double volume, double decay, double harmonics = 0.35) {
+void addTone(Buffer& buffer, int rate, double start, double length, double frequency, double volume,
+             double decay, double harmonics = 0.35) {
     const int first = int(start * rate);
     const int count = int(length * rate);
     for (int i = 0; i < count && first + i < int(buffer.size()); ++i) {
@@ -63,7 +65,9 @@ void addNoise(Buffer& buffer, int rate, double start, double length, double volu
     }
 }
 
-Buffer silence(int rate, double seconds) { return Buffer(size_t(rate * seconds), 0.0f); }
+Buffer silence(int rate, double seconds) {
+    return Buffer(size_t(rate * seconds), 0.0f);
+}
 
 Buffer makeTune(int rate) {
     // Four bars of C - G - Am - F at 120 beats per minute, eight times over: 64 seconds.
@@ -90,7 +94,8 @@ Buffer makeTune(int rate) {
             addTone(buffer, rate, barStart + step * beat / 2, beat / 2, noteFrequency(note), 0.13,
                     5.0);
         }
-        for (int b = 0; b < 4; ++b) addNoise(buffer, rate, barStart + b * beat + beat / 2, 0.06, 0.04, seed);
+        for (int b = 0; b < 4; ++b)
+            addNoise(buffer, rate, barStart + b * beat + beat / 2, 0.06, 0.04, seed);
     }
     return buffer;
 }
@@ -119,7 +124,9 @@ Buffer makeRecipe(const QString& recipe, int rate) {
     }
     if (recipe == QLatin1String("sparkle")) {
         Buffer b = silence(rate, 0.45);
-        for (int i = 0; i < 3; ++i) addTone(b, rate, i * 0.09, 0.45 - i * 0.09, noteFrequency(84 + 4 * i - (i == 2)), 0.35, 8);
+        for (int i = 0; i < 3; ++i)
+            addTone(b, rate, i * 0.09, 0.45 - i * 0.09, noteFrequency(84 + 4 * i - (i == 2)), 0.35,
+                    8);
         return b;
     }
     if (recipe == QLatin1String("bonk")) {

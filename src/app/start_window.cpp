@@ -107,10 +107,12 @@ void StartWindow::buildControls() {
     caption->setFont(ui::songFont(-1, 21));
     caption->setStyleSheet(QStringLiteral("color: rgb(0, 128, 0); background-color: white;"));
 
-    addCaption(this, QStringLiteral("透明标签_年级1"), {540, 77, 100, 33}, QStringLiteral("软件说明"));
+    addCaption(this, QStringLiteral("透明标签_年级1"), {540, 77, 100, 33},
+               QStringLiteral("软件说明"));
     addRichText(this, QStringLiteral("超级编辑框软件说明"), {424, 116, 344, 158},
                 book::theBook().aboutHtml);
-    addCaption(this, QStringLiteral("透明标签_问题"), {548, 296, 112, 33}, QStringLiteral("常见问题"));
+    addCaption(this, QStringLiteral("透明标签_问题"), {548, 296, 112, 33},
+               QStringLiteral("常见问题"));
     addRichText(this, QStringLiteral("超级编辑框常见问题"), {424, 337, 344, 215},
                 book::theBook().faqHtml);
 }
@@ -140,7 +142,8 @@ void StartWindow::OpenVendorSite() {
 
 void StartWindow::BannerMoveLeft() {
     const QString text = startBannerText();
-    const BannerStep step = bannerMoveLeft(bannerOffset_, banner_->width(), banner_->textWidth(text));
+    const BannerStep step =
+        bannerMoveLeft(bannerOffset_, banner_->width(), banner_->textWidth(text));
     banner_->clear();
     bannerOffset_ = step.offset;
     banner_->drawText(bannerOffset_, 4, text);

@@ -16,7 +16,7 @@ QString startBannerText();
 // scrolling banner and the button that opens the reader.
 class StartWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit StartWindow(QWidget* parent = nullptr);
 
     void StartLearning();
@@ -25,10 +25,10 @@ public:
     void BannerMoveRight();
     int bannerOffset() const { return bannerOffset_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void OnStartWindowCreated();
     void buildControls();
 

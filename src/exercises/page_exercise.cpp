@@ -7,6 +7,8 @@ PageExercise& pageExercise() {
     return state;
 }
 
-void ClearHotspotBounds() { pageExercise().HotspotBounds.clear(); }
+void ClearHotspotBounds() {
+    pageExercise().HotspotBounds.clear();
+}
 
 }  // namespace exercises

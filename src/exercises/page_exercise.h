@@ -36,10 +36,10 @@ struct PageExercise {
     QList<ui::SoundClip> RemainingClips;
     Bounds HotspotBounds;
     Bounds FullBounds;
-    int CurrentPick = 0;     // 1-based index into the remaining lists of the item asked
-    QList<int> TargetList;   // hotspot numbers whose Chinese line equals the item asked
-    bool asking = false;     // an item has been asked and waits for a press
-    int page = 0;            // the book page the exercise was started on
+    int CurrentPick = 0;    // 1-based index into the remaining lists of the item asked
+    QList<int> TargetList;  // hotspot numbers whose Chinese line equals the item asked
+    bool asking = false;    // an item has been asked and waits for a press
+    int page = 0;           // the book page the exercise was started on
 };
 
 PageExercise& pageExercise();

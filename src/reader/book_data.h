@@ -46,8 +46,8 @@ struct PageDef {
     const char* pictureBox;  // objectName of the screen's picture box
     Blob picture;            // JPEG
     int pictureWidth, pictureHeight;
-    const char* textTable;   // UTF-8 lines joined by CR LF; nullptr on the word-list pages
-    const int* clips;        // entryCount indexes into Book::clips
+    const char* textTable;  // UTF-8 lines joined by CR LF; nullptr on the word-list pages
+    const int* clips;       // entryCount indexes into Book::clips
     int entryCount;
     const HotspotDef* hotspots;
     int hotspotCount;
@@ -89,11 +89,11 @@ struct Book {
     int sectionCount;
     const UnitDef* units;  // units 1 to 6
     int unitCount;
-    const Blob* clips;     // every distinct recording
+    const Blob* clips;  // every distinct recording
     int clipCount;
     const NamedClip* namedClips;  // built-in clips by role
     int namedClipCount;
-    const NamedBlob* pictures;    // window pictures by name
+    const NamedBlob* pictures;  // window pictures by name
     int pictureCount;
     const char* aboutHtml;
     const char* faqHtml;

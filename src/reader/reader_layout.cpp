@@ -10,8 +10,12 @@ namespace reader {
 
 namespace {
 constexpr double kTolerance = 1e-7;
-int truncated(double value) { return static_cast<int>(value); }
-bool greater(double a, double b) { return a - b > kTolerance; }
+int truncated(double value) {
+    return static_cast<int>(value);
+}
+bool greater(double a, double b) {
+    return a - b > kTolerance;
+}
 }  // namespace
 
 LayoutScale layoutScale(bool fullScreen, QSize screen) {
@@ -59,7 +63,8 @@ BubblePlacement placeBubble(const QPoint& source, const QString& text, QSize lim
         top = source.y() + 50;
         if (greater(top + height + 40, H - 40)) top = source.y() - 50 - height;
     }
-    placement.geometry = QRect(truncated(left), truncated(top), truncated(width), truncated(height));
+    placement.geometry =
+        QRect(truncated(left), truncated(top), truncated(width), truncated(height));
     return placement;
 }
 

@@ -7,6 +7,8 @@ ReaderState& readerState() {
     return state;
 }
 
-void resetReaderState() { readerState() = ReaderState(); }
+void resetReaderState() {
+    readerState() = ReaderState();
+}
 
 }  // namespace reader

@@ -41,19 +41,20 @@ void showMessage(QWidget* parent, const QString& text) {
 
 // The translation bubble: the child may drag it away with the left mouse button.
 class BubbleLabel : public ui::Label {
-public:
+  public:
     using ui::Label::Label;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() == Qt::LeftButton) grab_ = event->position().toPoint();
         ui::Label::mousePressEvent(event);
     }
     void mouseMoveEvent(QMouseEvent* event) override {
-        if (event->buttons() & Qt::LeftButton) move(mapToParent(event->position().toPoint()) - grab_);
+        if (event->buttons() & Qt::LeftButton)
+            move(mapToParent(event->position().toPoint()) - grab_);
     }
 
-private:
+  private:
     QPoint grab_;
 };
 
@@ -181,7 +182,8 @@ void ReaderWindow::buildPage(int screen) {
     }
 }
 
-ui::SuperButton* ReaderWindow::addToolbarButton(const QString& name, int left, const QString& text) {
+ui::SuperButton* ReaderWindow::addToolbarButton(const QString& name, int left,
+                                                const QString& text) {
     auto* button = new ui::SuperButton(toolbar_);
     ui::place(button, name, left, 15, 40, 30);
     button->setText(text);
@@ -197,12 +199,14 @@ void ReaderWindow::addLaunchButton(const QString& name, int left, const QString&
 void ReaderWindow::buildToolbar() {
     toolbar_ = new ui::GroupBox(this);
     ui::place(toolbar_, QStringLiteral("分组框翻页"), 1, 536, 792, 59);
-    toolbar_->setStyleSheet(QStringLiteral(
-        "QGroupBox#分组框翻页 { background-color: rgb(236, 248, 236); border: 1px solid rgb(170, 205, 170);"
-        " border-radius: 3px; }"));
+    toolbar_->setStyleSheet(
+        QStringLiteral("QGroupBox#分组框翻页 { background-color: rgb(236, 248, 236); border: 1px "
+                       "solid rgb(170, 205, 170);"
+                       " border-radius: 3px; }"));
     auto* full = addToolbarButton(QStringLiteral("超级按钮_全屏"), 4, QStringLiteral("全屏"));
     connect(full, &QAbstractButton::clicked, this, &ReaderWindow::ToggleFullScreen);
-    auto* previous = addToolbarButton(QStringLiteral("超级按钮_上一页"), 43, QStringLiteral("上一页"));
+    auto* previous =
+        addToolbarButton(QStringLiteral("超级按钮_上一页"), 43, QStringLiteral("上一页"));
     connect(previous, &QAbstractButton::clicked, this, &ReaderWindow::GoToPreviousPage);
 
     sections_ = new ui::ComboBox(toolbar_);
@@ -216,17 +220,21 @@ void ReaderWindow::buildToolbar() {
 
     auto* next = addToolbarButton(QStringLiteral("超级按钮_下一页"), 151, QStringLiteral("下一页"));
     connect(next, &QAbstractButton::clicked, this, &ReaderWindow::GoToNextPage);
-    auto* hint = addToolbarButton(QStringLiteral("超级按钮_中文提示"), 195, QStringLiteral("中文翻译关"));
+    auto* hint =
+        addToolbarButton(QStringLiteral("超级按钮_中文提示"), 195, QStringLiteral("中文翻译关"));
     hint->setToolTip(QStringLiteral("中文提示关"));
     hint->setCheckable(true);
     connect(hint, &QAbstractButton::clicked, this, &ReaderWindow::ToggleChineseHint);
-    auto* practice = addToolbarButton(QStringLiteral("超级按钮_练一练"), 239, QStringLiteral("练一练"));
+    auto* practice =
+        addToolbarButton(QStringLiteral("超级按钮_练一练"), 239, QStringLiteral("练一练"));
     connect(practice, &QAbstractButton::clicked, this, &ReaderWindow::practiceRequested);
-    auto* findIt = addToolbarButton(QStringLiteral("超级按钮_找一找"), 283, QStringLiteral("找一找"));
+    auto* findIt =
+        addToolbarButton(QStringLiteral("超级按钮_找一找"), 283, QStringLiteral("找一找"));
     connect(findIt, &QAbstractButton::clicked, this, &ReaderWindow::findItRequested);
     addLaunchButton(QStringLiteral("超级按钮_填一填"), 327, QStringLiteral("填一填"));
     addLaunchButton(QStringLiteral("超级按钮_排序"), 371, QStringLiteral("句子排序"));
-    auto* dictation = addToolbarButton(QStringLiteral("超级按钮_背单词"), 415, QStringLiteral("背单词"));
+    auto* dictation =
+        addToolbarButton(QStringLiteral("超级按钮_背单词"), 415, QStringLiteral("背单词"));
     connect(dictation, &QAbstractButton::clicked, this, &ReaderWindow::EnterDictation);
     addLaunchButton(QStringLiteral("超级按钮_连连看"), 459, QStringLiteral("连连看"));
     addLaunchButton(QStringLiteral("超级按钮_单词排序"), 503, QStringLiteral("单词排序"));
@@ -256,10 +264,12 @@ void ReaderWindow::OnReaderCreated() {
 
 void ReaderWindow::LayoutReader() {
     const ReaderState& state = readerState();
-    const QSize screen = ui::services().shell ? ui::services().shell->screenSize() : QSize(800, 600);
+    const QSize screen =
+        ui::services().shell ? ui::services().shell->screenSize() : QSize(800, 600);
     scale_ = layoutScale(state.FullScreenMode, screen);
     auto* full = findChild<QAbstractButton*>(QStringLiteral("超级按钮_全屏"));
-    const QString fullText = state.FullScreenMode ? QStringLiteral("退出全屏") : QStringLiteral("全屏");
+    const QString fullText =
+        state.FullScreenMode ? QStringLiteral("退出全屏") : QStringLiteral("全屏");
     full->setText(fullText);
     full->setToolTip(fullText);
     if (state.FullScreenMode) {
@@ -292,31 +302,41 @@ void ReaderWindow::LayoutReader() {
         edit->setStyleSheet(QStringLiteral("background-color: rgb(128, 224, 0);"));
         edit->setFont(ui::songFont(15));
     }
-    for (ui::PictureBox* picture : ui::childrenWithPrefix<ui::PictureBox>(this, QStringLiteral("图片框底图"))) {
+    for (ui::PictureBox* picture :
+         ui::childrenWithPrefix<ui::PictureBox>(this, QStringLiteral("图片框底图"))) {
         picture->move(0, 0);
     }
-    for (QAbstractButton* button : ui::childrenWithPrefix<QAbstractButton>(this, QStringLiteral("超级按钮b"))) {
+    for (QAbstractButton* button :
+         ui::childrenWithPrefix<QAbstractButton>(this, QStringLiteral("超级按钮b"))) {
         button->move(scaledPoint(button->pos(), scale_));
     }
-    for (const char* name : {"组合框_背单词顺序选择", "组合框_背单词课时选择", "选择框_是否显示中文"}) {
-        if (QWidget* w = findChild<QWidget*>(QString::fromUtf8(name))) w->move(scaledPoint(w->pos(), scale_));
+    for (const char* name :
+         {"组合框_背单词顺序选择", "组合框_背单词课时选择", "选择框_是否显示中文"}) {
+        if (QWidget* w = findChild<QWidget*>(QString::fromUtf8(name)))
+            w->move(scaledPoint(w->pos(), scale_));
     }
     toolbar_->setGeometry(scaledRect(toolbar_->geometry(), scale_));
     banner_->move(toolbar_->width() - banner_->width() - 2, banner_->y());
     bubble_->raise();
 }
 
-int ReaderWindow::shownScreen() const { return container_->currentIndex(); }
+int ReaderWindow::shownScreen() const {
+    return container_->currentIndex();
+}
 
-ui::PictureBox* ReaderWindow::screenPicture(int screen) const { return screens_.value(screen); }
+ui::PictureBox* ReaderWindow::screenPicture(int screen) const {
+    return screens_.value(screen);
+}
 
-void ReaderWindow::ShowScreen(int screen) { container_->setCurrentIndex(screen); }
+void ReaderWindow::ShowScreen(int screen) {
+    container_->setCurrentIndex(screen);
+}
 
 void ReaderWindow::OnScreenChanged(int screen) {
     bubble_->hide();
     LoadPageContent(screen);
-    for (const char* name : {"超级按钮_排序", "超级按钮_找一找", "超级按钮_练一练", "超级按钮_填一填",
-                             "超级按钮_中文提示"}) {
+    for (const char* name : {"超级按钮_排序", "超级按钮_找一找", "超级按钮_练一练",
+                             "超级按钮_填一填", "超级按钮_中文提示"}) {
         findChild<QAbstractButton*>(QString::fromUtf8(name))->setEnabled(screen < 34);
     }
     findChild<QAbstractButton*>(QStringLiteral("超级按钮_下一页"))->setEnabled(screen < 35);
@@ -370,7 +390,8 @@ void ReaderWindow::ChooseSection() {
 
 void ReaderWindow::SetExerciseOverlays(const QString& mode) {
     const QSize pageSize = screens_.value(0) ? screens_[0]->size() : QSize(800, 540);
-    for (ui::TransparentLabel* overlay : ui::childrenWithPrefix<ui::TransparentLabel>(this, kOverlayPrefix)) {
+    for (ui::TransparentLabel* overlay :
+         ui::childrenWithPrefix<ui::TransparentLabel>(this, kOverlayPrefix)) {
         overlay->setEnabled(mode == kPlayable);
         overlay->resize(pageSize);
         if (mode == kPlayable) overlay->raise();
@@ -415,7 +436,9 @@ void ReaderWindow::EnterDictation() {
     ShowScreen(kDictationScreen);
 }
 
-void ReaderWindow::LeaveDictation() { ShowScreen(readerState().ScreenIndex); }
+void ReaderWindow::LeaveDictation() {
+    ShowScreen(readerState().ScreenIndex);
+}
 
 void ReaderWindow::ReadHotspot(QWidget* source, const ui::SoundClip& clip, const QString& text) {
     stopPlayback();
@@ -427,7 +450,8 @@ void ReaderWindow::ReadHotspot(QWidget* source, const ui::SoundClip& clip, const
     if (ui::services().sound) ui::services().sound->play(clip);
     const BubblePlacement placement = placeBubble(source->pos(), text, limits);
     bubble_->setFont(ui::songFont(15));
-    bubble_->setAlignment((placement.centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    bubble_->setAlignment((placement.centred ? Qt::AlignHCenter : Qt::AlignLeft) |
+                          Qt::AlignVCenter);
     bubble_->setGeometry(placement.geometry);
     bubble_->setText(text);
     bubble_->setVisible(text != QLatin1String("$") && readerState().BubbleEnabled);

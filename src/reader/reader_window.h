@@ -18,7 +18,7 @@ extern const char* const kProgramTitle;
 // the word dictation screen) above a toolbar.
 class ReaderWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Result of exec() when the window closed to be opened again in the other mode.
     static constexpr int kReopen = 2;
 
@@ -50,7 +50,7 @@ public:
     ui::DrawPanel* banner() const { return banner_; }
     const LayoutScale& layout() const { return scale_; }
 
-signals:
+  signals:
     // Raised when an exercise overlay is pressed, with the press relative to the overlay.
     void overlayPressed(int page, QPoint position);
     // Raised by the launch buttons whose features live outside the reader.
@@ -58,10 +58,10 @@ signals:
     void findItRequested();
     void gameRequested(const QString& buttonName);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void OnReaderCreated();
     void LayoutReader();
     void OnScreenChanged(int screen);

@@ -10,9 +10,13 @@
 
 namespace ui {
 
-int tagOf(const QObject* control) { return control->property("tag").toInt(); }
+int tagOf(const QObject* control) {
+    return control->property("tag").toInt();
+}
 
-void setTag(QObject* control, int tag) { control->setProperty("tag", tag); }
+void setTag(QObject* control, int tag) {
+    control->setProperty("tag", tag);
+}
 
 void place(QWidget* control, const QString& name, int left, int top, int width, int height) {
     control->setObjectName(name);
@@ -69,7 +73,9 @@ bool PictureBox::isPrepared() const {
     return !scaled_.isNull() && scaled_.size() == size();
 }
 
-void PictureBox::releaseScaled() { scaled_ = QPixmap(); }
+void PictureBox::releaseScaled() {
+    scaled_ = QPixmap();
+}
 
 void PictureBox::prepare() {
     if (isPrepared() || size().isEmpty()) return;
@@ -148,7 +154,8 @@ void PictureButton::paintEvent(QPaintEvent*) {
     if (!text().isEmpty()) {
         painter.setFont(font());
         painter.setPen(isEnabled() ? QColor(40, 40, 40) : QColor(140, 140, 140));
-        painter.drawText(rect().translated(shift, shift), Qt::AlignCenter | Qt::TextWordWrap, text());
+        painter.drawText(rect().translated(shift, shift), Qt::AlignCenter | Qt::TextWordWrap,
+                         text());
     }
 }
 

@@ -46,13 +46,13 @@ void place(QWidget* control, const QString& name, int left, int top, int width, 
 // An ordinary label.
 class Label : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit Label(QWidget* parent = nullptr);
 
-signals:
+  signals:
     void leftPressed(QPoint position);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
 };
 
@@ -60,10 +60,10 @@ protected:
 // through to the controls underneath.
 class TransparentLabel : public Label {
     Q_OBJECT
-public:
+  public:
     explicit TransparentLabel(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void changeEvent(QEvent* event) override;
 };
 
@@ -71,7 +71,7 @@ protected:
 // box's size, and kept scaled so that painting is a plain copy.
 class PictureBox : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit PictureBox(QWidget* parent = nullptr);
 
     // Encoded picture bytes (JPEG, BMP, PNG); decoded when first needed.
@@ -84,14 +84,14 @@ public:
     bool isPrepared() const;
     void releaseScaled();
 
-signals:
+  signals:
     void leftPressed(QPoint position);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QByteArray bytes_;
     QPixmap source_;
     QPixmap scaled_;
@@ -102,15 +102,15 @@ private:
 // hovered or pressed, the hand cursor, the text wrapped to fit.
 class SuperButton : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     explicit SuperButton(QWidget* parent = nullptr);
     void setFaceColours(QColor normal, QColor hover, QColor pressed, QColor text);
     QSize sizeHint() const override { return size(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QColor normal_{255, 255, 255};
     QColor hover_{225, 255, 225};
     QColor pressed_{223, 255, 223};
@@ -120,7 +120,7 @@ private:
 // A button drawn from a picture with an optional caption over it.
 class PictureButton : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     explicit PictureButton(QWidget* parent = nullptr);
     void setPicture(const QPixmap& picture) {
         picture_ = picture;
@@ -128,47 +128,47 @@ public:
     }
     QSize sizeHint() const override { return size(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QPixmap picture_;
 };
 
 class CheckBox : public QCheckBox {
     Q_OBJECT
-public:
+  public:
     using QCheckBox::QCheckBox;
 };
 
 class EditBox : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     explicit EditBox(QWidget* parent = nullptr);
 
-signals:
+  signals:
     void enterPressed();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
 class ComboBox : public QComboBox {
     Q_OBJECT
-public:
+  public:
     using QComboBox::QComboBox;
 };
 
 class GroupBox : public QGroupBox {
     Q_OBJECT
-public:
+  public:
     using QGroupBox::QGroupBox;
 };
 
 // The page container: shows one screen at a time and reports when the shown screen changes.
 class PageContainer : public QStackedWidget {
     Q_OBJECT
-public:
+  public:
     using QStackedWidget::QStackedWidget;
 };
 

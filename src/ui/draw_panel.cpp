@@ -27,12 +27,15 @@ void DrawPanel::paintBackground(QPainter& painter, const QRect& rect) {
         return;
     }
     if (scaledBackground_.size() != size()) {
-        scaledBackground_ = background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaledBackground_ =
+            background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     painter.drawPixmap(rect, scaledBackground_, rect);
 }
 
-void DrawPanel::clear() { clearRect(rect()); }
+void DrawPanel::clear() {
+    clearRect(rect());
+}
 
 void DrawPanel::clearRect(const QRect& area) {
     if (backing_.size() != size()) backing_ = QPixmap(size().expandedTo(QSize(1, 1)));
@@ -88,6 +91,8 @@ void DrawPanel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) emit leftPressed(event->position().toPoint());
 }
 
-void DrawPanel::mouseMoveEvent(QMouseEvent* event) { emit mouseMoved(event->position().toPoint()); }
+void DrawPanel::mouseMoveEvent(QMouseEvent* event) {
+    emit mouseMoved(event->position().toPoint());
+}
 
 }  // namespace ui

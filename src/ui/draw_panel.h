@@ -9,7 +9,7 @@ namespace ui {
 // written on with text, pictures and lines, and repainted from the backing picture.
 class DrawPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit DrawPanel(QWidget* parent = nullptr);
 
     void setBackgroundColour(const QColor& colour);
@@ -25,17 +25,17 @@ public:
     void drawLine(const QPoint& from, const QPoint& to, const QColor& colour);
     const QPixmap& backing() const { return backing_; }
 
-signals:
+  signals:
     void leftPressed(QPoint position);
     void mouseMoved(QPoint position);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void paintBackground(QPainter& painter, const QRect& rect);
 
     QPixmap backing_;

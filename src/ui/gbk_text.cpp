@@ -3,7 +3,9 @@
 namespace ui {
 
 namespace {
-int charBytes(QChar c) { return c.unicode() < 0x80 ? 1 : 2; }
+int charBytes(QChar c) {
+    return c.unicode() < 0x80 ? 1 : 2;
+}
 }  // namespace
 
 int gbkLength(const QString& text) {

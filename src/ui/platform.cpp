@@ -1,10 +1,10 @@
 #include "ui/platform.h"
 
+#include <QAbstractButton>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
@@ -21,10 +21,13 @@ void EventLoopPauser::pause(int milliseconds) {
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-ClockRandom::ClockRandom() { reseed(); }
+ClockRandom::ClockRandom() {
+    reseed();
+}
 
 void ClockRandom::reseed() {
-    state_ = static_cast<unsigned long long>(QDateTime::currentMSecsSinceEpoch()) * 6364136223846793005ULL +
+    state_ = static_cast<unsigned long long>(QDateTime::currentMSecsSinceEpoch()) *
+                 6364136223846793005ULL +
              1442695040888963407ULL;
 }
 
@@ -45,7 +48,8 @@ MessageButton QtMessageBoxes::show(QWidget* parent, const MessageRequest& reques
     box.setWindowTitle(request.caption.isNull() ? QStringLiteral("信息：") : request.caption);
     box.setText(request.text);
     box.setWindowModality(Qt::ApplicationModal);
-    box.setIcon(request.icon == MessageIcon::Question ? QMessageBox::Question : QMessageBox::NoIcon);
+    box.setIcon(request.icon == MessageIcon::Question ? QMessageBox::Question
+                                                      : QMessageBox::NoIcon);
     if (request.yesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
@@ -68,7 +72,9 @@ QString DesktopShell::desktopFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }
 
-QString DesktopShell::programFolder() { return QCoreApplication::applicationDirPath(); }
+QString DesktopShell::programFolder() {
+    return QCoreApplication::applicationDirPath();
+}
 
 void DesktopShell::openWebAddress(const QString& address) {
     QDesktopServices::openUrl(QUrl(address));

@@ -7,27 +7,27 @@ namespace ui {
 // Waits while painting and timers go on; the child's presses and keys are held back and
 // delivered, in order, when the pause is over.
 class EventLoopPauser : public Pauser {
-public:
+  public:
     void pause(int milliseconds) override;
 };
 
 class ClockRandom : public Random {
-public:
+  public:
     ClockRandom();
     void reseed() override;
     int between(int low, int high) override;
 
-private:
+  private:
     unsigned long long state_;
 };
 
 class QtMessageBoxes : public MessageBoxes {
-public:
+  public:
     MessageButton show(QWidget* parent, const MessageRequest& request) override;
 };
 
 class DesktopShell : public Shell {
-public:
+  public:
     QSize screenSize() override;
     QString desktopFolder() override;
     QString programFolder() override;

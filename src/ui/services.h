@@ -11,14 +11,14 @@ namespace ui {
 
 // Holds back the child's input for a while after feedback, while painting and timers go on.
 class Pauser {
-public:
+  public:
     virtual ~Pauser() = default;
     virtual void pause(int milliseconds) = 0;
 };
 
 // Random integers drawn uniformly from [low, high], both ends included.
 class Random {
-public:
+  public:
     virtual ~Random() = default;
     virtual void reseed() = 0;
     virtual int between(int low, int high) = 0;
@@ -36,14 +36,14 @@ struct MessageRequest {
 
 // Modal message boxes; returns the button that closed the box.
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     virtual MessageButton show(QWidget* parent, const MessageRequest& request) = 0;
 };
 
 // The few things the program asks of the desktop.
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     virtual QSize screenSize() = 0;
     virtual QString desktopFolder() = 0;

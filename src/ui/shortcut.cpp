@@ -42,18 +42,24 @@ QString desktopEntryExec(const QString& programPath) {
              QLatin1Char('"');
     QString value;
     for (const QChar c : quoted) {
-        if (c == '\\') value += QLatin1String("\\\\");
-        else if (c == '\n') value += QLatin1String("\\n");
-        else if (c == '\t') value += QLatin1String("\\t");
-        else if (c == '\r') value += QLatin1String("\\r");
-        else value += c;
+        if (c == '\\')
+            value += QLatin1String("\\\\");
+        else if (c == '\n')
+            value += QLatin1String("\\n");
+        else if (c == '\t')
+            value += QLatin1String("\\t");
+        else if (c == '\r')
+            value += QLatin1String("\\r");
+        else
+            value += c;
     }
     return value;
 }
 
 QString desktopEntryText(const QString& title, const QString& programPath) {
-    return QStringLiteral("[Desktop Entry]\nType=Application\nVersion=1.0\nName=%1\nExec=%2\n"
-                          "Terminal=false\nCategories=Education;\n")
+    return QStringLiteral(
+               "[Desktop Entry]\nType=Application\nVersion=1.0\nName=%1\nExec=%2\n"
+               "Terminal=false\nCategories=Education;\n")
         .arg(title, desktopEntryExec(programPath));
 }
 

@@ -11,7 +11,7 @@ using SoundClip = QByteArray;
 // Plays clips asynchronously. Starting a clip never stops another one; stopAll() ends every
 // clip, looped ones included. A clip that cannot be decoded plays nothing.
 class Sound {
-public:
+  public:
     virtual ~Sound() = default;
     virtual void play(const SoundClip& clip) = 0;
     virtual void playLooped(const SoundClip& clip) = 0;

@@ -53,6 +53,8 @@ FakeServices::FakeServices() : saved_(ui::services()) {
     reader::ClearPageContent();
 }
 
-FakeServices::~FakeServices() { ui::services() = saved_; }
+FakeServices::~FakeServices() {
+    ui::services() = saved_;
+}
 
 }  // namespace testing_support

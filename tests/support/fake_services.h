@@ -19,9 +19,13 @@ struct SoundEvent {
 };
 
 class FakeSound : public ui::Sound {
-public:
-    void play(const ui::SoundClip& clip) override { events.append(SoundEvent{SoundEvent::Play, clip}); }
-    void playLooped(const ui::SoundClip& clip) override { events.append(SoundEvent{SoundEvent::Loop, clip}); }
+  public:
+    void play(const ui::SoundClip& clip) override {
+        events.append(SoundEvent{SoundEvent::Play, clip});
+    }
+    void playLooped(const ui::SoundClip& clip) override {
+        events.append(SoundEvent{SoundEvent::Loop, clip});
+    }
     void stopAll() override { events.append(SoundEvent{SoundEvent::Stop, {}}); }
     QList<ui::SoundClip> played() const;
     int stops() const;
@@ -29,14 +33,14 @@ public:
 };
 
 class FakePauser : public ui::Pauser {
-public:
+  public:
     void pause(int milliseconds) override { pauses.append(milliseconds); }
     QList<int> pauses;
 };
 
 // Hands out scripted values; with the script used up it answers the low end.
 class ScriptedRandom : public ui::Random {
-public:
+  public:
     void reseed() override { ++reseeds; }
     int between(int low, int high) override;
     std::deque<int> script;
@@ -45,7 +49,7 @@ public:
 };
 
 class FakeMessages : public ui::MessageBoxes {
-public:
+  public:
     ui::MessageButton show(QWidget* parent, const ui::MessageRequest& request) override;
     QList<ui::MessageRequest> shown;
     std::deque<ui::MessageButton> answers;  // for yes/no boxes; default No
@@ -53,7 +57,7 @@ public:
 };
 
 class FakeShell : public ui::Shell {
-public:
+  public:
     QSize screenSize() override { return screen; }
     QString desktopFolder() override { return desktop; }
     QString programFolder() override { return program; }
@@ -66,7 +70,7 @@ public:
 
 // Installs fresh fakes for the lifetime of the scope and resets the program-wide state.
 class FakeServices {
-public:
+  public:
     FakeServices();
     ~FakeServices();
     FakeSound sound;
@@ -75,7 +79,7 @@ public:
     FakeMessages messages;
     FakeShell shell;
 
-private:
+  private:
     ui::Services saved_;
 };
 

@@ -6,7 +6,7 @@
 #include <QString>
 namespace art {
 struct PictureSpec {
-    QString name;     // as in pictures.txt
+    QString name;  // as in pictures.txt
     QSize size;
     QString painter;  // which painter draws it
     QString text;     // optional text the painter writes (captions, titles)
@@ -16,4 +16,4 @@ struct PictureSpec {
 QByteArray renderWindowPicture(const PictureSpec& spec, QString* error);
 // GIF89a with a global palette (at most 256 colours, your own LZW encoder), looping forever.
 QByteArray writeAnimatedGif(const QList<QImage>& frames, int delayMs);
-}
+}  // namespace art
