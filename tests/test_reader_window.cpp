@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "reader/book.h"
@@ -313,4 +314,46 @@ TEST_F(ReaderTest, AnswerMarksAreHiddenWhenThePageIsLeft) {
     readerState().AnswerMarksShown = true;
     press("超级按钮_下一页");
     EXPECT_FALSE(mark->isVisible());
+}
+
+TEST_F(ReaderTest, EveryHotspotReadsItsOwnEntry) {
+    int pressed = 0;
+    for (int screen = 0; screen <= 35; ++screen) {
+        window->ShowScreen(screen);
+        const book::PageDef& page = *pageOfScreen(screen);
+        for (int i = 0; i < page.hotspotCount; ++i) {
+            const book::HotspotDef& def = page.hotspots[i];
+            auto* label = ui::childrenWithPrefix<ui::TransparentLabel>(
+                              window->screenPicture(screen), "透明标签页")
+                              .value(page.hotspotCount - 1 - i);
+            ASSERT_NE(label, nullptr);
+            ASSERT_TRUE(label->objectName().endsWith(QStringLiteral("_%1").arg(def.number)));
+            fakes.sound.events.clear();
+            QTest::mousePress(label, Qt::LeftButton, {}, QPoint(1, 1));
+            ASSERT_EQ(fakes.sound.played().size(), 1) << qPrintable(label->objectName());
+            const bool wordList = screen >= 34;
+            const ui::SoundClip expected =
+                wordList ? clipAt(def.clip) : currentPage().PageClips[def.number - 1];
+            EXPECT_EQ(fakes.sound.played()[0], expected) << qPrintable(label->objectName());
+            EXPECT_EQ(window->bubble()->text(),
+                      wordList ? QString() : currentPage().ChineseLines[def.number - 1]);
+            QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(1, 1));
+            ++pressed;
+        }
+    }
+    EXPECT_EQ(pressed, 698);
+}
+
+TEST_F(ReaderTest, TheBubbleCanBeDraggedAway) {
+    QTest::mousePress(hotspot("透明标签页二_2"), Qt::LeftButton, {}, QPoint(2, 2));
+    ui::Label* bubble = window->bubble();
+    const QPoint before = bubble->pos();
+    QTest::mousePress(bubble, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(45, 35), bubble->mapToGlobal(QPointF(45, 35)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bubble, &move);
+    QTest::mouseRelease(bubble, Qt::LeftButton, {}, QPoint(45, 35));
+    EXPECT_EQ(bubble->pos(), before + QPoint(40, 30));
+    EXPECT_EQ(bubble->palette().color(QPalette::Window), QColor(255, 255, 223));
+    EXPECT_TRUE(bubble->wordWrap());
 }
