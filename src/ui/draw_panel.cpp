@@ -53,7 +53,10 @@ void DrawPanel::drawText(int x, int y, const QString& text) {
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(font());
     painter.setPen(textColour_);
-    painter.drawText(QPoint(x, y + QFontMetrics(font()).ascent()), text);
+    // (x, y) is the top-left of the writing itself: the faces that stand in for the Windows
+    // ones have tall line metrics, so the ink's top is used rather than the line's.
+    const int inkTop = QFontMetrics(font()).tightBoundingRect(text).top();
+    painter.drawText(QPoint(x, y - std::min(inkTop, 0)), text);
     update();
 }
 
