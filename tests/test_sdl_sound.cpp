@@ -125,7 +125,10 @@ TEST_F(DiskPlayback, PlayedClipReachesTheDeviceWhole) {
     const QByteArray written = out.readAll();
     const auto mixed = tap_.snapshot();
     ASSERT_GE(written.size(), qsizetype(mixed.size() * 2) - tap_.bufferSamples * 2);
-    EXPECT_EQ(0, std::memcmp(written.constData(), mixed.data(), size_t(written.size())));
+    // The device may write one more buffer after the tap is removed, or one fewer before the
+    // file is closed: compare what both saw.
+    const size_t common = std::min(size_t(written.size()), mixed.size() * 2);
+    EXPECT_EQ(0, std::memcmp(written.constData(), mixed.data(), common));
 }
 
 TEST_F(DiskPlayback, ClipsOverlapAndSumIncludingTheSameClipTwice) {
