@@ -357,3 +357,9 @@ TEST_F(ReaderTest, TheBubbleCanBeDraggedAway) {
     EXPECT_EQ(bubble->palette().color(QPalette::Window), QColor(255, 255, 223));
     EXPECT_TRUE(bubble->wordWrap());
 }
+
+TEST_F(ReaderTest, EscapeDoesNotCloseTheBook) {
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->result(), 0);
+}

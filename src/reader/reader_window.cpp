@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
@@ -487,6 +488,15 @@ void ReaderWindow::prepareNeighbours() {
 void ReaderWindow::closeEvent(QCloseEvent* event) {
     stopPlayback();
     QDialog::closeEvent(event);
+}
+
+void ReaderWindow::keyPressEvent(QKeyEvent* event) {
+    // A stray Escape from a child must not close the book; the window's close button does.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void OpenReader(QWidget* owner, QWidget* loadingPicture) {

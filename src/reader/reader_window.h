@@ -60,6 +60,7 @@ class ReaderWindow : public QDialog {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void OnReaderCreated();
