@@ -150,13 +150,6 @@ inline QString listenIconName(int page) {
                       : QStringLiteral("图片框听录音s%1_1").arg(page);
 }
 
-inline QString hotspotName(int page, int number) {
-    const QString pageText = page == 2   ? QStringLiteral("二")
-                             : page == 4 ? QStringLiteral("四")
-                                         : QString::number(page);
-    return QStringLiteral("透明标签页%1_%2").arg(pageText).arg(number);
-}
-
 inline constexpr std::array<int, 6> kUnitSizes{10, 10, 12, 12, 8, 12};
 
 struct ClipRoleProfile {

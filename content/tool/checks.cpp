@@ -15,12 +15,6 @@ bool encodesInGbk(const QString& text) {
     return !encoder.hasError() && QStringDecoder("GBK").decode(bytes) == text;
 }
 
-int gbkLength(const QString& text) {
-    int length = 0;
-    for (const QChar c : text) length += c.unicode() < 0x80 ? 1 : 2;
-    return length;
-}
-
 namespace {
 
 const ScreenProfile* profileOf(int page) {

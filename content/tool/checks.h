@@ -11,7 +11,6 @@ namespace tool {
 // Whether the text can be written in the GBK code page (the program measures texts in GBK
 // bytes, and the book's tables are GBK by design).
 bool encodesInGbk(const QString& text);
-int gbkLength(const QString& text);
 
 // Checks one page against the book's fixed shape; every problem names file and line.
 void checkPage(const PageSource& page, Problems& problems);

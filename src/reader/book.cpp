@@ -37,12 +37,6 @@ ui::SoundClip namedClip(const char* role) {
     return {};
 }
 
-QList<ui::SoundClip> namedClips(std::initializer_list<const char*> roles) {
-    QList<ui::SoundClip> clips;
-    for (const char* role : roles) clips.append(namedClip(role));
-    return clips;
-}
-
 QByteArray pictureBytes(const char* name) {
     const book::Book& b = book::theBook();
     for (int i = 0; i < b.pictureCount; ++i) {

@@ -12,9 +12,8 @@
 
 namespace reader {
 
-inline constexpr int kScreenCount = 37;      // 36 book screens and the dictation screen
-inline constexpr int kBookScreenCount = 36;  // screens 0 to 35
-inline constexpr int kLastPageScreen = 33;   // screens 0 to 33 have entries
+inline constexpr int kScreenCount = 37;     // 36 book screens and the dictation screen
+inline constexpr int kLastPageScreen = 33;  // screens 0 to 33 have entries
 inline constexpr int kDictationScreen = 36;
 
 // The page shown on a book screen (0 to 35); nullptr for any other index.
@@ -27,7 +26,6 @@ int sectionFirstScreen(int itemData);
 // A clip of the book as a SoundClip that shares the embedded bytes.
 ui::SoundClip clipAt(int index);
 ui::SoundClip namedClip(const char* role);
-QList<ui::SoundClip> namedClips(std::initializer_list<const char*> roles);
 // The encoded bytes of a window picture (empty when the book has none by that name).
 QByteArray pictureBytes(const char* name);
 QPixmap picture(const char* name);

@@ -117,14 +117,6 @@ SuperButton::SuperButton(QWidget* parent) : QAbstractButton(parent) {
     setFont(songFont(9));
 }
 
-void SuperButton::setFaceColours(QColor normal, QColor hover, QColor pressed, QColor text) {
-    normal_ = normal;
-    hover_ = hover;
-    pressed_ = pressed;
-    text_ = text;
-    update();
-}
-
 void SuperButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

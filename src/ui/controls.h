@@ -104,7 +104,6 @@ class SuperButton : public QAbstractButton {
     Q_OBJECT
   public:
     explicit SuperButton(QWidget* parent = nullptr);
-    void setFaceColours(QColor normal, QColor hover, QColor pressed, QColor text);
     QSize sizeHint() const override { return size(); }
 
   protected:

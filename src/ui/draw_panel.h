@@ -23,7 +23,6 @@ class DrawPanel : public QWidget {
     void drawText(int x, int y, const QString& text);
     void drawPicture(const QRect& rect, const QPixmap& picture, const QColor& transparent);
     void drawLine(const QPoint& from, const QPoint& to, const QColor& colour);
-    const QPixmap& backing() const { return backing_; }
 
   signals:
     void leftPressed(QPoint position);
