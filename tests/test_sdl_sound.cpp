@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <optional>
 
 #include "ui/sdl_sound.h"
 
@@ -113,22 +114,47 @@ class DiskPlayback : public ::testing::Test {
     std::unique_ptr<ui::SdlSound> sound_;
 };
 
+// Where the tapped mix begins in the device file. The device starts writing as soon as it
+// is opened, before the tap is installed (paused silence first, then unpaused buffers the tap
+// never saw), so the file holds some whole silent buffers ahead of the tap's first one. The
+// offset is found from the first sound in each, which must then be whole buffers apart.
+std::optional<qsizetype> tapOffsetInFile(const QByteArray& file, const std::vector<qint16>& mix,
+                                         int bufferBytes) {
+    const auto firstSound = [](const char* bytes, qsizetype size) -> qsizetype {
+        for (qsizetype i = 0; i < size; ++i)
+            if (bytes[i] != 0) return i;
+        return -1;
+    };
+    const qsizetype inFile = firstSound(file.constData(), file.size());
+    const qsizetype inMix =
+        firstSound(reinterpret_cast<const char*>(mix.data()), qsizetype(mix.size() * 2));
+    if (inFile < 0 || inMix < 0) return std::nullopt;
+    const qsizetype offset = (inFile & ~qsizetype(1)) - (inMix & ~qsizetype(1));
+    if (offset < 0 || offset % bufferBytes != 0) return std::nullopt;
+    return offset;
+}
+
 TEST_F(DiskPlayback, PlayedClipReachesTheDeviceWhole) {
     sound_->play(constantClip(8000, 0.1));
     playFor(0.1 + 4 * kBufferSeconds);
     Mix_SetPostMix(nullptr, nullptr);
-    sound_.reset();  // closing the device flushes the file
+    sound_.reset();  // closing the device writes every buffer mixed so far and flushes the file
 
     EXPECT_EQ(tap_.count(8000), 4410 * 2);
     QFile out(dir_.filePath("out.raw"));
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     const QByteArray written = out.readAll();
     const auto mixed = tap_.snapshot();
-    ASSERT_GE(written.size(), qsizetype(mixed.size() * 2) - tap_.bufferSamples * 2);
-    // The device may write one more buffer after the tap is removed, or one fewer before the
-    // file is closed: compare what both saw.
-    const size_t common = std::min(size_t(written.size()), mixed.size() * 2);
-    EXPECT_EQ(0, std::memcmp(written.constData(), mixed.data(), common));
+    const qsizetype mixedBytes = qsizetype(mixed.size() * 2);
+    const auto offset = tapOffsetInFile(written, mixed, tap_.bufferSamples * 2);
+    ASSERT_TRUE(offset.has_value()) << "the clip is not whole buffers apart in file and mix";
+    // Before the tap: silence only. Then every tapped buffer, byte for byte. After the tap was
+    // removed the device may have mixed a few more buffers: silence, the clip being over.
+    ASSERT_GE(written.size(), *offset + mixedBytes);
+    EXPECT_EQ(written.left(*offset), QByteArray(*offset, '\0'));
+    EXPECT_EQ(0, std::memcmp(written.constData() + *offset, mixed.data(), size_t(mixedBytes)));
+    const QByteArray after = written.mid(*offset + mixedBytes);
+    EXPECT_EQ(after, QByteArray(after.size(), '\0'));
 }
 
 TEST_F(DiskPlayback, ClipsOverlapAndSumIncludingTheSameClipTwice) {
@@ -140,8 +166,16 @@ TEST_F(DiskPlayback, ClipsOverlapAndSumIncludingTheSameClipTwice) {
     sound_->play(low);
     sound_->play(high);
     playFor(0.3 + 4 * kBufferSeconds);
-    // The starts may straddle one buffer boundary; the rest of the clips overlaps.
-    EXPECT_GE(tap_.count(11000), (13230 - 1024) * 2);
+    // Mixing is plain addition: every clip's samples are in the mix whole, however the three
+    // starts fell on buffer boundaries, and while all three sound together the mix is 11000.
+    const auto mixed = tap_.snapshot();
+    long long sum = 0;
+    for (qint16 v : mixed) sum += v;
+    EXPECT_EQ(sum, (2LL * 3000 + 5000) * 13230 * 2);
+    EXPECT_GT(tap_.count(11000), 0);
+    EXPECT_TRUE(std::all_of(mixed.begin(), mixed.end(), [](qint16 v) {
+        return v == 0 || v == 3000 || v == 5000 || v == 6000 || v == 8000 || v == 11000;
+    }));
 }
 
 TEST_F(DiskPlayback, ConvertsRateAndChannelsToTheDevice) {
@@ -158,8 +192,10 @@ TEST_F(DiskPlayback, LoopRunsSeamlesslyUntilStopAllSilencesEverythingWithinOneBu
     sound_->playLooped(constantClip(4000, 0.05));
     sound_->play(constantClip(2000, 3.0));
     playFor(0.4);
-    const int mixedBeforeStop = tap_.buffers;
     sound_->stopAll();
+    // stopAll holds the mixer's lock: every buffer mixed after it returns is silent. Counted
+    // after the call, so a preempted test thread cannot make a later buffer look early.
+    const int mixedAtStop = tap_.buffers;
     playFor(6 * kBufferSeconds);
 
     const auto mixed = tap_.snapshot();
@@ -167,8 +203,7 @@ TEST_F(DiskPlayback, LoopRunsSeamlesslyUntilStopAllSilencesEverythingWithinOneBu
     const auto last =
         std::find_if(mixed.rbegin(), mixed.rend(), [](qint16 v) { return v != 0; }).base();
     ASSERT_LT(first, last);
-    // The buffer being mixed while stopAll ran may still sound; none after it.
-    EXPECT_LE(last - mixed.begin(), (mixedBeforeStop + 1) * tap_.bufferSamples);
+    EXPECT_LE(last - mixed.begin(), long(mixedAtStop) * tap_.bufferSamples);
     // The 0.05 s loop went on well past its length, with no gap between repetitions.
     EXPECT_GT(last - first, long(0.3 * 44100 * 2));
     EXPECT_TRUE(std::all_of(first, last, [](qint16 v) { return v == 4000 || v == 6000; }));
