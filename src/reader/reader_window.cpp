@@ -10,6 +10,7 @@
 #include "exercises/dictation_screen.h"
 #include "exercises/exercises.h"
 #include "exercises/page_exercise.h"
+#include "games/games.h"
 #include "reader/book.h"
 #include "reader/page_content.h"
 #include "reader/reader_state.h"
@@ -95,6 +96,7 @@ ReaderWindow::ReaderWindow(QWidget* loadingPicture, QWidget* parent)
     exercises::attachPageExercises(*this);
     exercises::attachAnswerBoxes(*this);
     exercises::attachDictation(*this);
+    games::attachGames(*this);
 }
 
 ReaderWindow::~ReaderWindow() = default;

@@ -7,6 +7,8 @@
 #include <QMovie>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTimer>
+#include <QWheelEvent>
 
 namespace ui {
 
@@ -117,6 +119,15 @@ SuperButton::SuperButton(QWidget* parent) : QAbstractButton(parent) {
     setFont(songFont(9));
 }
 
+void SuperButton::setColours(const QColor& normal, const QColor& hover, const QColor& pressed,
+                             const QColor& text) {
+    normal_ = normal;
+    hover_ = hover;
+    pressed_ = pressed;
+    text_ = text;
+    update();
+}
+
 void SuperButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -159,6 +170,21 @@ void EditBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void ComboBox::wheelEvent(QWheelEvent* event) {
+    event->ignore();
+}
+
+void setTimerPeriod(QTimer* timer, int milliseconds) {
+    if (milliseconds <= 0) {
+        timer->stop();
+        return;
+    }
+    if (timer->isActive() && timer->interval() == milliseconds) return;
+    // Game clocks count whole seconds: a coarse timer may drift by 5 % per tick.
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->start(milliseconds);
 }
 
 namespace {

@@ -17,6 +17,7 @@
 #include <QStackedWidget>
 
 class QMovie;
+class QTimer;
 
 namespace ui {
 
@@ -105,6 +106,9 @@ class SuperButton : public QAbstractButton {
   public:
     explicit SuperButton(QWidget* parent = nullptr);
     QSize sizeHint() const override { return size(); }
+    // The face colours: at rest, under the pointer, pressed; and the caption's colour.
+    void setColours(const QColor& normal, const QColor& hover, const QColor& pressed,
+                    const QColor& text);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -152,10 +156,15 @@ class EditBox : public QLineEdit {
     void keyPressEvent(QKeyEvent* event) override;
 };
 
+// A drop-down list. The mouse wheel never changes its choice: a child scrolling over a
+// window must not jump to another section or unit by accident.
 class ComboBox : public QComboBox {
     Q_OBJECT
   public:
     using QComboBox::QComboBox;
+
+  protected:
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 class GroupBox : public QGroupBox {
@@ -170,6 +179,10 @@ class PageContainer : public QStackedWidget {
   public:
     using QStackedWidget::QStackedWidget;
 };
+
+// Window timers are controlled by their period: 0 stops the timer; another period starts it.
+// Setting the period a running timer already has leaves it undisturbed, so its phase goes on.
+void setTimerPeriod(QTimer* timer, int milliseconds);
 
 // Font helpers for the faces the layouts name; a machine without the Windows faces falls back
 // to the Noto CJK faces.

@@ -1,9 +1,68 @@
 #include "support/fake_services.h"
 
+#include "reader/book.h"
 #include "reader/page_content.h"
 #include "reader/reader_state.h"
+#include "reader/vocabulary.h"
 
 namespace testing_support {
+
+namespace {
+
+void note(Trace* trace, const QString& event) {
+    if (trace) trace->append(event);
+}
+
+}  // namespace
+
+QString clipName(const ui::SoundClip& clip) {
+    const book::Book& b = book::theBook();
+    for (int i = 0; i < b.namedClipCount; ++i) {
+        if (clip == reader::clipAt(b.namedClips[i].clip))
+            return QString::fromUtf8(b.namedClips[i].role);
+    }
+    const qsizetype entry = reader::currentPage().PageClips.indexOf(clip);
+    if (entry >= 0) return QStringLiteral("entry %1").arg(entry + 1);
+    for (int unit = reader::kFirstUnit; unit <= reader::kLastUnit; ++unit) {
+        QList<ui::SoundClip> clips;
+        reader::LoadUnitWordClips(unit, clips);
+        const qsizetype word = clips.indexOf(clip);
+        if (word >= 0)
+            return QStringLiteral("word ") +
+                   reader::LoadUnitWords(unit).UnitEnglishWords.value(word);
+    }
+    for (int i = 0; i < b.clipCount; ++i) {
+        if (clip.constData() == reinterpret_cast<const char*>(b.clips[i].data))
+            return QStringLiteral("clip %1").arg(i);
+    }
+    return QStringLiteral("unknown clip");
+}
+
+void FakeSound::play(const ui::SoundClip& clip) {
+    events.append(SoundEvent{SoundEvent::Play, clip});
+    note(trace, QStringLiteral("play ") + clipName(clip));
+}
+
+void FakeSound::playLooped(const ui::SoundClip& clip) {
+    events.append(SoundEvent{SoundEvent::Loop, clip});
+    note(trace, QStringLiteral("loop ") + clipName(clip));
+}
+
+void FakeSound::stopAll() {
+    events.append(SoundEvent{SoundEvent::Stop, {}});
+    note(trace, QStringLiteral("stop"));
+}
+
+void FakePauser::pause(int milliseconds) {
+    pauses.append(milliseconds);
+    note(trace, QStringLiteral("pause %1").arg(milliseconds));
+    if (during) during();
+}
+
+void ScriptedRandom::reseed() {
+    ++reseeds;
+    note(trace, QStringLiteral("reseed"));
+}
 
 QList<ui::SoundClip> FakeSound::played() const {
     QList<ui::SoundClip> clips;
@@ -21,14 +80,19 @@ int FakeSound::stops() const {
 
 int ScriptedRandom::between(int low, int high) {
     draws.append({low, high});
-    if (script.empty()) return low;
-    const int value = script.front();
-    script.pop_front();
+    int value = low;
+    if (!script.empty()) {
+        value = script.front();
+        script.pop_front();
+    }
+    note(trace, QStringLiteral("draw %1..%2 -> %3").arg(low).arg(high).arg(value));
     return value;
 }
 
 ui::MessageButton FakeMessages::show(QWidget*, const ui::MessageRequest& request) {
     shown.append(request);
+    note(trace, QStringLiteral("message ") + request.text);
+    if (onShow) onShow(request);
     if (!request.yesNo) return ui::MessageButton::Ok;
     if (answers.empty()) return ui::MessageButton::No;
     const ui::MessageButton answer = answers.front();
@@ -49,6 +113,10 @@ FakeServices::FakeServices() : saved_(ui::services()) {
     s.random = &random;
     s.messages = &messages;
     s.shell = &shell;
+    sound.trace = &trace;
+    pauser.trace = &trace;
+    random.trace = &trace;
+    messages.trace = &trace;
     reader::resetReaderState();
     reader::ClearPageContent();
 }

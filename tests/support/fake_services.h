@@ -8,10 +8,21 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 #include "ui/services.h"
 
 namespace testing_support {
+
+// Everything the services were asked, in the order asked, as short texts a test compares:
+// "play praise2", "loop match_music", "stop", "reseed", "draw 1..3 -> 2", "pause 4000",
+// "message 本课共…" . Clips are named by clipName().
+using Trace = QStringList;
+
+// A readable name for a clip: its built-in role ("praise1", "right_answer"), "entry j" for
+// entry j of the shown page, "word <English>" for a unit word's recording, else "clip <i>"
+// or "unknown clip".
+QString clipName(const ui::SoundClip& clip);
 
 struct SoundEvent {
     enum Kind { Play, Loop, Stop } kind;
@@ -20,40 +31,46 @@ struct SoundEvent {
 
 class FakeSound : public ui::Sound {
   public:
-    void play(const ui::SoundClip& clip) override {
-        events.append(SoundEvent{SoundEvent::Play, clip});
-    }
-    void playLooped(const ui::SoundClip& clip) override {
-        events.append(SoundEvent{SoundEvent::Loop, clip});
-    }
-    void stopAll() override { events.append(SoundEvent{SoundEvent::Stop, {}}); }
+    void play(const ui::SoundClip& clip) override;
+    void playLooped(const ui::SoundClip& clip) override;
+    void stopAll() override;
     QList<ui::SoundClip> played() const;
     int stops() const;
     QList<SoundEvent> events;
+    Trace* trace = nullptr;
 };
 
+// Records each pause; a test may give it something to do during the pause (press a button,
+// close the window), as a child would while the clip plays.
 class FakePauser : public ui::Pauser {
   public:
-    void pause(int milliseconds) override { pauses.append(milliseconds); }
+    void pause(int milliseconds) override;
     QList<int> pauses;
+    std::function<void()> during;
+    Trace* trace = nullptr;
 };
 
 // Hands out scripted values; with the script used up it answers the low end.
 class ScriptedRandom : public ui::Random {
   public:
-    void reseed() override { ++reseeds; }
+    void reseed() override;
     int between(int low, int high) override;
     std::deque<int> script;
     QList<std::pair<int, int>> draws;  // the ranges asked for
     int reseeds = 0;
+    Trace* trace = nullptr;
 };
 
+// Answers message boxes at once. `onShow` runs while a box is "open", the way a timer tick
+// or a click could arrive then.
 class FakeMessages : public ui::MessageBoxes {
   public:
     ui::MessageButton show(QWidget* parent, const ui::MessageRequest& request) override;
     QList<ui::MessageRequest> shown;
     std::deque<ui::MessageButton> answers;  // for yes/no boxes; default No
+    std::function<void(const ui::MessageRequest&)> onShow;
     QStringList texts() const;
+    Trace* trace = nullptr;
 };
 
 class FakeShell : public ui::Shell {
@@ -78,6 +95,7 @@ class FakeServices {
     ScriptedRandom random;
     FakeMessages messages;
     FakeShell shell;
+    Trace trace;  // sounds, stops, reseeds, draws, pauses and messages in one order
 
   private:
     ui::Services saved_;

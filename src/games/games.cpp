@@ -1,0 +1,29 @@
+#include "games/games.h"
+
+#include <QHash>
+
+#include "reader/reader_window.h"
+
+namespace games {
+
+namespace {
+
+using Opener = void (*)(QWidget* reader);
+
+// The toolbar button of each game and what opens its window.
+const QHash<QString, Opener>& openers() {
+    static const QHash<QString, Opener> table{};
+    return table;
+}
+
+}  // namespace
+
+void attachGames(reader::ReaderWindow& window) {
+    reader::ReaderWindow* reader = &window;
+    QObject::connect(reader, &reader::ReaderWindow::gameRequested, reader,
+                     [reader](const QString& button) {
+                         if (const Opener open = openers().value(button)) open(reader);
+                     });
+}
+
+}  // namespace games

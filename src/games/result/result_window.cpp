@@ -1,0 +1,52 @@
+#include "games/result/result_window.h"
+
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+
+#include "games/common/missed_words.h"
+#include "ui/controls.h"
+
+namespace games {
+
+ResultWindow::ResultWindow(QWidget* owner) : QDialog(owner) {
+    setWindowTitle(QStringLiteral("错误单词列表！"));
+    setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
+    // The edit box fills the client area, as it does inside the 380 x 250 frame of the
+    // original window.
+    setFixedSize(372, 220);
+    report_ = new QPlainTextEdit(this);
+    ui::place(report_, QStringLiteral("编辑框_错误情况"), 0, 0, 372, 220);
+    report_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    report_->setFont(ui::songFont(20));
+    QPalette palette = report_->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    report_->setPalette(palette);
+    report_->setPlainText(reportText());
+}
+
+ResultWindow::~ResultWindow() {
+    MissedWordList().clear();
+}
+
+QString ResultWindow::reportText() {
+    QString text;
+    for (const QString& entry : MissedWordList()) text += entry + QStringLiteral("\r\n");
+    return text;
+}
+
+void ResultWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape closes this little report like its close button; Enter must not.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void ShowResultWindow(QWidget* owner) {
+    ResultWindow window(owner);
+    window.exec();
+}
+
+}  // namespace games

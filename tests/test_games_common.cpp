@@ -1,0 +1,177 @@
+// The pieces every word game uses: the text rules, the missed-word list and its result
+// window, the window timers' period rule, and the games' copies of the page lists.
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "games/common/game_clips.h"
+#include "games/common/game_text.h"
+#include "games/common/game_window.h"
+#include "games/common/missed_words.h"
+#include "games/common/page_copies.h"
+#include "games/common/unit_selector.h"
+#include "games/result/result_window.h"
+#include "reader/book.h"
+#include "reader/page_content.h"
+#include "support/fake_services.h"
+
+using namespace games;
+
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+TEST(GameText, SplitsAtSingleSpacesWithoutAnEmptyLastWord) {
+    EXPECT_EQ(splitAtSpaces("This is Tom."), QStringList({"This", "is", "Tom."}));
+    EXPECT_EQ(splitAtSpaces("Hello! "), QStringList({"Hello!"}));
+    EXPECT_EQ(splitAtSpaces("a  b"), QStringList({"a", "", "b"}));
+    EXPECT_EQ(splitAtSpaces("$"), QStringList({"$"}));
+    EXPECT_TRUE(splitAtSpaces("").isEmpty());
+}
+
+TEST(GameText, RemovesEveryFullWidthParenthesisedPart) {
+    EXPECT_EQ(withoutFullWidthParentheses("书包（名词）"), "书包");
+    EXPECT_EQ(withoutFullWidthParentheses("（一）个（只）苹果"), "个苹果");
+    // Half-width parentheses are part of the text.
+    EXPECT_EQ(withoutFullWidthParentheses("cat (猫)"), "cat (猫)");
+    // Only one of the two marks: nothing to remove.
+    EXPECT_EQ(withoutFullWidthParentheses("书包（"), "书包（");
+    // The closing mark first: the text stays as it is and the removal ends.
+    EXPECT_EQ(withoutFullWidthParentheses("书）包（"), "书）包（");
+    EXPECT_EQ(withoutFullWidthParentheses("（a）书）包（"), "书）包（");
+}
+
+TEST(GameClips, SetsHoldTheirClipsInOrder) {
+    const auto praise = ExercisePraiseClips();
+    const auto retry = GameRetryClips();
+    ASSERT_EQ(praise.size(), 3);
+    ASSERT_EQ(retry.size(), 3);
+    EXPECT_EQ(retry[0], reader::namedClip("retry1"));
+    EXPECT_EQ(retry[1], reader::namedClip("retry3"));
+    EXPECT_EQ(retry[2], reader::namedClip("retry4"));
+    EXPECT_EQ(WrongAnswerClips().size(), 2);
+    for (const ui::SoundClip& clip : praise + retry + WrongAnswerClips())
+        EXPECT_FALSE(clip.isEmpty());
+    EXPECT_FALSE(RightAnswerClip().isEmpty());
+    EXPECT_FALSE(LetterClickClip().isEmpty());
+    const MatchClips match = matchClips();
+    for (const ui::SoundClip& clip :
+         {match.select, match.pair, match.mismatch, match.emptyClick, match.music})
+        EXPECT_FALSE(clip.isEmpty());
+    EXPECT_TRUE(clipNumber(praise, 0).isEmpty());
+    EXPECT_TRUE(clipNumber(praise, 4).isEmpty());
+    EXPECT_EQ(clipNumber(praise, 3), praise[2]);
+}
+
+TEST(PageCopies, AreTheGamesOwnAndLeaveThePageAlone) {
+    testing_support::FakeServices fakes;
+    reader::LoadPageContent(0);
+    CopyPageListsForGames();
+    ASSERT_EQ(gamePageLists().english, reader::currentPage().EnglishLines);
+    gamePageLists().english.removeFirst();
+    gamePageLists().chinese[0] = "改";
+    EXPECT_NE(gamePageLists().english.size(), reader::currentPage().EnglishLines.size());
+    EXPECT_NE(reader::currentPage().ChineseLines[0], QString("改"));
+}
+
+TEST(TimerPeriod, ZeroStopsTheSamePeriodKeepsThePhaseAnotherRestarts) {
+    QTimer timer;
+    ui::setTimerPeriod(&timer, 1000);
+    ASSERT_TRUE(timer.isActive());
+    const int id = timer.timerId();
+    QTest::qWait(30);
+    ui::setTimerPeriod(&timer, 1000);
+    EXPECT_EQ(timer.timerId(), id);
+    EXPECT_LE(timer.remainingTime(), 980);  // not restarted: the 30 ms already run still count
+    ui::setTimerPeriod(&timer, 500);
+    EXPECT_EQ(timer.interval(), 500);
+    EXPECT_TRUE(timer.isActive());
+    ui::setTimerPeriod(&timer, 0);
+    EXPECT_FALSE(timer.isActive());
+}
+
+TEST(UnitSelector, HoldsSixUnitsAndIgnoresTheWheel) {
+    QWidget parent;
+    ui::ComboBox* units = addUnitSelector(&parent, "组合框_背单词课时选择", {10, 10, 96, 15});
+    ASSERT_EQ(units->count(), 6);
+    EXPECT_EQ(units->itemText(0), "Unit 1");
+    EXPECT_EQ(units->itemData(5).toInt(), 6);
+    EXPECT_EQ(selectedUnit(units), 1);
+    EXPECT_GE(units->height(), 15);
+    QWheelEvent wheel(QPointF(5, 5), QPointF(15, 15), {}, QPoint(0, -120), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(units, &wheel);
+    EXPECT_EQ(units->currentIndex(), 0);
+}
+
+TEST(GameWindowFrame, IsAFixedModalWindowThatEscapeDoesNotClose) {
+    QWidget reader;
+    GameWindow window(&reader, "填一填");
+    window.show();
+    EXPECT_EQ(window.size(), QSize(800, 600));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_TRUE(window.isModal());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible());
+}
+
+// ---- The missed-word list and its report ----------------------------------------------
+
+class ResultReport : public ::testing::Test {
+  protected:
+    void SetUp() override { MissedWordList().clear(); }
+    void TearDown() override { MissedWordList().clear(); }
+    static QString shownText(const ResultWindow& window) {
+        return window.findChild<QPlainTextEdit*>("编辑框_错误情况")->toPlainText();
+    }
+};
+
+TEST_F(ResultReport, ListsEveryEntryOnItsOwnLineAndEmptiesTheListOnClose) {
+    RecordMissedWord("cat", "猫");
+    RecordMissedWord("red", "红色");
+    RecordMissedWord("pencil box", "铅笔盒");
+    ASSERT_EQ(MissedWordList().size(), 6);
+    EXPECT_EQ(MissedWordCount(), 3);
+    EXPECT_EQ(ResultWindow::reportText(), "cat\r\n猫\r\nred\r\n红色\r\npencil box\r\n铅笔盒\r\n");
+    {
+        ResultWindow window(nullptr);
+        EXPECT_EQ(window.windowTitle(), "错误单词列表！");
+        auto* box = window.findChild<QPlainTextEdit*>("编辑框_错误情况");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->geometry(), QRect(0, 0, 372, 220));
+        EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        EXPECT_EQ(shownText(window), "cat\n猫\nred\n红色\npencil box\n铅笔盒\n");
+        EXPECT_EQ(MissedWordList().size(), 6) << "emptied only when the window goes";
+    }
+    EXPECT_TRUE(MissedWordList().isEmpty());
+}
+
+TEST_F(ResultReport, AnEmptyListShowsAnEmptyBoxAndAnEntryWithALineBreakTakesTwoLines) {
+    {
+        ResultWindow window(nullptr);
+        EXPECT_TRUE(shownText(window).isEmpty());
+    }
+    EXPECT_TRUE(MissedWordList().isEmpty());
+    RecordMissedWord("two\r\nlines", "两行");
+    ResultWindow window(nullptr);
+    EXPECT_EQ(shownText(window), "two\nlines\n两行\n");
+}
+
+TEST_F(ResultReport, ShowingItReturnsWithTheListEmptyForTheNextGame) {
+    RecordMissedWord("dog", "狗");
+    QTimer::singleShot(0, [] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* report = qobject_cast<ResultWindow*>(top)) report->close();
+    });
+    ShowResultWindow(nullptr);
+    EXPECT_TRUE(MissedWordList().isEmpty());
+    RecordMissedWord("pig", "猪");
+    EXPECT_EQ(ResultWindow::reportText(), "pig\r\n猪\r\n");
+}
+
+}  // namespace
