@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev qt6-base-private-dev libgl-dev
     libsndfile1-dev libsdl2-mixer-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     espeak-ng sox libsox-fmt-base lame

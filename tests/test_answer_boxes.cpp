@@ -107,8 +107,9 @@ TEST_F(AnswerBoxTest, WrongDigitAnsweredYesOrNo) {
     EXPECT_EQ(yesBox->text(), "1");
     EXPECT_EQ(marks(), QStringList({"cross+", "tick+"}));
     for (ui::PictureBox* mark : markBoxes()) EXPECT_EQ(mark->geometry(), besideFillBox(yesBox));
-    // The tick written by Yes is the one the child sees.
-    EXPECT_EQ(window->childAt(besideFillBox(yesBox).center()), markBoxes()[1]);
+    // The tick written by Yes is the one the child sees: it lies above the cross.
+    const QObjectList stack = window->children();
+    EXPECT_GT(stack.indexOf(markBoxes()[1]), stack.indexOf(markBoxes()[0]));
 
     QLineEdit* noBox = fillBox(10, 3);  // expects 4
     QTest::keyClicks(noBox, "2");
@@ -183,4 +184,20 @@ TEST_F(AnswerBoxTest, EveryBoxIsCheckedAgainstItsOwnAnswer) {
         }
     }
     EXPECT_TRUE(fakes.messages.shown.isEmpty());
+}
+
+TEST_F(AnswerBoxTest, MarksLetPressesThroughToTheBoxesBeneath) {
+    goToScreen(9);  // page 20: each box's mark lies over the next box
+    QLineEdit* answered = fillBox(20, 2);
+    QLineEdit* next = fillBox(20, 3);
+    QTest::keyClicks(answered, answered->property("answer").toString());
+    ASSERT_FALSE(marks().isEmpty());
+    ASSERT_TRUE(markBoxes().last()->isVisible());
+    const QPoint centre = next->mapTo(window.get(), next->rect().center());
+    ASSERT_TRUE(markBoxes().last()->geometry().contains(centre))
+        << "the page no longer lays a mark over the next box; pick other boxes";
+    QWidget* target = window->childAt(centre);
+    EXPECT_EQ(target, next);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(window.get(), centre));
+    EXPECT_EQ(window->focusWidget(), next);
 }

@@ -197,3 +197,25 @@ TEST_F(DictationTest, TheRunSurvivesLeavingTheScreenAndANewReaderWindow) {
     EXPECT_EQ(dictationState().Position, 1);
     EXPECT_EQ(meaning(), reader::LoadUnitWords(1).UnitChineseWords[0]);
 }
+
+TEST_F(DictationTest, RandomOrderStepsComeInTheirOrder) {
+    choose("组合框_背单词顺序选择", 1);
+    const reader::UnitWords unit = reader::LoadUnitWords(1);
+    fakes.trace.clear();
+    fakes.random.script = {4};
+    press("超级按钮b_开始");
+    const QString fourth = "play word " + unit.UnitEnglishWords[3];
+    EXPECT_EQ(fakes.trace, QStringList({"reseed", "draw 1..10 -> 4", fourth}));
+    fakes.trace.clear();
+    fakes.random.script = {1};
+    answer("x");  // wrong: stop first, then the next word
+    EXPECT_EQ(fakes.trace, QStringList({"stop", "reseed", "draw 1..9 -> 1",
+                                        "play word " + unit.UnitEnglishWords[0]}));
+    fakes.trace.clear();
+    press("超级按钮b_再听一遍");
+    EXPECT_EQ(fakes.trace, QStringList({"stop", "play word " + unit.UnitEnglishWords[0]}));
+    fakes.trace.clear();
+    press("超级按钮b_下一题");
+    EXPECT_EQ(fakes.trace, QStringList({"stop", "reseed", "draw 1..8 -> 1",
+                                        "play word " + unit.UnitEnglishWords[1]}));
+}

@@ -292,3 +292,60 @@ TEST_F(ExerciseTest, FindItSkipsPlaceholdersAndKeepsTheMeaningAfterAMiss) {
     EXPECT_EQ(window->bubble()->text(), text(4));
     EXPECT_EQ(window->bubble()->geometry(), QRect(250, 40, 300, 35));
 }
+
+// ---- The order of what the child hears, and of the draws behind it -------------------------
+
+TEST_F(ExerciseTest, PracticeStepsComeInTheirOrder) {
+    goToScreen(kPage4);
+    // The bubble is on show from reading the page; starting practice empties and hides it.
+    pressWindow(hotspotRect(kPage4, 8).center());
+    ASSERT_TRUE(window->bubble()->isVisible());
+    fakes.trace.clear();
+    start("超级按钮_练一练", 3);  // a placeholder first: skipped unheard, then the low end
+    EXPECT_FALSE(window->bubble()->isVisible());
+    EXPECT_TRUE(window->bubble()->text().isEmpty());
+    EXPECT_EQ(fakes.trace, QStringList({"stop", "play practice_intro", "pause 7000", "reseed",
+                                        "stop", "draw 1..19 -> 3", "reseed", "stop",
+                                        "draw 1..18 -> 1", "play entry 1"}));
+    fakes.trace.clear();
+    pressHotspot(12, 2, 3);  // a miss: the retry clip, the pause, then the item again
+    EXPECT_EQ(fakes.trace, QStringList({"reseed", "draw 1..3 -> 2", "draw 1..4 -> 3", "stop",
+                                        "play retry3", "pause 4000", "play entry 1"}));
+    fakes.trace.clear();
+    pressHotspot(1, 2, 1);  // a hit: praise, the pause, then the next question
+    EXPECT_EQ(fakes.trace,
+              QStringList({"reseed", "draw 1..3 -> 2", "draw 1..4 -> 1", "stop", "play praise2",
+                           "pause 3000", "reseed", "stop", "draw 1..17 -> 1", "reseed", "stop",
+                           "draw 1..16 -> 1", "play entry 4"}));
+}
+
+TEST_F(ExerciseTest, FindItStepsComeInTheirOrder) {
+    goToScreen(kPage4);
+    start("超级按钮_找一找", 1);
+    EXPECT_EQ(fakes.trace.mid(fakes.trace.size() - 6),
+              QStringList({"stop", "play findit_intro", "pause 7000", "reseed", "stop",
+                           "draw 1..19 -> 1"}));
+    fakes.trace.clear();
+    pressHotspot(12, 3, 4);  // a miss shows the same meaning again and plays nothing more
+    EXPECT_EQ(fakes.trace, QStringList({"reseed", "draw 1..3 -> 3", "draw 1..4 -> 4", "stop",
+                                        "play retry4", "pause 4000"}));
+}
+
+TEST_F(ExerciseTest, ClosingTheReaderDuringAPauseEndsTheExercise) {
+    goToScreen(kPage4);
+    start("超级按钮_练一练", 1);
+    fakes.pauser.during = [this] { window->close(); };
+    fakes.trace.clear();
+    pressHotspot(12, 1, 1);  // a miss: the item would play again after the pause
+    const auto afterPause = [this](const QString& pause) {
+        return fakes.trace.mid(fakes.trace.indexOf(pause) + 1);
+    };
+    ASSERT_TRUE(fakes.trace.contains("pause 4000"));
+    EXPECT_EQ(afterPause("pause 4000").filter("play").size(), 0)
+        << fakes.trace.join(", ").toStdString();
+    fakes.trace.clear();
+    start("超级按钮_练一练", 1);  // likewise the question after the instruction's pause
+    ASSERT_TRUE(fakes.trace.contains("pause 7000"));
+    EXPECT_EQ(afterPause("pause 7000").filter("play").size(), 0)
+        << fakes.trace.join(", ").toStdString();
+}

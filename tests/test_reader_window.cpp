@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "reader/book.h"
 #include "reader/page_content.h"
@@ -274,6 +275,9 @@ TEST_F(ReaderTest, FullScreenReopensTheReaderLaidOutForTheScreen) {
     EXPECT_EQ(window->shownScreen(), 0);
     EXPECT_EQ(button("超级按钮_全屏")->text(), QStringLiteral("退出全屏"));
     EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    // Its size is fixed at the screen's, for which the layout is made.
+    EXPECT_EQ(window->minimumSize(), QSize(1024, 768));
+    EXPECT_EQ(window->maximumSize(), QSize(1024, 768));
     // 1024 x 768: sx 1.28, sy 708 / 540.
     EXPECT_EQ(window->screenPicture(0)->geometry(), QRect(0, 0, 1024, 708));
     EXPECT_EQ(window->screenPicture(36)->geometry(), QRect(0, 0, 1024, 734));
@@ -362,4 +366,22 @@ TEST_F(ReaderTest, EscapeDoesNotCloseTheBook) {
     QTest::keyClick(window.get(), Qt::Key_Escape);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->result(), 0);
+}
+
+TEST_F(ReaderTest, TheTitleBarShowsNoTextOfOurs) {
+    // An empty title would make Qt show the program's name instead.
+    EXPECT_FALSE(window->windowTitle().isEmpty());
+    EXPECT_TRUE(window->windowTitle().trimmed().isEmpty());
+}
+
+TEST_F(ReaderTest, TheWheelOverTheSectionChooserChangesNothing) {
+    goToScreen(2);
+    const int index = sections()->currentIndex();
+    for (const QPoint delta : {QPoint(0, -120), QPoint(0, 120)}) {
+        QWheelEvent wheel(QPointF(10, 10), sections()->mapToGlobal(QPointF(10, 10)), {}, delta,
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(sections(), &wheel);
+    }
+    EXPECT_EQ(sections()->currentIndex(), index);
+    EXPECT_EQ(window->shownScreen(), 2);
 }

@@ -86,12 +86,15 @@ TEST_F(StartWindowTest, StartButtonOpensTheReaderAndHidesTheLoadingPicture) {
     window.show();
     auto* loading = window.findChild<QWidget*>("图片框加载");
     bool loadingHiddenInReader = false;
+    bool startDisabledInReader = false, readerEnabled = false;
     int readerScreen = -1;
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (auto* reader = qobject_cast<reader::ReaderWindow*>(w);
                 reader && reader->isVisible()) {
                 loadingHiddenInReader = !loading->isVisible();
+                startDisabledInReader = !window.isEnabled();
+                readerEnabled = reader->isEnabled();
                 readerScreen = reader->shownScreen();
                 reader->done(0);
             }
@@ -99,6 +102,8 @@ TEST_F(StartWindowTest, StartButtonOpensTheReaderAndHidesTheLoadingPicture) {
     });
     QTest::mouseClick(window.findChild<QAbstractButton*>("超级按钮_开始学习"), Qt::LeftButton);
     EXPECT_TRUE(loadingHiddenInReader);
+    EXPECT_TRUE(startDisabledInReader);
+    EXPECT_TRUE(readerEnabled);
     EXPECT_EQ(readerScreen, 0);
     EXPECT_FALSE(loading->isVisible());
     EXPECT_TRUE(window.isEnabled());

@@ -133,7 +133,9 @@ void StartWindow::OnStartWindowCreated() {
 void StartWindow::StartLearning() {
     loading_->show();
     loading_->repaint();
+    setEnabled(false);
     reader::OpenReader(this, loading_);
+    setEnabled(true);
 }
 
 void StartWindow::OpenVendorSite() {

@@ -26,6 +26,8 @@ ui::PictureBox* CreateMark(reader::ReaderWindow& window) {
     auto* mark = new ui::PictureBox(markTemplate->parentWidget());
     mark->setObjectName(QStringLiteral("图片框_答案标记"));
     mark->resize(markTemplate->size());
+    // A mark only shows the judgement: presses go through it to the box or page beneath.
+    mark->setAttribute(Qt::WA_TransparentForMouseEvents);
     mark->hide();
     reader::readerState().AnswerMarksShown = true;
     ui::setTag(mark, kMarkTag);

@@ -1,7 +1,5 @@
 #include "exercises/practice.h"
 
-#include <QPointer>
-
 #include "exercises/exercises.h"
 #include "exercises/page_exercise.h"
 #include "reader/book.h"
@@ -9,6 +7,7 @@
 #include "reader/reader_state.h"
 #include "reader/reader_window.h"
 #include "ui/controls.h"
+#include "ui/service_calls.h"
 #include "ui/services.h"
 
 namespace exercises {
@@ -40,11 +39,10 @@ int draw(int low, int high) {
     return ui::services().random ? ui::services().random->between(low, high) : low;
 }
 
-// Waits while the clip just started plays; false when the window was closed meanwhile.
+// Waits while the clip just started plays; false when the window was closed meanwhile, so
+// that nothing more is played for a window that is gone.
 bool pauseFor(reader::ReaderWindow& window, int milliseconds) {
-    QPointer<reader::ReaderWindow> alive(&window);
-    if (ui::services().pauser) ui::services().pauser->pause(milliseconds);
-    return !alive.isNull();
+    return ui::pauseWhileOpen(&window, milliseconds);
 }
 
 // The book page on show: 2, 4, ..., 68 for screens 0 to 33.

@@ -65,7 +65,9 @@ class BubbleLabel : public ui::Label {
 ReaderWindow::ReaderWindow(QWidget* loadingPicture, QWidget* parent)
     : QDialog(parent), loadingPicture_(loadingPicture) {
     setObjectName(QStringLiteral("ReaderWindow"));
-    setWindowTitle(QString());
+    // The title bar shows no text: an empty title would make Qt show the program's name, so
+    // the title is a single space.
+    setWindowTitle(QStringLiteral(" "));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     resize(800, 600);
     buildScreens();
@@ -276,9 +278,9 @@ void ReaderWindow::LayoutReader() {
     full->setText(fullText);
     full->setToolTip(fullText);
     if (state.FullScreenMode) {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        resize(scale_.width, scale_.height);
+        // Fixed at the screen's size like every window: the layout is made for that size, so
+        // the window manager must not shrink it.
+        setFixedSize(scale_.width, scale_.height);
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
         setFixedSize(800, 600);
@@ -505,6 +507,9 @@ void OpenReader(QWidget* owner, QWidget* loadingPicture) {
     for (;;) {
         ReaderWindow reader(loadingPicture, owner);
         reader.setWindowModality(Qt::ApplicationModal);
+        // The owner is disabled while the reader is open; the reader, a window of its own,
+        // stays usable.
+        reader.setEnabled(true);
         if (reader.exec() != ReaderWindow::kReopen) return;
     }
 }
