@@ -193,3 +193,26 @@ TEST(Recordings, TheBackgroundMusicIsLongAndStartsAndEndsQuietly) {
     EXPECT_LT(std::abs(tune.last()), 2000);
     EXPECT_TRUE(synthesise(QStringLiteral("nothing"), 16000).isEmpty());
 }
+
+TEST(ContentChecks, EveryWordListHotspotHasARecordingOfItsOwn) {
+    Problems problems;
+    QList<PageSource> pages;
+    for (int page : {70, 74})
+        pages.append(parsePage(pagePath(page), readFile(pagePath(page)), problems));
+    ASSERT_EQ(problems.report(), QString());
+    checkBook(BookSources{{}, pages}, false, problems);
+    EXPECT_EQ(problems.report(), QString()) << "the shipped word lists share a recording";
+
+    // Saying the fruit like the colour again: both hotspots would play one recording.
+    const int line = firstEntryLine(74, 36);
+    ASSERT_GT(line, 0);
+    Problems shared;
+    pages[1] = parsePage(pagePath(74),
+                         withLine(74, line, "36 | word | 548,396,236,28 | orange | 橙子"), shared);
+    checkBook(BookSources{{}, pages}, false, shared);
+    EXPECT_TRUE(shared.report().contains(QRegularExpression(
+        QStringLiteral("p74\\.txt:%1: expected a recording of its own: \"orange\" "
+                       "is already said at .*p70\\.txt:\\d+")
+            .arg(line))))
+        << qPrintable(shared.report());
+}

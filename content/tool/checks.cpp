@@ -1,5 +1,6 @@
 #include "checks.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringEncoder>
@@ -430,8 +431,30 @@ void checkPictures(const QList<PictureSource>& pictures, Problems& problems) {
     }
 }
 
+// Every hotspot of the word-list pages plays a recording of its own: a word that stands on
+// both pages (the colour and the fruit) needs a say: text that tells the two apart.
+void checkWordListRecordings(const QList<PageSource>& pages, Problems& problems) {
+    QHash<QString, Where> said;
+    for (const PageSource& page : pages) {
+        if (!isWordListPage(page.pageNumber)) continue;
+        for (const Entry& e : page.entries) {
+            const QString key = e.recording.key();
+            if (said.contains(key)) {
+                const Where& first = said[key];
+                problems.add(e.where, QStringLiteral("expected a recording of its own: \"%1\" is "
+                                                     "already said at %2:%3 (give it a say: text)")
+                                          .arg(e.recording.text, first.file)
+                                          .arg(first.line));
+                continue;
+            }
+            said.insert(key, e.where);
+        }
+    }
+}
+
 void checkBook(const BookSources& book, bool wholeBook, Problems& problems) {
     for (const PageSource& page : book.pages) checkPage(page, problems);
+    checkWordListRecordings(book.pages, problems);
     checkUnits(book.units, problems);
     if (!wholeBook) return;
     checkClips(book.clips, problems);
