@@ -77,18 +77,17 @@ struct MixTap {
     }
 };
 
-void waitForBuffers(const MixTap& tap, int target) {
+// Waits until the mixer has produced `target` samples in all.
+void waitForSamples(MixTap& tap, std::size_t target) {
     QElapsedTimer timer;
     timer.start();
-    while (tap.buffers < target && timer.elapsed() < 10000) QThread::msleep(2);
-    ASSERT_GE(tap.buffers, target) << "the audio thread stopped mixing";
+    while (tap.snapshot().size() < target && timer.elapsed() < 10000) QThread::msleep(2);
+    ASSERT_GE(tap.snapshot().size(), target) << "the audio thread stopped mixing";
 }
 
-constexpr double kBufferSeconds = 512.0 / 44100.0;
-
-int buffersFor(double seconds) {
-    return int(seconds / kBufferSeconds) + 1;
-}
+// A few device buffers, whatever size the sound service asks for: enough for a clip that
+// started on the next buffer to have been mixed to its end.
+constexpr double kSlackSeconds = 4 * 1024.0 / 44100.0;
 
 class DiskPlayback : public ::testing::Test {
   protected:
@@ -105,7 +104,9 @@ class DiskPlayback : public ::testing::Test {
         sound_.reset();
     }
     // Lets the clips play for a while, measured in mixed buffers.
-    void playFor(double seconds) { waitForBuffers(tap_, tap_.buffers + buffersFor(seconds)); }
+    void playFor(double seconds) {
+        waitForSamples(tap_, tap_.snapshot().size() + std::size_t(seconds * 44100) * 2);
+    }
 
     QTemporaryDir dir_;
     ScopedEnv driver_{"SDL_AUDIODRIVER", "disk"};
@@ -136,7 +137,7 @@ std::optional<qsizetype> tapOffsetInFile(const QByteArray& file, const std::vect
 
 TEST_F(DiskPlayback, PlayedClipReachesTheDeviceWhole) {
     sound_->play(constantClip(8000, 0.1));
-    playFor(0.1 + 4 * kBufferSeconds);
+    playFor(0.1 + kSlackSeconds);
     Mix_SetPostMix(nullptr, nullptr);
     sound_.reset();  // closing the device writes every buffer mixed so far and flushes the file
 
@@ -165,7 +166,7 @@ TEST_F(DiskPlayback, ClipsOverlapAndSumIncludingTheSameClipTwice) {
     sound_->play(low);
     sound_->play(low);
     sound_->play(high);
-    playFor(0.3 + 4 * kBufferSeconds);
+    playFor(0.3 + kSlackSeconds);
     // Mixing is plain addition: every clip's samples are in the mix whole, however the three
     // starts fell on buffer boundaries, and while all three sound together the mix is 11000.
     const auto mixed = tap_.snapshot();
@@ -180,7 +181,7 @@ TEST_F(DiskPlayback, ClipsOverlapAndSumIncludingTheSameClipTwice) {
 
 TEST_F(DiskPlayback, ConvertsRateAndChannelsToTheDevice) {
     sound_->play(constantClip(6000, 0.2, 22050, 1));
-    playFor(0.2 + 4 * kBufferSeconds);
+    playFor(0.2 + kSlackSeconds);
     const auto mixed = tap_.snapshot();
     long frames = 0;
     for (size_t i = 0; i + 1 < mixed.size(); i += 2)
@@ -196,7 +197,7 @@ TEST_F(DiskPlayback, LoopRunsSeamlesslyUntilStopAllSilencesEverythingWithinOneBu
     // stopAll holds the mixer's lock: every buffer mixed after it returns is silent. Counted
     // after the call, so a preempted test thread cannot make a later buffer look early.
     const int mixedAtStop = tap_.buffers;
-    playFor(6 * kBufferSeconds);
+    playFor(kSlackSeconds);
 
     const auto mixed = tap_.snapshot();
     const auto first = std::find_if(mixed.begin(), mixed.end(), [](qint16 v) { return v != 0; });
@@ -217,7 +218,7 @@ TEST_F(DiskPlayback, BrokenClipsPlayNothing) {
         sound_->play(broken);
         sound_->playLooped(broken);
     }
-    playFor(6 * kBufferSeconds);
+    playFor(kSlackSeconds);
     const auto mixed = tap_.snapshot();
     EXPECT_TRUE(std::all_of(mixed.begin(), mixed.end(), [](qint16 v) { return v == 0; }));
 }

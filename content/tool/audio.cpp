@@ -176,7 +176,7 @@ QByteArray pcmWav(const QList<qint16>& samples, int sampleRate, int channels) {
 namespace {
 
 // Bump when the way recordings are made changes, so that cached ones are made again.
-constexpr int kRecordingVersion = 3;
+constexpr int kRecordingVersion = 4;
 
 QString cacheName(const Recording& r) {
     const QByteArray key =
@@ -248,11 +248,12 @@ QStringList soxTarget(const QString& codec) {
 
 bool encode(const Recording& r, const QString& folder, const QString& rawPath, QByteArray& wav,
             QString& error) {
-    // Speech starts at once: a press should be heard without a silent lead-in.
+    // Speech starts at once: every millisecond before the first sound is delay between the
+    // child's press and what the child hears, so at most 1 ms of silence is left in front.
     const QStringList trim =
         r.voice == QLatin1String("synth")
             ? QStringList{}
-            : QStringList{"silence", "1", "0.005", "0.3%", "pad", "0.01", "0.02"};
+            : QStringList{"silence", "1", "0.005", "0.3%", "pad", "0.001", "0.02"};
     const QString outPath = folder + QStringLiteral("/out.wav");
     if (!r.codec.startsWith(QLatin1String("mp3/"))) {
         if (!run("sox", QStringList{rawPath} + soxTarget(r.codec) + QStringList{outPath} + trim,
