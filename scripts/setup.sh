@@ -9,12 +9,13 @@ cd "$(dirname "$0")/.."
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-private-dev libgl-dev
+    qt6-base-dev qt6-base-private-dev qt6-svg-dev libgl-dev
     libsndfile1-dev libsdl2-mixer-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     espeak-ng sox libsox-fmt-base lame
     fonts-noto-cjk
     xvfb xauth xdotool imagemagick
+    desktop-file-utils appstream dpkg-dev file
 )
 
 if [ "$(id -u)" = 0 ]; then

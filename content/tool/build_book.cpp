@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSet>
@@ -185,6 +186,29 @@ int runContentBuild(const Options& options) {
     }
     printf("content built in %.1f s: %s\n", clock.elapsed() / 1000.0, qPrintable(summary));
     return 0;
+}
+
+}  // namespace tool
+
+namespace tool {
+
+int writeIcons(const QString& folder) {
+    QDir().mkpath(folder);
+    const auto write = [&folder](const QString& name, const QByteArray& bytes) {
+        QFile file(QDir(folder).filePath(name));
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) return true;
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+        return false;
+    };
+    bool ok = write(QStringLiteral("qcbook.svg"), art::renderAppIconSvg());
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        art::renderAppIcon(size).save(&buffer, "PNG");
+        ok = write(QStringLiteral("qcbook-%1.png").arg(size), png) && ok;
+    }
+    return ok ? 0 : 1;
 }
 
 }  // namespace tool

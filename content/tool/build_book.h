@@ -27,4 +27,7 @@ art::PageSpec pageSpec(const PageSource& page, QSize pixelSize);
 // Runs the content build; returns the process exit code and prints problems to stderr.
 int runContentBuild(const Options& options);
 
+// Writes the program's icon as qcbook.svg and qcbook-N.png for the menu's sizes; 0 on success.
+int writeIcons(const QString& folder);
+
 }  // namespace tool

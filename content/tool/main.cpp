@@ -22,8 +22,11 @@ int main(int argc, char** argv) {
     const QCommandLineOption only("only", "Only these pages, e.g. p22,p24.", "pages");
     const QCommandLineOption check("check", "Only read and check the sources.");
     const QCommandLineOption jobs("jobs", "Recordings and pictures made at once.", "n");
-    parser.addOptions({source, out, cache, preview, only, check, jobs});
+    const QCommandLineOption icons("icons", "Only write the program's icons into this folder.",
+                                   "folder");
+    parser.addOptions({source, out, cache, preview, only, check, jobs, icons});
     parser.process(app);
+    if (parser.isSet(icons)) return tool::writeIcons(parser.value(icons));
 
     tool::Options options;
     options.source = parser.value(source);

@@ -14,6 +14,9 @@ struct PictureSpec {
 };
 // Renders and encodes the picture; on failure returns empty and sets *error.
 QByteArray renderWindowPicture(const PictureSpec& spec, QString* error);
+// The program's icon at `size` x `size` pixels, and as a scalable SVG.
+QImage renderAppIcon(int size);
+QByteArray renderAppIconSvg();
 // GIF89a with a global palette (at most 256 colours, your own LZW encoder), looping forever.
 QByteArray writeAnimatedGif(const QList<QImage>& frames, int delayMs);
 }  // namespace art

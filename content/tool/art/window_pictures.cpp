@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "art/shapes.h"
 #include "art/window_art.h"
 
 namespace art {
@@ -1778,6 +1779,14 @@ QStringList splitWords(const QString& text) {
 }
 
 }  // namespace
+
+void paintOpenBook(QPainter& p, QPointF centre, qreal width, const QColor& cover) {
+    drawOpenBook(p, centre, width, cover);
+}
+
+void paintOrangeLogo(QPainter& p, QPointF centre, qreal radius) {
+    drawOrangeLogo(p, centre, radius);
+}
 
 QByteArray renderWindowPicture(const PictureSpec& spec, QString* error) {
     if (!checkSpec(spec, error)) return {};

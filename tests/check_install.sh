@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary DESTDIR and checks what a desktop expects to find there:
+# the program, the menu entry, the icons, the AppStream metadata and the man page; validates
+# the menu entry and the metadata; and asks the installed program for --version and --help
+# without a display.
+#   check_install.sh BUILD_DIR VERSION
+set -euo pipefail
+build=$1
+version=$2
+dest=$(mktemp -d)
+trap 'rm -rf "$dest"' EXIT
+DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
+
+id=org.qcbook.qcbook
+expected=(usr/bin/qcbook
+          "usr/share/applications/$id.desktop"
+          "usr/share/metainfo/$id.metainfo.xml"
+          "usr/share/icons/hicolor/scalable/apps/$id.svg"
+          usr/share/man/man1/qcbook.1.gz
+          usr/share/doc/qcbook/copyright
+          usr/share/doc/qcbook/changelog.gz)
+for size in 16 24 32 48 64 128 256; do
+    expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
+done
+status=0
+for file in "${expected[@]}"; do
+    [ -s "$dest/$file" ] || { echo "missing: /$file"; status=1; }
+done
+for size in 16 48 256; do
+    file "$dest/usr/share/icons/hicolor/${size}x${size}/apps/$id.png" | grep -q "$size x $size" ||
+        { echo "the ${size}px icon is not ${size} x ${size}"; status=1; }
+done
+[ -x "$dest/usr/bin/qcbook" ] || { echo "the program is not executable"; status=1; }
+# Nothing else goes in: no headers, libraries or test programs.
+extra=$(cd "$dest" && find . -type f | sed 's|^\./||' | sort | comm -23 - <(printf '%s\n' "${expected[@]}" | sort))
+[ -z "$extra" ] || { echo "unexpected files:"; echo "$extra"; status=1; }
+
+desktop-file-validate "$dest/usr/share/applications/$id.desktop" || status=1
+appstreamcli validate --no-net --pedantic "$dest/usr/share/metainfo/$id.metainfo.xml" || status=1
+
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$dest/usr/bin/qcbook" --version)
+[ "$out" = "qcbook $version" ] || { echo "--version said: $out"; status=1; }
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$dest/usr/bin/qcbook" --help)
+for word in --help --version; do
+    grep -q -- "$word" <<<"$help" || { echo "--help does not name $word"; status=1; }
+done
+if env -u DISPLAY QT_QPA_PLATFORM=offscreen "$dest/usr/bin/qcbook" --no-such-option 2>/dev/null; then
+    echo "an unknown option was accepted"; status=1
+fi
+[ $status = 0 ] && echo "install layout ok"
+exit $status
