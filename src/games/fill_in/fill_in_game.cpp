@@ -14,9 +14,10 @@ namespace {
 
 const QString kPlaceholder = QStringLiteral("$");
 
-// The blank's border and the room the edit box keeps around its text: what the box needs on
-// top of the word's own width so that the whole word stays covered.
-constexpr int kBlankFrameRoom = 4;
+// What the blank needs on top of the word's own width so that the whole word stays covered and
+// the typed word shows whole: its border, the edit box's margins around the text and the
+// cursor.
+constexpr int kBlankFrameRoom = 8;
 constexpr int kPixelsPerByte = 12;
 
 // A draw loop that keeps meeting placeholders gives up after this many tries and asks the

@@ -1,5 +1,7 @@
 #include "games/sentence_order/sentence_order_window.h"
 
+#include <QPainter>
+
 #include "games/common/game_clips.h"
 #include "games/common/page_copies.h"
 #include "reader/book.h"
@@ -19,6 +21,25 @@ constexpr int kWordTop = 13;
 constexpr int kWordHeight = 30;
 const QColor kGrey(128, 128, 128);
 const QColor kBlue(0, 0, 255);
+
+// A word label that writes its word with the letters' ink centred in its height: the label is
+// 30 pixels high, and a fallback face with tall line spacing would otherwise cut the tails of
+// g, p and y at 20 points. Every word takes the same baseline for its size, so the row stays
+// level.
+class WordLabelControl : public ui::TransparentLabel {
+  public:
+    using ui::TransparentLabel::TransparentLabel;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::WindowText));
+        const QRectF ink = QFontMetricsF(font()).tightBoundingRect(QStringLiteral("Hdgjpqy"));
+        const qreal baseline = (height() - ink.height()) / 2 - ink.top();
+        painter.drawText(QPointF(0, baseline), text());
+    }
+};
 
 // The thin frame lines are group boxes drawn as plain strokes.
 ui::GroupBox* addLine(QWidget* parent, const QString& name, QRect geometry) {
@@ -52,22 +73,27 @@ SentenceOrderWindow::SentenceOrderWindow(QWidget* owner)
 }
 
 void SentenceOrderWindow::buildLayout() {
+    // The picture lies 2 pixels high; the strip it leaves at the bottom takes the grass's
+    // colour.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(72, 163, 67));
+    setPalette(palette);
     background_ = new ui::PictureBox(this);
     ui::place(background_, QStringLiteral("图片框排序的背景"), 0, -2, 800, 600);
     background_->setPictureBytes(reader::pictureBytes("order_background"));
 
     wordBox_ = new ui::GroupBox(background_);
     ui::place(wordBox_, QStringLiteral("分组框_随机的单词"), 16, 154, 768, 55);
-    wordBox_->setStyleSheet(
-        QStringLiteral("QGroupBox#分组框_随机的单词 { background-color: rgba(255, 255, 255, 190);"
-                       " border: 1px solid rgb(120, 160, 210); border-radius: 6px;"
-                       " margin: 0px; }"));
+    // The background picture draws the panel the words lie on; the box itself stays clear.
+    wordBox_->setStyleSheet(QStringLiteral(
+        "QGroupBox#分组框_随机的单词 { background: transparent; border: none; margin: 0px; }"));
     static constexpr int lefts[] = {10, 79, 149, 219, 289, 359, 429, 499, 569, 634};
     for (int k = 1; k <= SentenceOrderGame::kLabelCount; ++k) {
-        auto* word = ui::addTransparentLabel(
-            wordBox_, QStringLiteral("透明标签p_打乱的单词%1").arg(k),
-            {lefts[k - 1], kWordTop, k == 1 ? 103 : 104, kWordHeight}, wordFont(WordLook::Fresh),
-            wordColour(WordLook::Fresh), Qt::AlignCenter);
+        auto* word = new WordLabelControl(wordBox_);
+        ui::place(word, QStringLiteral("透明标签p_打乱的单词%1").arg(k), lefts[k - 1], kWordTop,
+                  k == 1 ? 103 : 104, kWordHeight);
+        word->setFont(wordFont(WordLook::Fresh));
+        ui::setTextColour(word, wordColour(WordLook::Fresh));
         ui::setTag(word, kFirstTag + k);
         word->setCursor(Qt::PointingHandCursor);
         word->hide();
