@@ -83,28 +83,6 @@ TEST(FillInRules, APageWithNothingToAskDrawsNothing) {
     EXPECT_TRUE(FillInGame::hasAskableLine({"$", "$ ok"}));
 }
 
-TEST(FillInRules, ListsOfDifferentLengthStopAfterTheItemDraw) {
-    testing_support::FakeServices fakes;
-    FillInGame game;
-    fakes.random.script = {2};
-    EXPECT_EQ(game.SetNewQuestion(kEnglish, kChinese.mid(0, 4)), FillInGame::Outcome::ListsDiffer);
-    EXPECT_EQ(fakes.trace, (Trace{"reseed", "draw 1..4 -> 2"}));
-}
-
-TEST(FillInRules, TheCheckReseedsDrawsTwoClipsAndComparesExactly) {
-    testing_support::FakeServices fakes;
-    FillInGame game;
-    game.question.answer = "Tom";
-    fakes.random.script = {3, 2, 1, 1, 1, 1};
-    const FillInGame::Judgement right = game.Check("Tom");
-    EXPECT_TRUE(right.right);
-    EXPECT_EQ(right.praise, 3);
-    EXPECT_EQ(right.retry, 2);
-    EXPECT_FALSE(game.Check("tom").right);
-    EXPECT_FALSE(game.Check("Tom.").right);
-    EXPECT_EQ(fakes.trace.mid(0, 3), (Trace{"reseed", "draw 1..3 -> 3", "draw 1..3 -> 2"}));
-}
-
 // The blank starts where word k starts in the label's own font and covers the word, whatever
 // the face: the Noto fallback, a sans face and a fixed-pitch face.
 TEST(FillInRules, TheBlankCoversWordKInAnyFace) {
