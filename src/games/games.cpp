@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include "games/fill_in/fill_in_window.h"
+#include "games/sentence_order/sentence_order_window.h"
 #include "reader/reader_window.h"
 
 namespace games {
@@ -12,7 +14,10 @@ using Opener = void (*)(QWidget* reader);
 
 // The toolbar button of each game and what opens its window.
 const QHash<QString, Opener>& openers() {
-    static const QHash<QString, Opener> table{};
+    static const QHash<QString, Opener> table{
+        {QStringLiteral("超级按钮_填一填"), &OpenFillInGame},
+        {QStringLiteral("超级按钮_排序"), &OpenSentenceOrderGame},
+    };
     return table;
 }
 

@@ -1,0 +1,178 @@
+#include "games/fill_in/fill_in_window.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+#include "games/common/game_clips.h"
+#include "games/common/page_copies.h"
+#include "reader/book.h"
+#include "reader/page_content.h"
+#include "ui/control_builders.h"
+#include "ui/service_calls.h"
+
+namespace games {
+
+const char* const FillInGameWindow::kNothingToAsk = "这一页没有可以练习的句子";
+
+namespace {
+
+constexpr int kAnswerPause = 4000;
+
+// A button face with its corners cut round as the face is drawn, so that the picture's white
+// corners do not show on the wooden desk.
+QPixmap roundedFace(const char* name) {
+    const QPixmap face = reader::picture(name);
+    if (face.isNull()) return face;
+    QPixmap rounded(face.size());
+    rounded.fill(Qt::transparent);
+    QPainter painter(&rounded);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal radius = std::min(face.height() * 0.32, 14.0);
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(face.rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    painter.setClipPath(outline);
+    painter.drawPixmap(0, 0, face);
+    return rounded;
+}
+
+}  // namespace
+
+FillInGameWindow::FillInGameWindow(QWidget* owner) : GameWindow(owner, QStringLiteral("填一填")) {
+    buildLayout();
+    ReadOptions();
+    SetNewQuestion();
+    blank_->setFocus();
+}
+
+void FillInGameWindow::buildLayout() {
+    background_ = new ui::PictureBox(this);
+    ui::place(background_, QStringLiteral("图片框填一填的背景"), 0, 0, 800, 600);
+    background_->setPictureBytes(reader::pictureBytes("fillin_background"));
+
+    const QFont text = ui::songFont(-1, 21);
+    sentence_ = ui::addTransparentLabel(background_, QStringLiteral("透明标签_填一填的题目"),
+                                        {190, 154, 464, 36}, text);
+    blank_ = new ui::EditBox(background_);
+    ui::place(blank_, QStringLiteral("编辑框_要填入内容的"), 190, 154, 15, 36);
+    blank_->setFont(text);
+    // Blue typing on white, a thin border so the blank reads as a box, and no inner padding
+    // so that the typed word starts where the covered word does.
+    blank_->setStyleSheet(
+        QStringLiteral("QLineEdit { background-color: white; color: rgb(0, 0, 255);"
+                       " border: 1px solid rgb(110, 140, 200); padding: 0px; }"));
+    chineseHint_ = ui::addTransparentLabel(background_, QStringLiteral("透明标签_填一填的汉语提示"),
+                                           {190, 224, 378, 36}, text);
+    answerHint_ = ui::addTransparentLabel(background_, QStringLiteral("透明标签_填一填的答案提示"),
+                                          {188, 354, 378, 36}, text);
+    answerHint_->hide();
+
+    chineseOption_ = ui::addCheckBox(background_, QStringLiteral("选择框汉语提示"),
+                                     {136, 428, 124, 28}, QStringLiteral("是否显示汉语翻译"), true);
+    readOption_ = ui::addCheckBox(background_, QStringLiteral("选择框是否读音"), {270, 427, 92, 28},
+                                  QStringLiteral("是否读音"), true);
+    for (ui::CheckBox* box : {chineseOption_, readOption_}) box->setFont(ui::songFont(9));
+
+    auto* next =
+        ui::addPictureButton(background_, QStringLiteral("超级按钮_下一题"), {128, 475, 104, 40},
+                             roundedFace("button_104x40"), QStringLiteral("下一题"));
+    auto* again =
+        ui::addPictureButton(background_, QStringLiteral("超级按钮_再听一遍"), {254, 474, 100, 40},
+                             roundedFace("button_100x40"), QStringLiteral("再听一遍"));
+    auto* answer =
+        ui::addPictureButton(background_, QStringLiteral("超级按钮_答案"), {381, 476, 60, 40},
+                             roundedFace("button_60x40"), QStringLiteral("答案"));
+    auto* confirm =
+        ui::addPictureButton(background_, QStringLiteral("超级按钮_确定"), {474, 475, 60, 40},
+                             roundedFace("button_60x40"), QStringLiteral("确定"));
+    auto* quit =
+        ui::addPictureButton(background_, QStringLiteral("超级按钮_退出"), {704, 475, 40, 40},
+                             roundedFace("button_40x40"), QStringLiteral("返回"));
+    questionButtons_ = {next, again, answer, confirm};
+
+    connect(next, &QAbstractButton::clicked, this, &FillInGameWindow::NextQuestion);
+    connect(confirm, &QAbstractButton::clicked, this, &FillInGameWindow::CheckAnswer);
+    connect(blank_, &ui::EditBox::enterPressed, this, &FillInGameWindow::CheckAnswer);
+    connect(answer, &QAbstractButton::clicked, answerHint_, &QWidget::show);
+    connect(again, &QAbstractButton::clicked, this, &FillInGameWindow::HearAgain);
+    connect(quit, &QAbstractButton::clicked, this, &QWidget::close);
+}
+
+void FillInGameWindow::ReadOptions() {
+    game_.question.ReadAloudOption = readOption_->isChecked();
+    game_.question.ChineseHintOption = chineseOption_->isChecked();
+}
+
+void FillInGameWindow::PlayItemClip() const {
+    ui::playClip(reader::currentPage().PageClips.value(game_.question.item - 1));
+}
+
+void FillInGameWindow::SetNewQuestion() {
+    const GamePageLists& lists = gamePageLists();
+    blank_->clear();
+    const FillInGame::Outcome outcome = game_.SetNewQuestion(lists.english, lists.chinese);
+    blank_->move(sentence_->pos());
+    if (outcome == FillInGame::Outcome::NothingToAsk) {
+        ShowNothingToAsk();
+        return;
+    }
+    if (outcome == FillInGame::Outcome::ListsDiffer) {
+        ui::showMessage(this, QStringLiteral("英语和汉语和读音的数量不同"));
+        return;
+    }
+    const FillInQuestion& q = game_.question;
+    if (q.ReadAloudOption) PlayItemClip();
+    const QString line = lists.english.value(q.item - 1);
+    sentence_->setText(line);
+    const BlankPlacement blank = placeBlank(line, q.word, sentence_->font());
+    blank_->setGeometry(sentence_->x() + blank.left, sentence_->y(), blank.width,
+                        sentence_->height());
+    chineseHint_->setVisible(q.ChineseHintOption);
+    chineseHint_->setText(lists.chinese.value(q.item - 1));
+    answerHint_->setText(q.answer);
+}
+
+void FillInGameWindow::ShowNothingToAsk() {
+    sentence_->setText(QString::fromUtf8(kNothingToAsk));
+    blank_->hide();
+    chineseHint_->hide();
+    answerHint_->hide();
+    for (QAbstractButton* button : questionButtons_) button->setEnabled(false);
+}
+
+void FillInGameWindow::NextQuestion() {
+    blank_->setFocus();
+    answerHint_->hide();
+    ui::stopAllClips();
+    ReadOptions();
+    SetNewQuestion();
+    blank_->setFocus();
+}
+
+void FillInGameWindow::HearAgain() {
+    if (game_.question.ReadAloudOption && game_.question.item > 0) PlayItemClip();
+}
+
+void FillInGameWindow::CheckAnswer() {
+    if (game_.question.item == 0) return;  // no question to check
+    answerHint_->hide();
+    const FillInGame::Judgement judgement = game_.Check(blank_->text());
+    if (judgement.right) {
+        ui::playClip(clipNumber(ExercisePraiseClips(), judgement.praise));
+        if (!ui::pauseWhileOpen(this, kAnswerPause)) return;
+        SetNewQuestion();
+    } else {
+        ui::playClip(clipNumber(GameRetryClips(), judgement.retry));
+        if (!ui::pauseWhileOpen(this, kAnswerPause)) return;
+        if (game_.question.ReadAloudOption) PlayItemClip();
+        blank_->clear();
+    }
+    blank_->setFocus();
+}
+
+void OpenFillInGame(QWidget* reader) {
+    CopyPageListsForGames();
+    openGameWindow<FillInGameWindow>(reader);
+}
+
+}  // namespace games
