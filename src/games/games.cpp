@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include "games/word_spell/word_spell_window.h"
 #include "reader/reader_window.h"
 
 namespace games {
@@ -12,7 +13,9 @@ using Opener = void (*)(QWidget* reader);
 
 // The toolbar button of each game and what opens its window.
 const QHash<QString, Opener>& openers() {
-    static const QHash<QString, Opener> table{};
+    static const QHash<QString, Opener> table{
+        {QStringLiteral("超级按钮_单词排序"), OpenWordSpellWindow},
+    };
     return table;
 }
 
