@@ -15,6 +15,7 @@
 #include "games/word_spell/word_spell_game.h"
 #include "games/word_spell/word_spell_window.h"
 #include "reader/book.h"
+#include "reader/reader_window.h"
 #include "reader/vocabulary.h"
 #include "support/fake_services.h"
 #include "ui/controls.h"
@@ -144,6 +145,10 @@ TEST_F(WordSpellTest, LaysOutTheWindowAsDesigned) {
     EXPECT_EQ(result()->font().families().first(), "SimSun");
     EXPECT_EQ(result()->font().pixelSize(), 27);
     EXPECT_EQ(result()->text(), kRightHint);
+    // Once clicked, the result line holds a ten-letter entry at 30 points unclipped.
+    const QFontMetrics large(ui::songFont(30));
+    EXPECT_LE(large.height(), result()->height());
+    EXPECT_LT(large.horizontalAdvance("pencil box"), result()->width());
 
     auto* units = control<QComboBox>("组合框_单词排序课时选择");
     EXPECT_EQ(units->pos(), QPoint(32, 508));
@@ -253,6 +258,43 @@ TEST_F(WordSpellTest, LettersGoShuffledOntoExactlyTheLeftmostTilesOfTheWord) {
     press(13);
     EXPECT_EQ(result()->text(), "a");
     EXPECT_EQ(fakes.trace.count("play letter_click"), 1);
+}
+
+// The rectangle of a tile's pixels that `isInk` accepts, as the tile paints itself.
+template <typename Test>
+QRect inkOf(QWidget* tile, Test isInk) {
+    const QImage image = tile->grab().toImage();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (isInk(image.pixel(x, y))) ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+TEST_F(WordSpellTest, LettersSitCentredOnTheirTilesFreshAndClicked) {
+    fakes.random.script = {7};  // "pencil box": letters with and without ascenders/descenders
+    open();
+    const auto black = [](QRgb p) { return qAlpha(p) > 128 && QColor(p).value() < 120; };
+    for (int number = 6; number <= 15; ++number) {
+        const QString letter = tile(number)->text();
+        if (letter == " ") continue;
+        const QRect ink = inkOf(tile(number), black);
+        ASSERT_FALSE(ink.isEmpty()) << number;
+        EXPECT_LE(std::abs(ink.left() + ink.right() + 1 - 40), 3) << letter.toStdString();
+        EXPECT_GE(ink.top(), 1) << letter.toStdString();
+        EXPECT_LE(ink.bottom(), 38) << letter.toStdString();
+        // Letters of x-height alone sit upright in the middle.
+        if (QStringLiteral("ceo").contains(letter)) {
+            EXPECT_LE(std::abs(ink.top() + ink.bottom() + 1 - 40), 3) << letter.toStdString();
+        }
+    }
+    // The clicked look's silver letter is centred as well.
+    press(6);
+    const QRect grey = inkOf(tile(6), [](QRgb p) { return QColor(p) == QColor(192, 192, 192); });
+    ASSERT_FALSE(grey.isEmpty());
+    EXPECT_LE(std::abs(grey.left() + grey.right() + 1 - 40), 3);
 }
 
 TEST_F(WordSpellTest, TheTwoWordEntryHasATileForItsSpace) {
@@ -388,6 +430,30 @@ TEST_F(WordSpellTest, MissesOfAnUnfinishedUnitCountInTheNextSummary) {
     EXPECT_EQ(fakes.messages.texts(), QStringList{summary(int(words.size()), 2)});
     ASSERT_EQ(reports.size(), 1);
     EXPECT_EQ(reports[0], "cat\n猫\nruler\n尺子\n");
+}
+
+TEST(WordSpellLaunch, TheReadersButtonOpensTheGameModallyOverTheReader) {
+    testing_support::FakeServices fakes;
+    QWidget loading;
+    reader::ReaderWindow reader(&loading);
+    reader.show();
+    int opened = 0;
+    QTimer::singleShot(0, &reader, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* game = qobject_cast<WordSpellWindow*>(top);
+            if (!game || !game->isVisible()) continue;
+            ++opened;
+            EXPECT_EQ(game->parentWidget(), &reader);
+            EXPECT_TRUE(game->isModal());
+            EXPECT_EQ(QApplication::activeModalWidget(), game);
+            game->findChild<QAbstractButton*>("超级按钮_提交答案1")->click();
+        }
+    });
+    QTest::mouseClick(reader.findChild<QAbstractButton*>("超级按钮_单词排序"), Qt::LeftButton);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(fakes.trace.mid(0, 3), QStringList({"reseed", "draw 1..10 -> 1", "play word ruler"}));
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<WordSpellWindow*>(top), nullptr) << "destroyed when closed";
 }
 
 // ---- The rules alone, with lists no unit holds ------------------------------------------

@@ -31,6 +31,11 @@ void WordSpellGame::LoadWords(const QStringList& english, const QStringList& chi
     clips_ = clips;
     unitSize_ = int(english_.size());
     passOver_ = false;
+    // Let the sound service decode the unit's recordings and the game's own sounds while the
+    // child looks at the first word, so that no press waits for a decoder.
+    if (ui::Sound* sound = ui::services().sound)
+        sound->prepare(clips_ + QList<ui::SoundClip>{LetterClickClip(), RightAnswerClip(),
+                                                     clipNumber(WrongAnswerClips(), 1)});
     if (english_.size() != chinese_.size()) {
         if (beforeWaiting) beforeWaiting();
         ui::showMessage(owner_, QStringLiteral("英语汉语数量不同"));

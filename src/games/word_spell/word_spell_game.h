@@ -41,6 +41,8 @@ class WordSpellGame {
   public:
     // `owner` parents the summary message box and the result window; nullptr gives them none.
     explicit WordSpellGame(QWidget* owner = nullptr);
+    WordSpellGame(const WordSpellGame&) = delete;
+    WordSpellGame& operator=(const WordSpellGame&) = delete;
 
     // The two options the window's check boxes give, read when a word is set and on replay.
     bool readAloud = true;
@@ -91,6 +93,8 @@ class WordSpellGame {
     // Removes entry k (1-based) from the three lists, each as far as it reaches.
     void removeEntry(int k);
     void layOutLetters(const QString& word);
+    // The number of tiles the word takes: one per character, which for the ASCII words the
+    // unit tables hold (checked when the content is built) is its length in bytes.
     int wordLength() const { return int(question_.word.size()); }
 
     QPointer<QWidget> owner_;

@@ -4,7 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPainter>
-#include <QPainterPath>
+#include <algorithm>
 
 #include "games/common/unit_selector.h"
 #include "reader/book.h"
@@ -74,13 +74,23 @@ void LetterTileLabel::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(face, 6, 6);
     const QString letter = text();
     if (letter.trimmed().isEmpty()) return;
-    // Centre the letter's ink, not its line box: the fallback faces reserve a tall line
-    // whose middle lies well below the middle of a Latin letter.
+    // The fallback faces reserve a tall line whose middle lies well below the middle of a
+    // Latin letter, so the letter is placed by its ink: every tile shares one baseline, the
+    // one that centres the x-height (and with it the span from ascender to descender), and a
+    // letter whose ink would reach the block's rim is moved back inside it.
     painter.setFont(font());
     painter.setPen(clicked_ ? kSilver : QColor(Qt::black));
-    const QRectF ink = QFontMetricsF(font()).tightBoundingRect(letter);
-    const QPointF centre = QRectF(rect()).center();
-    painter.drawText(QPointF(centre.x() - ink.center().x(), centre.y() - ink.center().y()), letter);
+    const QFontMetricsF metrics(font());
+    const QRectF ink = metrics.tightBoundingRect(letter);
+    const QRectF inside = face.adjusted(1.5, 1.5, -1.5, -1.5);
+    const QPointF centre = inside.center();
+    const qreal xHeight = metrics.tightBoundingRect(QStringLiteral("x")).height();
+    qreal baseline = centre.y() + xHeight / 2;
+    if (ink.height() <= inside.height()) {
+        baseline = std::max(baseline, inside.top() - ink.top());
+        baseline = std::min(baseline, inside.bottom() - ink.bottom());
+    }
+    painter.drawText(QPointF(centre.x() - ink.center().x(), baseline), letter);
 }
 
 WordSpellWindow::WordSpellWindow(QWidget* reader)
