@@ -119,10 +119,15 @@ TEST(ContentChecks, UnitListsAreCheckedForShapeAndSize) {
     checkUnits(units, problems);
     EXPECT_TRUE(problems.empty()) << qPrintable(problems.report());
     units[0].words[1].english = QStringLiteral("pen cil box");
+    // The spelling game lays a word out on its row of tiles: ten letters fit, eleven do not.
+    units[1].words[0].english = QStringLiteral("colourfully");
+    units[1].words[1].english = QStringLiteral("pencil box");
     units[4].words.removeLast();
     checkUnits(units, problems);
     const QString report = problems.report();
     EXPECT_TRUE(report.contains("unit1.txt:3: expected an English word of ASCII letters"));
+    EXPECT_TRUE(report.contains("unit2.txt:2: expected an English word of ASCII letters"));
+    EXPECT_FALSE(report.contains("unit2.txt:3:")) << qPrintable(report);
     EXPECT_TRUE(report.contains("expected 8 words in unit 5, found 7"));
 }
 

@@ -4,6 +4,7 @@
 
 #include "games/fill_in/fill_in_window.h"
 #include "games/sentence_order/sentence_order_window.h"
+#include "games/word_spell/word_spell_window.h"
 #include "reader/reader_window.h"
 
 namespace games {
@@ -17,6 +18,7 @@ const QHash<QString, Opener>& openers() {
     static const QHash<QString, Opener> table{
         {QStringLiteral("超级按钮_填一填"), &OpenFillInGame},
         {QStringLiteral("超级按钮_排序"), &OpenSentenceOrderGame},
+        {QStringLiteral("超级按钮_单词排序"), &OpenWordSpellWindow},
     };
     return table;
 }

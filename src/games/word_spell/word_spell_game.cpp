@@ -1,0 +1,168 @@
+#include "games/word_spell/word_spell_game.h"
+
+#include <QWidget>
+
+#include "games/common/game_clips.h"
+#include "games/common/missed_words.h"
+#include "games/result/result_window.h"
+#include "reader/vocabulary.h"
+#include "ui/gbk_text.h"
+#include "ui/service_calls.h"
+
+namespace games {
+
+const QString kWordSpellHint = QStringLiteral("点击上面的字母看我有什么变化哦");
+
+WordSpellGame::WordSpellGame(QWidget* owner) : owner_(owner), hasOwner_(owner != nullptr) {
+    openResults = [this] { ShowResultWindow(owner_); };
+}
+
+void WordSpellGame::LoadUnit(int unit) {
+    const reader::UnitWords words = reader::LoadUnitWords(unit);
+    QList<ui::SoundClip> clips;
+    reader::LoadUnitWordClips(unit, clips);
+    LoadWords(words.UnitEnglishWords, words.UnitChineseWords, clips);
+}
+
+void WordSpellGame::LoadWords(const QStringList& english, const QStringList& chinese,
+                              const QList<ui::SoundClip>& clips) {
+    english_ = english;
+    chinese_ = chinese;
+    clips_ = clips;
+    unitSize_ = int(english_.size());
+    passOver_ = false;
+    // Let the sound service decode the unit's recordings and the game's own sounds while the
+    // child looks at the first word, so that no press waits for a decoder.
+    if (ui::Sound* sound = ui::services().sound)
+        sound->prepare(clips_ + QList<ui::SoundClip>{LetterClickClip(), RightAnswerClip(),
+                                                     clipNumber(WrongAnswerClips(), 1)});
+    if (english_.size() != chinese_.size()) {
+        if (beforeWaiting) beforeWaiting();
+        ui::showMessage(owner_, QStringLiteral("英语汉语数量不同"));
+    }
+}
+
+void WordSpellGame::ChooseUnit(int unit) {
+    ui::stopAllClips();
+    LoadUnit(unit);
+    SetNewWord();
+}
+
+void WordSpellGame::SetNewWord() {
+    // A word that cannot be laid out on the tiles (empty, or longer than the row) is dropped
+    // from the pass unheard and unrecorded; the loop then draws again.
+    for (;;) {
+        ui::reseedRandom();
+        question_.letterClicks = 0;
+        redoVisible_ = false;
+        if (english_.isEmpty()) {
+            endPass();
+            return;
+        }
+        const int k = ui::drawBetween(1, int(english_.size()));
+        const QString word = english_.value(k - 1);
+        const int bytes = ui::gbkLength(word);
+        if (bytes < 1 || bytes > kLetterTileCount) {
+            removeEntry(k);
+            unitSize_ = std::max(0, unitSize_ - 1);
+            continue;
+        }
+        question_.word = word;
+        question_.meaning = chinese_.value(k - 1);
+        question_.clip = clips_.value(k - 1);
+        if (readAloud) ui::playClip(question_.clip);
+        meaning_ = question_.meaning;
+        if (meaningWanted) meaningVisible_ = true;
+        layOutLetters(word);
+        removeEntry(k);
+        return;
+    }
+}
+
+void WordSpellGame::layOutLetters(const QString& word) {
+    for (LetterTile& tile : tiles_) tile = LetterTile{};
+    QString unplaced = word;
+    // Position p (1 = leftmost) is tile 16 - p; the positions are filled from the right end
+    // of the word's stretch of tiles back to the leftmost tile.
+    for (int p = int(word.size()); p >= 1; --p) {
+        LetterTile& tile = tiles_[kLetterTileCount - p];
+        tile.visible = true;
+        const int r = ui::drawBetween(1, int(unplaced.size()));
+        tile.letter = unplaced.mid(r - 1, 1);
+        unplaced.remove(r - 1, 1);
+    }
+}
+
+void WordSpellGame::removeEntry(int k) {
+    if (k <= english_.size()) english_.removeAt(k - 1);
+    if (k <= chinese_.size()) chinese_.removeAt(k - 1);
+    if (k <= clips_.size()) clips_.removeAt(k - 1);
+}
+
+void WordSpellGame::endPass() {
+    passOver_ = true;
+    const int misses = MissedWordCount();
+    QString text = QStringLiteral("本课共") + QString::number(unitSize_) +
+                   QStringLiteral("个单词,错误") + QString::number(misses);
+    text += misses != 0 ? QStringLiteral("个。继续努力哦！") : QStringLiteral("个。继续保持哦！");
+    if (beforeWaiting) beforeWaiting();
+    ui::showMessage(owner_, text, QStringLiteral("错误情况"));
+    // A window closed while its summary was up opens nothing more.
+    if (hasOwner_ && (owner_.isNull() || !owner_->isVisible())) return;
+    if (misses != 0 && openResults) openResults();
+}
+
+void WordSpellGame::ClickTile(int number) {
+    if (passOver_ || number < 1 || number > kLetterTileCount) return;
+    LetterTile& tile = tiles_[number - 1];
+    if (!tile.visible || tile.clicked) return;
+    question_.letterClicks += 1;
+    if (question_.letterClicks == 1) result_.clear();
+    ui::playClip(LetterClickClip());
+    tile.clicked = true;
+    resultEnlarged_ = true;
+    redoVisible_ = true;
+    if (result_ == kWordSpellHint) result_.clear();
+    result_ += tile.letter;
+    if (question_.letterClicks != wordLength()) return;
+    if (result_ == question_.word) {
+        ui::playClip(RightAnswerClip());
+    } else {
+        ui::playClip(clipNumber(WrongAnswerClips(), 1));
+        RecordMissedWord(question_.word, question_.meaning);
+    }
+    // No stop: the next word's recording starts while the feedback still sounds.
+    question_.letterClicks = 0;
+    result_.clear();
+    SetNewWord();
+}
+
+void WordSpellGame::SkipWord() {
+    if (passOver_) return;
+    ui::stopAllClips();
+    RecordMissedWord(question_.word, question_.meaning);
+    result_.clear();
+    SetNewWord();
+}
+
+void WordSpellGame::Redo() {
+    if (passOver_) return;
+    question_.letterClicks = 0;
+    for (LetterTile& tile : tiles_) tile.clicked = false;
+    result_.clear();
+}
+
+void WordSpellGame::ShowAnswer() {
+    result_ = question_.word;
+}
+
+void WordSpellGame::ReplayWord() {
+    if (readAloud) ui::playClip(question_.clip);
+}
+
+void WordSpellGame::SetMeaningShown(bool checked) {
+    meaningWanted = checked;
+    meaningVisible_ = checked;
+}
+
+}  // namespace games

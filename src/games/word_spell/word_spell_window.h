@@ -1,0 +1,68 @@
+#pragma once
+
+// The word spelling game's window: the letter tiles, the result line, the unit selector, the
+// two option check boxes and the five text buttons over the game's background picture. The
+// rules live in WordSpellGame; the window forwards presses and shows the game's state.
+
+#include <array>
+
+#include "games/common/game_window.h"
+#include "games/word_spell/word_spell_game.h"
+#include "ui/controls.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+
+namespace games {
+
+// A letter tile: its letter centred on a small block, black at 30 points while it can be
+// clicked; silver at 20 points, and taking no clicks, once clicked.
+class LetterTileLabel : public ui::TransparentLabel {
+    Q_OBJECT
+  public:
+    explicit LetterTileLabel(QWidget* parent = nullptr);
+    void setClickedLook(bool clicked);
+    bool hasClickedLook() const { return clicked_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    bool clicked_ = false;
+};
+
+class WordSpellWindow : public GameWindow {
+    Q_OBJECT
+  public:
+    explicit WordSpellWindow(QWidget* reader);
+
+    WordSpellGame& game() { return game_; }
+    // The tile control of tile `number` (1 to 15; 15 is the leftmost).
+    LetterTileLabel* tileControl(int number) const { return tiles_[number - 1]; }
+
+  private:
+    void buildControls();
+    void connectControls();
+    // Brings every control in line with the game's state.
+    void showState();
+
+    WordSpellGame game_;
+    ui::PictureBox* background_ = nullptr;
+    std::array<LetterTileLabel*, kLetterTileCount> tiles_{};
+    ui::TransparentLabel* meaning_ = nullptr;
+    ui::TransparentLabel* result_ = nullptr;
+    QComboBox* units_ = nullptr;
+    QCheckBox* meaningBox_ = nullptr;
+    QCheckBox* readAloudBox_ = nullptr;
+    QAbstractButton* redo_ = nullptr;
+    QAbstractButton* replay_ = nullptr;
+    QAbstractButton* next_ = nullptr;
+    QAbstractButton* answer_ = nullptr;
+    QAbstractButton* back_ = nullptr;
+};
+
+// Opens the game modally over the reader; returns when the child has closed it.
+void OpenWordSpellWindow(QWidget* reader);
+
+}  // namespace games
