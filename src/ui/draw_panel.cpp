@@ -78,7 +78,9 @@ void DrawPanel::drawLine(const QPoint& from, const QPoint& to, const QColor& col
 void DrawPanel::paintEvent(QPaintEvent* event) {
     if (backing_.size() != size()) clear();
     QPainter painter(this);
-    painter.drawPixmap(event->rect(), backing_, event->rect());
+    // Only the parts that changed: a frame that moves across a board repaints its thin strips,
+    // not the whole rectangle spanning the old place and the new.
+    for (const QRect& area : event->region()) painter.drawPixmap(area, backing_, area);
     if (border_) {
         painter.setPen(QColor(90, 90, 90));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
