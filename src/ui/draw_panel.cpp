@@ -89,7 +89,9 @@ void DrawPanel::paintEvent(QPaintEvent* event) {
 
 void DrawPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    clear();
+    // A panel drawn on before it is first shown gets its resize event only then, at the size
+    // it already had: what was drawn stays.
+    if (backing_.size() != size()) clear();
 }
 
 void DrawPanel::mousePressEvent(QMouseEvent* event) {
