@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include "games/common/game_window.h"
+#include "games/match/match_game_window.h"
 #include "reader/reader_window.h"
 
 namespace games {
@@ -12,7 +14,9 @@ using Opener = void (*)(QWidget* reader);
 
 // The toolbar button of each game and what opens its window.
 const QHash<QString, Opener>& openers() {
-    static const QHash<QString, Opener> table{};
+    static const QHash<QString, Opener> table{
+        {QStringLiteral("超级按钮_连连看"), &openGameWindow<MatchGameWindow>},
+    };
     return table;
 }
 
