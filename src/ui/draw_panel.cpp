@@ -48,15 +48,24 @@ int DrawPanel::textWidth(const QString& text) const {
     return QFontMetrics(font()).horizontalAdvance(text);
 }
 
-void DrawPanel::drawText(int x, int y, const QString& text) {
+void DrawPanel::drawText(int x, int y, const QString& text, int maxWidth) {
     QPainter painter(&backing_);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(font());
     painter.setPen(textColour_);
+    const QFontMetrics metrics(font());
     // (x, y) is the top-left of the writing itself: the faces that stand in for the Windows
     // ones have tall line metrics, so the ink's top is used rather than the line's.
-    const int inkTop = QFontMetrics(font()).tightBoundingRect(text).top();
-    painter.drawText(QPoint(x, y - std::min(inkTop, 0)), text);
+    const int inkTop = metrics.tightBoundingRect(text).top();
+    const QPoint at(x, y - std::min(inkTop, 0));
+    const int width = metrics.horizontalAdvance(text);
+    if (maxWidth > 0 && width > maxWidth) {
+        painter.translate(at);
+        painter.scale(double(maxWidth) / width, 1.0);
+        painter.drawText(QPoint(0, 0), text);
+    } else {
+        painter.drawText(at, text);
+    }
     update();
 }
 
