@@ -178,6 +178,9 @@ TEST(MatchRules, TileTextIsWrittenInEightBytePiecesByWidth) {
     EXPECT_EQ(layout(10, "abcdef", 58).size(), 1);
     EXPECT_EQ(layout(10, "abcdef", 59).first().first, QPoint(172, 179));
     EXPECT_EQ(layout(10, "sharpener", 116), (Lines{{{172, 179}, "sharpene"}, {{172, 199}, "r"}}));
+    // Pieces may use the cell up to 3 pixels from its right edge (247), no further.
+    EXPECT_EQ(matchTextLines(10, "sharpener", 90).first().maxWidth, 72);
+    EXPECT_GE(matchTextLines(10, "abcdef", 58).first().maxWidth, 58);
     EXPECT_EQ(layout(10, "abcdefghijklmnopq", 117).first().first, QPoint(172, 159));
     EXPECT_EQ(layout(10, "abcdefghijklmnopq", 172).size(), 3);
     EXPECT_EQ(layout(10, "abcdefghijklmnopqrstuvwxy", 173).last(),

@@ -15,6 +15,8 @@ constexpr int kBoardLeft = 10;  // x of the (never used) column 0
 constexpr int kBoardTop = 80;
 constexpr int kPieceBytes = 8;
 constexpr int kMaxLines = 4;
+// Writing keeps this far from the cell's right edge: the tile's outline lies there.
+constexpr int kTextMargin = 3;
 
 int floorDivide(int value, int divisor) {
     return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
@@ -77,8 +79,10 @@ bool isEnglishTile(const QString& shownText) {
 
 QList<MatchTextLine> matchTextLines(int cell, const QString& shownText, int width) {
     const QRect r = matchCellRect(cell);
+    const auto room = [&](int left) { return r.left() + kMatchCellWidth - kTextMargin - left; };
     if (width <= 58) {
-        return {{QPoint(r.left() + (kMatchCellWidth - width) / 2, r.top() + 30), shownText}};
+        const int left = r.left() + (kMatchCellWidth - width) / 2;
+        return {{QPoint(left, r.top() + 30), shownText, room(left)}};
     }
     const int byWidth = width <= 116 ? 2 : width <= 172 ? 3 : 4;
     const int pieces = (ui::gbkLength(shownText) + kPieceBytes - 1) / kPieceBytes;
@@ -88,7 +92,8 @@ QList<MatchTextLine> matchTextLines(int cell, const QString& shownText, int widt
     for (int k = 0; k < lines; ++k) {
         const QString piece = ui::gbkMid(shownText, kPieceBytes * k, kPieceBytes);
         if (!piece.isEmpty())
-            written.append({QPoint(r.left() + 4, r.top() + kTops[lines - 2][k]), piece});
+            written.append(
+                {QPoint(r.left() + 4, r.top() + kTops[lines - 2][k]), piece, room(r.left() + 4)});
     }
     return written;
 }

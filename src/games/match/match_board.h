@@ -57,6 +57,10 @@ bool isEnglishTile(const QString& shownText);
 struct MatchTextLine {
     QPoint topLeft;
     QString text;
+    // The room to the tile's right edge: a piece wider than this is written condensed to it,
+    // so that it is not cut off by the next tile (eight letters of a wide face take up to 86
+    // pixels, and the pieces start 4 pixels into a 79-pixel cell).
+    int maxWidth = 0;
 };
 // Where a tile's text is written, given its measured width in pixels. A narrow text is one
 // centred line; wider texts are written left-aligned in 8-byte GBK pieces, two, three or four

@@ -205,7 +205,7 @@ void MatchGameWindow::drawTile(int cell) {
     panel_->drawPicture(matchCellRect(cell), isEnglishTile(text) ? englishTile_ : chineseTile_,
                         Qt::white);
     for (const MatchTextLine& line : matchTextLines(cell, text, panel_->textWidth(text)))
-        panel_->drawText(line.topLeft.x(), line.topLeft.y(), line.text);
+        panel_->drawText(line.topLeft.x(), line.topLeft.y(), line.text, line.maxWidth);
 }
 
 void MatchGameWindow::drawFrame(int cell, const QColor& colour) {
