@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QPaintEvent>
 #include <QProgressBar>
 #include <QTest>
@@ -14,7 +16,6 @@
 #include "reader/book.h"
 #include "reader/reader_window.h"
 #include "support/fake_services.h"
-#include "ui/control_builders.h"
 #include "ui/draw_panel.h"
 
 using namespace games;
