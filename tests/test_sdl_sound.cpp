@@ -103,6 +103,14 @@ class DiskPlayback : public ::testing::Test {
         if (sound_ && sound_->isOpen()) Mix_SetPostMix(nullptr, nullptr);
         sound_.reset();
     }
+    // Starts over with other options, the tap on the new mixer.
+    void reopen(const ui::SdlSound::Options& options) {
+        Mix_SetPostMix(nullptr, nullptr);
+        sound_.reset();
+        sound_ = std::make_unique<ui::SdlSound>(options);
+        ASSERT_TRUE(sound_->isOpen());
+        Mix_SetPostMix(&MixTap::collect, &tap_);
+    }
     // Lets the clips play for a while, measured in mixed buffers.
     void playFor(double seconds) {
         waitForSamples(tap_, tap_.snapshot().size() + std::size_t(seconds * 44100) * 2);
@@ -210,6 +218,34 @@ TEST_F(DiskPlayback, LoopRunsSeamlesslyUntilStopAllSilencesEverythingWithinOneBu
     EXPECT_TRUE(std::all_of(first, last, [](qint16 v) { return v == 4000 || v == 6000; }));
 }
 
+TEST_F(DiskPlayback, LongLoopIsStreamedSeamlesslyInLittleMemoryUntilStopAll) {
+    ui::SdlSound::Options options;
+    options.streamLoopsLongerThanSeconds = 0.2;
+    reopen(options);
+    const QByteArray stored = constantClip(4000, 0.25);  // 44 KB once decoded
+    sound_->playLooped(QByteArray::fromRawData(stored.constData(), stored.size()));
+    sound_->play(constantClip(2000, 3.0));
+    EXPECT_EQ(sound_->streamingLoopCount(), 1);
+    EXPECT_EQ(sound_->cachedClipCount(), 1);  // only the clip played once
+    const std::size_t cachedOnly = sound_->memoryHeld();
+    playFor(1.0);
+    EXPECT_LT(sound_->memoryHeld() - cachedOnly, 16u * 1024);
+    sound_->stopAll();
+    const int mixedAtStop = tap_.buffers;
+    EXPECT_EQ(sound_->streamingLoopCount(), 0);
+    playFor(6 * kBufferSeconds);
+
+    const auto mixed = tap_.snapshot();
+    const auto first = std::find(mixed.begin(), mixed.end(), qint16(6000));
+    const auto last =
+        std::find_if(mixed.rbegin(), mixed.rend(), [](qint16 v) { return v != 0; }).base();
+    ASSERT_LT(first, last);
+    EXPECT_LE(last - mixed.begin(), long(mixedAtStop) * tap_.bufferSamples);
+    // Three repetitions and more, summed with the other clip, without a gap between them.
+    EXPECT_GT(last - first, long(0.9 * 44100 * 2));
+    EXPECT_TRUE(std::all_of(first, last, [](qint16 v) { return v == 6000; }));
+}
+
 TEST_F(DiskPlayback, BrokenClipsPlayNothing) {
     const QByteArray good = constantClip(1000, 0.05);
     for (const QByteArray& broken : {QByteArray(), QByteArray(5000, '\x7f'), good.left(30),
@@ -253,6 +289,22 @@ TEST(SdlSound, ASecondInstanceStaysSilentAndLeavesTheFirstAlone) {
     EXPECT_EQ(Mix_Playing(-1), 1);
     first.reset();
     EXPECT_TRUE(ui::SdlSound().isOpen());
+}
+
+TEST(SdlSound, OnlyLongLoopsAreStreamed) {
+    ui::SdlSound sound;
+    ASSERT_TRUE(sound.isOpen());
+    const QByteArray music = constantClip(100, 12.0, 8000, 1);  // 4.2 MB once decoded
+    sound.playLooped(QByteArray::fromRawData(music.constData(), music.size()));
+    EXPECT_EQ(sound.streamingLoopCount(), 1);
+    EXPECT_EQ(sound.cachedClipCount(), 0);
+    EXPECT_LT(sound.memoryHeld(), 64u * 1024);
+    sound.playLooped(constantClip(100, 1.0, 8000, 1));
+    sound.play(QByteArray::fromRawData(music.constData(), music.size()));  // once: decoded
+    EXPECT_EQ(sound.streamingLoopCount(), 1);
+    EXPECT_EQ(sound.cachedClipCount(), 2);
+    sound.stopAll();
+    EXPECT_EQ(sound.streamingLoopCount(), 0);
 }
 
 // ---- The cache -----------------------------------------------------------------------------

@@ -2,7 +2,9 @@
 
 #include <QHash>
 
+#include "games/common/game_window.h"
 #include "games/fill_in/fill_in_window.h"
+#include "games/match/match_game_window.h"
 #include "games/sentence_order/sentence_order_window.h"
 #include "games/word_spell/word_spell_window.h"
 #include "reader/reader_window.h"
@@ -19,6 +21,7 @@ const QHash<QString, Opener>& openers() {
         {QStringLiteral("超级按钮_填一填"), &OpenFillInGame},
         {QStringLiteral("超级按钮_排序"), &OpenSentenceOrderGame},
         {QStringLiteral("超级按钮_单词排序"), &OpenWordSpellWindow},
+        {QStringLiteral("超级按钮_连连看"), &openGameWindow<MatchGameWindow>},
     };
     return table;
 }

@@ -48,15 +48,24 @@ int DrawPanel::textWidth(const QString& text) const {
     return QFontMetrics(font()).horizontalAdvance(text);
 }
 
-void DrawPanel::drawText(int x, int y, const QString& text) {
+void DrawPanel::drawText(int x, int y, const QString& text, int maxWidth) {
     QPainter painter(&backing_);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(font());
     painter.setPen(textColour_);
+    const QFontMetrics metrics(font());
     // (x, y) is the top-left of the writing itself: the faces that stand in for the Windows
     // ones have tall line metrics, so the ink's top is used rather than the line's.
-    const int inkTop = QFontMetrics(font()).tightBoundingRect(text).top();
-    painter.drawText(QPoint(x, y - std::min(inkTop, 0)), text);
+    const int inkTop = metrics.tightBoundingRect(text).top();
+    const QPoint at(x, y - std::min(inkTop, 0));
+    const int width = metrics.horizontalAdvance(text);
+    if (maxWidth > 0 && width > maxWidth) {
+        painter.translate(at);
+        painter.scale(double(maxWidth) / width, 1.0);
+        painter.drawText(QPoint(0, 0), text);
+    } else {
+        painter.drawText(at, text);
+    }
     update();
 }
 
@@ -78,7 +87,9 @@ void DrawPanel::drawLine(const QPoint& from, const QPoint& to, const QColor& col
 void DrawPanel::paintEvent(QPaintEvent* event) {
     if (backing_.size() != size()) clear();
     QPainter painter(this);
-    painter.drawPixmap(event->rect(), backing_, event->rect());
+    // Only the parts that changed: a frame that moves across a board repaints its thin strips,
+    // not the whole rectangle spanning the old place and the new.
+    for (const QRect& area : event->region()) painter.drawPixmap(area, backing_, area);
     if (border_) {
         painter.setPen(QColor(90, 90, 90));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -87,7 +98,9 @@ void DrawPanel::paintEvent(QPaintEvent* event) {
 
 void DrawPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    clear();
+    // A panel drawn on before it is first shown gets its resize event only then, at the size
+    // it already had: what was drawn stays.
+    if (backing_.size() != size()) clear();
 }
 
 void DrawPanel::mousePressEvent(QMouseEvent* event) {

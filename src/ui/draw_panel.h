@@ -20,7 +20,9 @@ class DrawPanel : public QWidget {
     void clear();
     void clearRect(const QRect& rect);
     int textWidth(const QString& text) const;
-    void drawText(int x, int y, const QString& text);
+    // Writes `text` with the top of its writing at (x, y). Given a `maxWidth`, a wider text
+    // is drawn condensed to that width rather than running on past it.
+    void drawText(int x, int y, const QString& text, int maxWidth = 0);
     void drawPicture(const QRect& rect, const QPixmap& picture, const QColor& transparent);
     void drawLine(const QPoint& from, const QPoint& to, const QColor& colour);
 

@@ -81,7 +81,60 @@ std::vector<std::uint8_t> convert(const DecodedAudio& audio, const SdlSound::Dev
     return out;
 }
 
+// Frames a streamed loop decodes at a time: a small fraction of one device buffer's work.
+constexpr int kStreamBlockFrames = 1024;
+
 }  // namespace
+
+struct SdlSound::StreamedLoop {
+    SoundClip clip;  // keeps the bytes the source reads alive
+    std::unique_ptr<WavStream> source;
+    StreamPtr converter;
+    std::vector<std::int16_t> block;
+    std::vector<std::uint8_t> mixed;
+    bool ended = false;  // the clip could not be read (again): it stays silent
+
+    std::size_t bytes() const {
+        const std::size_t ownedClipBytes =
+            clip.capacity() > 0 ? static_cast<std::size_t>(clip.size()) : 0;
+        return block.capacity() * sizeof(std::int16_t) + mixed.capacity() + ownedClipBytes +
+               kEntryOverhead;
+    }
+
+    // Produces up to `length` bytes of device audio in `mixed`, going from the clip's last
+    // frame straight on to its first: the conversion runs on without a break, so the loop
+    // has no seam. Runs in the audio thread.
+    int fill(int length) {
+        mixed.resize(static_cast<std::size_t>(length));
+        int got = 0;
+        bool rewound = false;  // a clip that gives nothing even from its start must not spin
+        while (got < length && !ended) {
+            const int taken = SDL_AudioStreamGet(converter.get(), mixed.data() + got, length - got);
+            if (taken < 0) {
+                ended = true;
+                break;
+            }
+            got += taken;
+            if (got == length) break;
+            const std::int64_t frames = source->read(block.data(), kStreamBlockFrames);
+            if (frames > 0) {
+                rewound = false;
+                const int bytes = static_cast<int>(frames * source->channels() *
+                                                   std::int64_t{sizeof(std::int16_t)});
+                if (SDL_AudioStreamPut(converter.get(), block.data(), bytes) != 0) ended = true;
+            } else if (rewound || !source->rewind()) {
+                ended = true;
+            } else {
+                rewound = true;
+            }
+        }
+        return got;
+    }
+};
+
+void SdlSound::LoopFree::operator()(StreamedLoop* loop) const {
+    delete loop;
+}
 
 void SdlSound::ChunkFree::operator()(Mix_Chunk* chunk) const {
     // Halts any channel still playing the chunk before it goes away.
@@ -136,6 +189,7 @@ void SdlSound::openDevice(const Options& options) {
 void SdlSound::closeDevice() {
     if (mixerOpen_) {
         Mix_HaltChannel(-1);
+        stopStreamedLoops();
         index_.clear();
         entries_.clear();
         bytesHeld_ = 0;
@@ -153,11 +207,58 @@ void SdlSound::play(const SoundClip& clip) {
 }
 
 void SdlSound::playLooped(const SoundClip& clip) {
+    if (!mixerOpen_ || clip.isEmpty()) return;
+    // A long loop not already decoded is streamed; a short one is decoded and cached.
+    if (index_.find(keyOf(clip)) == index_.end() && startStreamedLoop(clip)) return;
     start(clip, -1);
 }
 
 void SdlSound::stopAll() {
-    if (mixerOpen_) Mix_HaltChannel(-1);
+    if (!mixerOpen_) return;
+    Mix_HaltChannel(-1);
+    stopStreamedLoops();
+}
+
+std::size_t SdlSound::memoryHeld() const {
+    std::size_t bytes = bytesHeld_;
+    for (const LoopPtr& loop : loops_) bytes += loop->bytes();
+    return bytes;
+}
+
+bool SdlSound::startStreamedLoop(const SoundClip& clip) {
+    std::unique_ptr<WavStream> source =
+        WavStream::open(clip.constData(), static_cast<std::size_t>(clip.size()));
+    if (!source || !(source->seconds() > options_.streamLoopsLongerThanSeconds)) return false;
+    StreamPtr converter(SDL_NewAudioStream(
+        AUDIO_S16SYS, static_cast<Uint8>(source->channels()), source->sampleRate(),
+        device_.sampleFormat, static_cast<Uint8>(device_.channels), device_.frequency));
+    if (!converter) return false;
+    LoopPtr loop(new StreamedLoop{clip, std::move(source), std::move(converter), {}, {}, false});
+    loop->block.resize(static_cast<std::size_t>(kStreamBlockFrames * loop->source->channels()));
+    // Room for a device buffer or two, so that the audio thread does not allocate.
+    loop->mixed.reserve(static_cast<std::size_t>(options_.bufferFrames) * 2 * frameBytes(device_));
+    // Unsetting the hook waits for a mix in progress: the list never changes under it.
+    Mix_HookMusic(nullptr, nullptr);
+    loops_.push_back(std::move(loop));
+    Mix_HookMusic(&SdlSound::mixStreamedLoops, this);
+    return true;
+}
+
+void SdlSound::stopStreamedLoops() {
+    if (loops_.empty()) return;
+    Mix_HookMusic(nullptr, nullptr);
+    loops_.clear();
+}
+
+void SdlSound::mixStreamedLoops(void* self, std::uint8_t* stream, int length) {
+    auto* sound = static_cast<SdlSound*>(self);
+    for (const LoopPtr& loop : sound->loops_) {
+        const int got = loop->fill(length);
+        if (got > 0) {
+            SDL_MixAudioFormat(stream, loop->mixed.data(), sound->device_.sampleFormat,
+                               static_cast<Uint32>(got), SDL_MIX_MAXVOLUME);
+        }
+    }
 }
 
 void SdlSound::start(const SoundClip& clip, int loops) {

@@ -18,7 +18,9 @@ namespace ui {
 
 // Plays clips through SDL_mixer. Each clip is decoded and converted to the device format on
 // first use and kept in a bounded cache, so that pressing a hotspot a second time costs only
-// a table look-up. When there is no sound device every call does nothing.
+// a table look-up. Long looped clips (background music) are the exception: they are decoded
+// and converted piece by piece in the audio thread as they play, so they start at once and
+// hold next to no memory. When there is no sound device every call does nothing.
 //
 // Use from the GUI thread only. One SdlSound owns the mixer at a time; a second one created
 // while the first exists stays silent.
@@ -34,6 +36,9 @@ class SdlSound : public Sound {
         std::size_t cacheBytes = std::size_t{64} << 20;
         // How long one idle slice may spend decoding clips handed to prepare().
         int prepareSliceMilliseconds = 4;
+        // Looped clips longer than this (background music) are decoded as they play rather
+        // than whole up front: they start at once and hold a few kilobytes, not megabytes.
+        double streamLoopsLongerThanSeconds = 10.0;
     };
 
     struct DeviceFormat {
@@ -57,8 +62,10 @@ class SdlSound : public Sound {
 
     bool isOpen() const { return mixerOpen_; }
     DeviceFormat deviceFormat() const { return device_; }
-    // Bytes held by the cache: converted audio plus clip bytes the cache keeps alive.
-    std::size_t memoryHeld() const { return bytesHeld_; }
+    // Bytes held: the cache's converted audio plus clip bytes the cache keeps alive, and the
+    // working buffers of the looped clips being streamed.
+    std::size_t memoryHeld() const;
+    int streamingLoopCount() const { return static_cast<int>(loops_.size()); }
     int cachedClipCount() const { return static_cast<int>(entries_.size()); }
     int pendingPrepareCount() const { return static_cast<int>(pending_.size()); }
     // Decodes every clip still waiting from prepare() right away.
@@ -91,6 +98,13 @@ class SdlSound : public Sound {
 
     using EntryList = std::list<CacheEntry>;
 
+    // A looped clip decoded and converted piece by piece in the audio thread.
+    struct StreamedLoop;
+    struct LoopFree {
+        void operator()(StreamedLoop* loop) const;
+    };
+    using LoopPtr = std::unique_ptr<StreamedLoop, LoopFree>;
+
     static ClipKey keyOf(const SoundClip& clip);
     void openDevice(const Options& options);
     void closeDevice();
@@ -103,6 +117,9 @@ class SdlSound : public Sound {
     bool isPlaying(const Mix_Chunk* chunk) const;
     void removePending(const ClipKey& key);
     void prepareSlice();
+    bool startStreamedLoop(const SoundClip& clip);
+    void stopStreamedLoops();
+    static void mixStreamedLoops(void* self, std::uint8_t* stream, int length);
 
     Options options_;
     bool ownsMixer_ = false;
@@ -117,6 +134,9 @@ class SdlSound : public Sound {
 
     QList<SoundClip> pending_;
     QTimer preparer_;
+
+    // Changed only while the audio thread is kept out of them (the music hook unset).
+    std::vector<LoopPtr> loops_;
 };
 
 }  // namespace ui

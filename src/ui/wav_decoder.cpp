@@ -240,6 +240,28 @@ std::size_t initialCapacity(const SF_INFO& info, sf_count_t maxFrames, std::size
 
 using SndFilePtr = std::unique_ptr<SNDFILE, decltype(&sf_close)>;
 
+// Opens the image for libsndfile when it is a clip we accept, within the limits; the reader
+// must outlive the file. Returns nothing (and no open file) otherwise.
+SndFilePtr openAccepted(const unsigned char* bytes, std::size_t size, const WavLimits& limits,
+                        MemoryReader& reader, SF_VIRTUAL_IO& io, SF_INFO& info) {
+    SndFilePtr none(nullptr, &sf_close);
+    if (bytes == nullptr || !looksLikeRiffWave(bytes, size)) return none;
+    const DecoderView view = decoderView(bytes, size);
+    if (view.bytes == 0) return none;
+    reader = MemoryReader{bytes, static_cast<sf_count_t>(view.bytes), 0};
+    io = SF_VIRTUAL_IO{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
+    info = SF_INFO{};
+    SndFilePtr file(sf_open_virtual(&io, SFM_READ, &info, &reader), &sf_close);
+    const bool isMpeg = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_MPEG_LAYER_III;
+    if (!file || !isAcceptedEncoding(info.format) || !isWithinLimits(info, limits) ||
+        isMpeg != view.mpegWalked || info.frames > maxFramesFor(info, limits)) {
+        return none;
+    }
+    // Float-based decoders (MPEG) must saturate rather than wrap when a sample overshoots.
+    sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    return file;
+}
+
 // Reads every frame; refuses the clip when it turns out longer than maxFrames.
 bool readAllFrames(SNDFILE* file, int channels, sf_count_t maxFrames,
                    std::vector<std::int16_t>& out) {
@@ -259,31 +281,75 @@ bool readAllFrames(SNDFILE* file, int channels, sf_count_t maxFrames,
 }  // namespace
 
 std::optional<DecodedAudio> decodeWav(const void* data, std::size_t size, const WavLimits& limits) {
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    if (bytes == nullptr || !looksLikeRiffWave(bytes, size)) return std::nullopt;
-    const DecoderView view = decoderView(bytes, size);
-    if (view.bytes == 0) return std::nullopt;
-
-    MemoryReader reader{bytes, static_cast<sf_count_t>(view.bytes), 0};
-    SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
+    MemoryReader reader{};
+    SF_VIRTUAL_IO io{};
     SF_INFO info{};
-    SndFilePtr file(sf_open_virtual(&io, SFM_READ, &info, &reader), &sf_close);
-    const bool isMpeg = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_MPEG_LAYER_III;
-    if (!file || !isAcceptedEncoding(info.format) || !isWithinLimits(info, limits) ||
-        isMpeg != view.mpegWalked) {
-        return std::nullopt;
-    }
-    const sf_count_t maxFrames = maxFramesFor(info, limits);
-    if (info.frames > maxFrames) return std::nullopt;
-    // Float-based decoders (MPEG) must saturate rather than wrap when a sample overshoots.
-    sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    const SndFilePtr file =
+        openAccepted(static_cast<const unsigned char*>(data), size, limits, reader, io, info);
+    if (!file) return std::nullopt;
 
+    const sf_count_t maxFrames = maxFramesFor(info, limits);
     DecodedAudio audio;
     audio.channels = info.channels;
     audio.sampleRate = info.samplerate;
     audio.samples.reserve(initialCapacity(info, maxFrames, size));
     if (!readAllFrames(file.get(), info.channels, maxFrames, audio.samples)) return std::nullopt;
     return audio;
+}
+
+struct WavStream::State {
+    const unsigned char* bytes = nullptr;
+    std::size_t size = 0;
+    WavLimits limits;
+    MemoryReader reader{};
+    SF_VIRTUAL_IO io{};
+    SF_INFO info{};
+    SndFilePtr file{nullptr, &sf_close};
+
+    bool open() {
+        file = openAccepted(bytes, size, limits, reader, io, info);
+        return file != nullptr;
+    }
+};
+
+WavStream::WavStream() = default;
+WavStream::~WavStream() = default;
+
+std::unique_ptr<WavStream> WavStream::open(const void* data, std::size_t size,
+                                           const WavLimits& limits) {
+    std::unique_ptr<WavStream> stream(new WavStream);
+    stream->state_ = std::make_unique<State>();
+    State& state = *stream->state_;
+    state.bytes = static_cast<const unsigned char*>(data);
+    state.size = size;
+    state.limits = limits;
+    if (!state.open()) return nullptr;
+    return stream;
+}
+
+int WavStream::channels() const {
+    return state_->info.channels;
+}
+
+int WavStream::sampleRate() const {
+    return state_->info.samplerate;
+}
+
+double WavStream::seconds() const {
+    return static_cast<double>(state_->info.frames) / state_->info.samplerate;
+}
+
+std::int64_t WavStream::read(std::int16_t* out, std::int64_t frames) {
+    if (!state_->file || frames <= 0) return 0;
+    const sf_count_t got = sf_readf_short(state_->file.get(), out, frames);
+    return got > 0 ? got : 0;
+}
+
+bool WavStream::rewind() {
+    // A fresh decoder, not a seek: after seeking back, libsndfile's MPEG decoding of 44.1 kHz
+    // clips does not give the same samples again, and the loop's start would sound wrong.
+    state_->file.reset();
+    return state_->open();
 }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -38,5 +39,29 @@ struct DecodedAudio {
 // exceed the limits. A file cut short inside its audio data yields the audio before the cut.
 std::optional<DecodedAudio> decodeWav(const void* data, std::size_t size,
                                       const WavLimits& limits = {});
+
+// Reads a clip piece by piece instead of decoding it whole: for long clips, whose decoded
+// samples would take much memory and much time before the first of them could sound. Accepts
+// exactly what decodeWav accepts; the bytes must outlive the stream.
+class WavStream {
+  public:
+    static std::unique_ptr<WavStream> open(const void* data, std::size_t size,
+                                           const WavLimits& limits = {});
+    ~WavStream();
+
+    int channels() const;
+    int sampleRate() const;
+    // The length the clip's header gives.
+    double seconds() const;
+    // Reads up to `frames` frames of interleaved 16-bit samples into `out`; 0 at the end.
+    std::int64_t read(std::int16_t* out, std::int64_t frames);
+    // Back to the first frame; false when the clip cannot be read again.
+    bool rewind();
+
+  private:
+    WavStream();
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 }  // namespace ui
