@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include "games/common/game_window.h"
+#include "games/word_finder/word_finder_window.h"
 #include "reader/reader_window.h"
 
 namespace games {
@@ -12,7 +14,10 @@ using Opener = void (*)(QWidget* reader);
 
 // The toolbar button of each game and what opens its window.
 const QHash<QString, Opener>& openers() {
-    static const QHash<QString, Opener> table{};
+    static const QHash<QString, Opener> table{
+        {QStringLiteral("超级按钮_汉找英"), &openGameWindow<ChineseToEnglishWindow>},
+        {QStringLiteral("超级按钮_英找汉"), &openGameWindow<EnglishToChineseWindow>},
+    };
     return table;
 }
 
