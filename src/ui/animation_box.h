@@ -134,14 +134,17 @@ class AnimationBox : public QWidget {
     Sprite* find(int id);
     const Sprite* find(int id) const;
     void ensureBacking();
+    void addTouched(QRect area);
     void paintBackground(QPainter& painter, const QRect& area);
 
     QPixmap backing_;
+    QPixmap frame_;  // the backing picture with the sprites over it, composed where painted
     QPixmap background_;
     QPixmap scaledBackground_;
     QColor textColour_{Qt::black};
     std::vector<Sprite> sprites_;  // in creation order, so ids ascend; later ones on top
     int nextId_ = 1;
+    std::vector<QRect> touched_;  // what the current step must repaint
     QTimer* clock_;
 };
 
