@@ -147,21 +147,6 @@ TEST_F(RulesTest, AClickCountsForASlotOnlyStrictlyInsideItsField) {
     EXPECT_EQ(WordFinderRules::slotAt({150, 260}), 0);  // on the prompt
 }
 
-TEST_F(RulesTest, ARightAnswerBurstsBeforeTheBoardIsClearedForTheNextQuestion) {
-    WordFinderRules rules(chineseToEnglishTwin(), surface);
-    rules.loadUnit(1);
-    fakes.random.script = {1, 2};
-    rules.setUpQuestion();
-    surface.log.clear();
-    fakes.trace.clear();
-    EXPECT_TRUE(rules.answerClick({600, 100}));
-    ASSERT_GE(surface.log.size(), 3);
-    EXPECT_EQ(surface.log.mid(0, 3), QStringList({"burst 600,100", "clear", "font 20"}));
-    EXPECT_EQ(fakes.trace.mid(0, 3), QStringList({"reseed", "play right_answer", "reseed"}));
-    EXPECT_EQ(rules.correctCount(), 1);
-    EXPECT_TRUE(MissedWordList().isEmpty());
-}
-
 // ---- The windows ----------------------------------------------------------------------
 
 class FinderWindowTest : public ::testing::Test {

@@ -1,5 +1,6 @@
 #include "games/word_finder/word_finder_window.h"
 
+#include <QHideEvent>
 #include <QPointer>
 #include <QTimer>
 
@@ -68,8 +69,9 @@ WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin)
 WordFinderWindow::~WordFinderWindow() = default;
 
 void WordFinderWindow::hideEvent(QHideEvent* event) {
-    // A game left in the middle stops its clock with the window.
-    ui::setTimerPeriod(clock_, 0);
+    // A game left in the middle stops its clock with the window. A hide the window system
+    // makes on its own (the desktop minimising everything) is not the child leaving.
+    if (!event->spontaneous()) ui::setTimerPeriod(clock_, 0);
     GameWindow::hideEvent(event);
 }
 
