@@ -6,6 +6,7 @@
 #include "games/fill_in/fill_in_window.h"
 #include "games/match/match_game_window.h"
 #include "games/sentence_order/sentence_order_window.h"
+#include "games/word_finder/word_finder_window.h"
 #include "games/word_spell/word_spell_window.h"
 #include "reader/reader_window.h"
 
@@ -22,6 +23,8 @@ const QHash<QString, Opener>& openers() {
         {QStringLiteral("超级按钮_排序"), &OpenSentenceOrderGame},
         {QStringLiteral("超级按钮_单词排序"), &OpenWordSpellWindow},
         {QStringLiteral("超级按钮_连连看"), &openGameWindow<MatchGameWindow>},
+        {QStringLiteral("超级按钮_汉找英"), &openGameWindow<ChineseToEnglishWindow>},
+        {QStringLiteral("超级按钮_英找汉"), &openGameWindow<EnglishToChineseWindow>},
     };
     return table;
 }

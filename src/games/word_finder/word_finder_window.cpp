@@ -1,0 +1,129 @@
+#include "games/word_finder/word_finder_window.h"
+
+#include <QHideEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include "games/common/missed_words.h"
+#include "games/common/unit_selector.h"
+#include "games/result/result_window.h"
+#include "games/word_finder/play_area.h"
+#include "reader/book.h"
+#include "ui/animation_box.h"
+#include "ui/control_builders.h"
+#include "ui/service_calls.h"
+
+namespace games {
+
+namespace {
+
+constexpr int kClockPeriod = 1000;
+
+}  // namespace
+
+WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin)
+    : GameWindow(owner, twin.title) {
+    box_ = new ui::AnimationBox(this);
+    ui::place(box_, QStringLiteral("动画框"), 0, 0, kGameWidth, kGameHeight);
+    box_->setFont(ui::heiFont(kQuestionPointSize));
+    box_->setTextColour(QColor(0x3b, 0x27, 0x14));
+
+    flower_ = new ui::AnimationObject(box_);
+    const QRect f = twin.flowerTemplate;
+    ui::place(flower_, QStringLiteral("动画物体_鲜花1"), f.x(), f.y(), f.width(), f.height());
+    flower_->setPicture(reader::picture("flower"), Qt::white);
+    flower_->hide();
+
+    clock_ = new QTimer(this);
+    clock_->setObjectName(QStringLiteral("时钟1"));
+
+    next_ = ui::addPictureButton(this, QStringLiteral("超级按钮_下一题"), twin.skipButton,
+                                 reader::picture("button_72x32"), QStringLiteral("下一题"));
+    next_->setFont(ui::heiFont(11));
+    next_->setEnabled(false);
+    remaining_ = ui::addTransparentLabel(this, QStringLiteral("透明标签_剩余时间"),
+                                         QRect(168, 528, 112, 40), ui::heiFont(14), Qt::white);
+    remaining_->setText(QStringLiteral("剩余秒："));
+    exit_ = ui::addPictureButton(this, QStringLiteral("超级按钮_退出"), twin.exitButton,
+                                 reader::picture("button_40x40"), QStringLiteral("返回"));
+    exit_->setFont(ui::heiFont(10));
+    units_ = addUnitSelector(this, QStringLiteral("组合框_背单词课时选择"), twin.unitSelector);
+
+    surface_ = std::make_unique<PlayArea>(*box_, *flower_);
+    rules_ = std::make_unique<WordFinderRules>(twin, *surface_, this);
+
+    // Window created: a fresh list of misses, Unit 1's words and the first question; the
+    // clock waits for the first click.
+    box_->setBackgroundPicture(reader::picture("finder_background"));
+    MissedWordList().clear();
+    rules_->loadUnit(selectedUnit(units_));
+    rules_->setUpQuestion();
+
+    connect(box_, &ui::AnimationBox::leftPressed, this, &WordFinderWindow::answerClick);
+    connect(next_, &QAbstractButton::clicked, this, &WordFinderWindow::skip);
+    connect(exit_, &QAbstractButton::clicked, this, &QWidget::close);
+    connect(clock_, &QTimer::timeout, this, &WordFinderWindow::clockTick);
+    connect(units_, &QComboBox::currentIndexChanged, this, &WordFinderWindow::unitChanged);
+}
+
+WordFinderWindow::~WordFinderWindow() = default;
+
+void WordFinderWindow::hideEvent(QHideEvent* event) {
+    // A game left in the middle stops its clock with the window. A hide the window system
+    // makes on its own (the desktop minimising everything) is not the child leaving.
+    if (!event->spontaneous()) ui::setTimerPeriod(clock_, 0);
+    GameWindow::hideEvent(event);
+}
+
+void WordFinderWindow::answerClick(QPoint point) {
+    // The first click of a game starts the clock; later clicks leave its phase alone.
+    ui::setTimerPeriod(clock_, kClockPeriod);
+    next_->setEnabled(true);
+    rules_->answerClick(point);
+}
+
+void WordFinderWindow::skip() {
+    rules_->skip();
+}
+
+void WordFinderWindow::clockTick() {
+    if (rules_->tick()) {
+        remaining_->setText(rules_->remainingCaption());
+        units_->setEnabled(false);
+        return;
+    }
+    endGame();
+}
+
+void WordFinderWindow::endGame() {
+    // The clock stops before any message, so no tick arrives while they are open. The
+    // remaining-time caption keeps its last text.
+    ui::setTimerPeriod(clock_, 0);
+    units_->setEnabled(true);
+    next_->setEnabled(false);
+    const FinderMessage message = rules_->summary();
+    const bool listMisses = rules_->summaryListsMisses();
+    QPointer<WordFinderWindow> alive(this);
+    ui::showMessage(this, message.text, message.caption);
+    if (!alive) return;
+    if (listMisses) {
+        ShowResultWindow(this);
+        if (!alive) return;
+    }
+    rules_->summaryDone();
+}
+
+void WordFinderWindow::unitChanged() {
+    rules_->changeUnit(selectedUnit(units_));
+    // A new unit starts a game at once, without waiting for a click.
+    ui::setTimerPeriod(clock_, kClockPeriod);
+    next_->setEnabled(true);
+}
+
+ChineseToEnglishWindow::ChineseToEnglishWindow(QWidget* owner)
+    : WordFinderWindow(owner, chineseToEnglishTwin()) {}
+
+EnglishToChineseWindow::EnglishToChineseWindow(QWidget* owner)
+    : WordFinderWindow(owner, englishToChineseTwin()) {}
+
+}  // namespace games
