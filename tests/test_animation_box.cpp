@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "support/fake_services.h"
 #include "ui/animation_box.h"
 
 using namespace ui;
@@ -91,6 +92,7 @@ QPixmap flowerPicture() {
 class SpriteTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        heldTicks.hold(box.stepClock());
         box.resize(200, 150);
         QPixmap background(200, 150);
         background.fill(QColor(0, 0, 200));
@@ -103,6 +105,7 @@ class SpriteTest : public ::testing::Test {
     QColor pixel(QPoint p) { return box.grab().toImage().pixelColor(p); }
 
     AnimationBox box;
+    testing_support::HeldTicks heldTicks;
     AnimationObject* flower = nullptr;
 };
 

@@ -66,6 +66,7 @@ class MatchGameTest : public ::testing::Test {
 
     void open() {
         window = std::make_unique<MatchGameWindow>(&reader);
+        heldTicks.hold(clock());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -125,6 +126,7 @@ class MatchGameTest : public ::testing::Test {
     }
 
     testing_support::FakeServices fakes;
+    testing_support::HeldTicks heldTicks;
     QWidget reader;
     QImage background;
     std::unique_ptr<MatchGameWindow> window;

@@ -233,7 +233,7 @@ TEST_F(DiskPlayback, LongLoopIsStreamedSeamlesslyInLittleMemoryUntilStopAll) {
     sound_->stopAll();
     const int mixedAtStop = tap_.buffers;
     EXPECT_EQ(sound_->streamingLoopCount(), 0);
-    playFor(6 * kBufferSeconds);
+    playFor(kSlackSeconds);
 
     const auto mixed = tap_.snapshot();
     const auto first = std::find(mixed.begin(), mixed.end(), qint16(6000));

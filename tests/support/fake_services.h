@@ -3,7 +3,9 @@
 // Recording fakes of the platform services: tests install them, drive windows and then assert
 // the exact sounds, pauses, random draws and messages.
 
+#include <QEvent>
 #include <QList>
+#include <QObject>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -83,6 +85,17 @@ class FakeShell : public ui::Shell {
     QString desktop;
     QString program = QStringLiteral("/opt/qcbook");
     QStringList opened;
+};
+
+// Swallows a timer's own ticks, so that a test alone drives it with
+// QMetaObject::invokeMethod(timer, "timeout"): a slow run can then never slip in a real tick.
+// The timer still runs as the program set it (its period, its id, whether it is active).
+class HeldTicks : public QObject {
+  public:
+    void hold(QObject* timer) { timer->installEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }
 };
 
 // Installs fresh fakes for the lifetime of the scope and resets the program-wide state.
