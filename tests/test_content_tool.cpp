@@ -205,7 +205,9 @@ TEST(ContentChecks, EveryWordListHotspotHasARecordingOfItsOwn) {
     for (int page : {70, 74})
         pages.append(parsePage(pagePath(page), readFile(pagePath(page)), problems));
     ASSERT_EQ(problems.report(), QString());
-    checkBook(BookSources{{}, pages}, false, problems);
+    BookSources book;
+    book.pages = pages;
+    checkBook(book, false, problems);
     EXPECT_EQ(problems.report(), QString()) << "the shipped word lists share a recording";
 
     // Saying the fruit like the colour again: both hotspots would play one recording.
@@ -214,7 +216,8 @@ TEST(ContentChecks, EveryWordListHotspotHasARecordingOfItsOwn) {
     Problems shared;
     pages[1] = parsePage(pagePath(74),
                          withLine(74, line, "36 | word | 548,396,236,28 | orange | 橙子"), shared);
-    checkBook(BookSources{{}, pages}, false, shared);
+    book.pages = pages;
+    checkBook(book, false, shared);
     EXPECT_TRUE(shared.report().contains(QRegularExpression(
         QStringLiteral("p74\\.txt:%1: expected a recording of its own: \"orange\" "
                        "is already said at .*p70\\.txt:\\d+")
