@@ -24,20 +24,9 @@ void PrintTo(const QString& text, std::ostream* os) {
 
 namespace {
 
-// Makes `english` and `chinese` the shown page's lists, each entry with a recording of its
-// own (the trace names it "entry j"), and takes the games' copies as the toolbar does.
+// The shown page's lists, as the toolbar's button copies them for the games.
 void showPage(const QStringList& english, const QStringList& chinese) {
-    reader::PageContent& page = reader::currentPage();
-    page.EnglishLines = english;
-    page.ChineseLines = chinese;
-    page.PageClips.clear();
-    QList<ui::SoundClip> named;
-    for (const char* role : {"praise1", "praise2", "praise3", "retry1", "retry3", "retry4"})
-        named.append(reader::namedClip(role));
-    for (int i = 0; page.PageClips.size() < english.size(); ++i) {
-        const ui::SoundClip clip = reader::clipAt(i);
-        if (!named.contains(clip) && !page.PageClips.contains(clip)) page.PageClips.append(clip);
-    }
+    testing_support::showPageLines(english, chinese);
     CopyPageListsForGames();
 }
 

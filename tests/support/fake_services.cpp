@@ -38,6 +38,20 @@ QString clipName(const ui::SoundClip& clip) {
     return QStringLiteral("unknown clip");
 }
 
+void showPageLines(const QStringList& english, const QStringList& chinese) {
+    reader::PageContent& page = reader::currentPage();
+    page.EnglishLines = english;
+    page.ChineseLines = chinese;
+    page.PageClips.clear();
+    QList<ui::SoundClip> named;
+    const book::Book& b = book::theBook();
+    for (int i = 0; i < b.namedClipCount; ++i) named.append(reader::clipAt(b.namedClips[i].clip));
+    for (int i = 0; page.PageClips.size() < english.size() && i < b.clipCount; ++i) {
+        const ui::SoundClip clip = reader::clipAt(i);
+        if (!named.contains(clip) && !page.PageClips.contains(clip)) page.PageClips.append(clip);
+    }
+}
+
 void FakeSound::play(const ui::SoundClip& clip) {
     events.append(SoundEvent{SoundEvent::Play, clip});
     note(trace, QStringLiteral("play ") + clipName(clip));

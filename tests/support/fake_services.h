@@ -87,6 +87,10 @@ class FakeShell : public ui::Shell {
     QStringList opened;
 };
 
+// Makes `english` and `chinese` the shown page's lists, each entry with a recording of its
+// own that is none of the built-in clips (so the trace names it "entry j").
+void showPageLines(const QStringList& english, const QStringList& chinese);
+
 // Swallows a timer's own ticks, so that a test alone drives it with
 // QMetaObject::invokeMethod(timer, "timeout"): a slow run can then never slip in a real tick.
 // The timer still runs as the program set it (its period, its id, whether it is active).
