@@ -187,15 +187,18 @@ TEST_F(AnswerBoxTest, EveryBoxIsCheckedAgainstItsOwnAnswer) {
 }
 
 TEST_F(AnswerBoxTest, MarksLetPressesThroughToTheBoxesBeneath) {
-    goToScreen(9);  // page 20: each box's mark lies over the next box
+    goToScreen(9);  // page 20
     QLineEdit* answered = fillBox(20, 2);
     QLineEdit* next = fillBox(20, 3);
     QTest::keyClicks(answered, answered->property("answer").toString());
     ASSERT_FALSE(marks().isEmpty());
     ASSERT_TRUE(markBoxes().last()->isVisible());
+    // The book's boxes stand apart, but a mark may still come to lie over a box (marks pile up,
+    // a school's own book may put boxes close): lay this one over the next box.
     const QPoint centre = next->mapTo(window.get(), next->rect().center());
-    ASSERT_TRUE(markBoxes().last()->geometry().contains(centre))
-        << "the page no longer lays a mark over the next box; pick other boxes";
+    QWidget* mark = markBoxes().last();  // a direct child of the window
+    mark->move(centre - QPoint(mark->width() / 2, mark->height() / 2));
+    ASSERT_TRUE(mark->geometry().contains(centre));
     QWidget* target = window->childAt(centre);
     EXPECT_EQ(target, next);
     QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(window.get(), centre));

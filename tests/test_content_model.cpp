@@ -72,7 +72,7 @@ TEST_F(PageContentTest, FirstPageHasTenEntriesOpenedByTheUnitHeading) {
     ASSERT_EQ(c.EnglishLines.size(), 10);
     EXPECT_EQ(c.ChineseLines.size(), 10);
     EXPECT_EQ(c.PageClips.size(), 10);
-    EXPECT_EQ(c.EnglishLines[0], QStringLiteral("Unit one"));
+    EXPECT_EQ(c.EnglishLines[0], QStringLiteral("Unit 1"));
     EXPECT_EQ(c.ChineseLines[0], QStringLiteral("第一单元"));
 }
 

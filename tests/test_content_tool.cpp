@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "audio.h"
 #include "checks.h"
@@ -211,11 +212,15 @@ TEST(ContentChecks, EveryWordListHotspotHasARecordingOfItsOwn) {
     EXPECT_EQ(problems.report(), QString()) << "the shipped word lists share a recording";
 
     // Saying the fruit like the colour again: both hotspots would play one recording.
-    const int line = firstEntryLine(74, 36);
+    const int line = firstEntryLine(74, 14);
     ASSERT_GT(line, 0);
+    const QString fruit = readFile(pagePath(74)).split('\n')[line - 1];
+    ASSERT_TRUE(fruit.endsWith(QStringLiteral("| orange | 橙子 | say: an orange")))
+        << qPrintable(fruit);
     Problems shared;
-    pages[1] = parsePage(pagePath(74),
-                         withLine(74, line, "36 | word | 548,396,236,28 | orange | 橙子"), shared);
+    pages[1] =
+        parsePage(pagePath(74),
+                  withLine(74, line, fruit.left(fruit.indexOf(QStringLiteral(" | say:")))), shared);
     book.pages = pages;
     checkBook(book, false, shared);
     EXPECT_TRUE(shared.report().contains(QRegularExpression(
@@ -223,4 +228,113 @@ TEST(ContentChecks, EveryWordListHotspotHasARecordingOfItsOwn) {
                        "is already said at .*p70\\.txt:\\d+")
             .arg(line))))
         << qPrintable(shared.report());
+}
+
+namespace {
+
+// Page `page` with the lines appended; returns the report and, through `lines`, the line
+// number each appended line got.
+QString checkWithLines(int page, const QStringList& extra, QList<int>& lines) {
+    QString text = readFile(pagePath(page));
+    if (!text.endsWith('\n')) text += '\n';
+    int next = int(text.count('\n')) + 1;
+    lines.clear();
+    for (const QString& line : extra) {
+        text += line + '\n';
+        lines.append(next++);
+    }
+    return checkText(page, text);
+}
+
+QString at(int page, int line) {
+    return pagePath(page) + ":" + QString::number(line) + ": ";
+}
+
+}  // namespace
+
+TEST(ContentChecks, DrawingsWithoutHotspotsAreCheckedAtTheirLine) {
+    QList<int> lines;
+    // Page 44: picture 9 (the zoo) at 370,58,150,110; speech box 10 at 530,62,220,30;
+    // tick box 1 at 126,140 (laid out 7 right and 8 down); the listen icon at 20,60.
+    const QString report =
+        checkWithLines(44,
+                       {"draw grass | 360,50,170,40",          // under a picture: scenery, fine
+                        "draw card green | 120,140,40,40",     // a card under a tick box: fine
+                        "draw unicorn | 600,300,40,40",        // unknown
+                        "draw ball purplish | 600,300,40,40",  // unknown colour
+                        "draw table | 10,500,60,40",           // reaches into the footer
+                        "draw ball | 600,300,6,40",            // too thin
+                        "draw ball | 540,60,40,40",            // under the speech box
+                        "draw ball | 120,140,40,40",           // over tick box 1
+                        "draw ball | 16,56,30,30",             // over the listen icon and its strip
+                        "draw heading | 600,200,100,20 | ",    // a heading without words
+                        "draw heading | 380,60,100,20 | Zoo",  // a heading under a picture
+                        "draw birthdaycake 11 | 600,300,60,60", "draw birthdaycake | 600,300,60,60",
+                        "draw",                // no kind, no rectangle
+                        "draw ball | 1,2,3"},  // a broken rectangle
+                       lines);
+    const QStringList problems = report.split('\n', Qt::SkipEmptyParts);
+    auto problemsAt = [&](int i) { return problems.filter(at(44, lines[i])); };
+    EXPECT_TRUE(problemsAt(0).isEmpty()) << qPrintable(report);
+    EXPECT_TRUE(problemsAt(1).isEmpty()) << qPrintable(report);
+    EXPECT_EQ(problemsAt(2), QStringList{at(44, lines[2]) + "unknown drawing \"unicorn\""});
+    EXPECT_EQ(problemsAt(3), QStringList{at(44, lines[3]) + "unknown colour \"purplish\""});
+    EXPECT_TRUE(problemsAt(4).join('\n').contains("inside the page above its footer"));
+    EXPECT_TRUE(problemsAt(5).join('\n').contains("at least 8 x 8"));
+    EXPECT_TRUE(problemsAt(6).join('\n').contains("lies under hotspot 10 (text)"));
+    EXPECT_TRUE(problemsAt(7).join('\n').contains("only a card may lie under an answer box"));
+    EXPECT_TRUE(problemsAt(8).join('\n').contains("only a card may lie under an answer box"));
+    EXPECT_TRUE(problemsAt(8).join('\n').contains("lies under hotspot 3 (instr)"));
+    EXPECT_TRUE(problemsAt(9).join('\n').contains("expected a heading's words"));
+    EXPECT_TRUE(problemsAt(10).join('\n').contains("lies under hotspot 9 (pic)"));
+    EXPECT_TRUE(problemsAt(11).join('\n').contains("number of candles (1 to 10)"));
+    EXPECT_TRUE(problemsAt(12).join('\n').contains("number of candles (1 to 10)"));
+    EXPECT_TRUE(problemsAt(13).join('\n').contains("expected \"draw THING [COLOUR] | x,y,w,h\""));
+    EXPECT_TRUE(problemsAt(14).join('\n').contains("expected \"draw THING [COLOUR] | x,y,w,h\""));
+    EXPECT_EQ(problems.size(), 14) << qPrintable(report);
+}
+
+TEST(ContentChecks, DrawingsReachTheParsedPage) {
+    Problems problems;
+    const PageSource page = parsePage(pagePath(44),
+                                      readFile(pagePath(44)) +
+                                          "\ndraw birthdaycake 3 | 600,300,60,60\n"
+                                          "draw heading | 600,200,100,20 | Unit 4\n",
+                                      problems);
+    ASSERT_TRUE(problems.empty()) << qPrintable(problems.report());
+    ASSERT_GE(page.drawings.size(), 2);
+    const Drawing& cake = page.drawings[page.drawings.size() - 2];
+    EXPECT_EQ(cake.kind, "pic");
+    EXPECT_EQ(cake.thing, "birthdaycake");
+    EXPECT_EQ(cake.colour, "3");
+    EXPECT_EQ(cake.rect, QRect(600, 300, 60, 60));
+    const Drawing& heading = page.drawings.last();
+    EXPECT_EQ(heading.kind, "heading");
+    EXPECT_EQ(heading.text, "Unit 4");
+    EXPECT_EQ(page.entries.size(), 21) << "drawings are not entries";
+}
+
+TEST(ContentChecks, SpeakersAreDrawnPeopleOrAnimalsOfThePage) {
+    // Page 58: 3 is Tom (boy), 4 his speech box, 5 the present (a gift), 6 a speech box.
+    auto withBy = [](int entry, const QString& by) {
+        const int line = firstEntryLine(58, entry);
+        QString text = readFile(pagePath(58)).split('\n')[line - 1];
+        text.remove(QRegularExpression(" \\| by: \\d+$"));
+        return std::pair{line, withLine(58, line, text + " | by: " + by)};
+    };
+    EXPECT_EQ(checkText(58, withBy(6, "3").second), QString()) << "Tom gives the present";
+    for (const auto& [entry, by, problem] :
+         {std::tuple{6, QStringLiteral("5"), QStringLiteral("must name the picture of a person")},
+          std::tuple{6, QStringLiteral("99"), QStringLiteral("must name the picture of a person")},
+          std::tuple{5, QStringLiteral("3"), QStringLiteral("only a speech box")}}) {
+        const auto [line, text] = withBy(entry, by);
+        const QString report = checkText(58, text);
+        EXPECT_TRUE(report.contains(at(58, line)) && report.contains(problem))
+            << entry << " by " << by.toStdString() << "\n"
+            << qPrintable(report);
+    }
+    Problems problems;
+    const PageSource page = parsePage(pagePath(58), readFile(pagePath(58)), problems);
+    EXPECT_EQ(page.entries[3].speaker, 3);
+    EXPECT_EQ(page.entries[8].speaker, 0) << "the song has no speaker";
 }

@@ -8,11 +8,14 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <thread>
 #include <vector>
 
 #include "art/page_art.h"
 #include "art/things.h"
+#include "build_book.h"
+#include "sources.h"
 
 // Readable names in GoogleTest's messages about parameters.
 void PrintTo(const QString& text, std::ostream* out) {
@@ -458,3 +461,242 @@ TEST(PageArtPage, ParallelRenderingMatchesSerialRendering) {
 }
 
 }  // namespace
+
+// --- The book's own pages ------------------------------------------------------------------------
+
+namespace {
+
+QList<art::PageSpec> bookPages() {
+    tool::Problems problems;
+    const tool::BookSources book =
+        tool::readSources(QStringLiteral(QCBOOK_CONTENT_DIR), {}, problems);
+    QList<art::PageSpec> specs;
+    for (const tool::PageSource& page : book.pages)
+        specs.append(tool::pageSpec(page, QSize(800, 540)));
+    return specs;
+}
+
+double median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[values.size() / 2];
+}
+
+}  // namespace
+
+TEST(PageArtBook, PictureWordsAreAsLargeAsTheOtherEnglishOfTheirPage) {
+    const QList<art::PageSpec> pages = bookPages();
+    ASSERT_EQ(pages.size(), 36);
+    int labels = 0;
+    for (const art::PageSpec& page : pages) {
+        QList<double> body;
+        for (const art::PrintedText& text : art::printedEnglish(page)) {
+            if (text.kind == QLatin1String("text") || text.kind == QLatin1String("instr"))
+                body.append(text.pixels);
+        }
+        for (const art::PrintedText& text : art::printedEnglish(page)) {
+            if (text.kind != QLatin1String("label")) continue;
+            ++labels;
+            EXPECT_GE(text.pixels, std::max(11.0, median(body) - 0.25))
+                << "page " << page.pageNumber << " entry " << text.number << " \""
+                << text.text.toStdString() << "\"";
+        }
+    }
+    EXPECT_GT(labels, 50);
+}
+
+TEST(PageArtBook, EverySpeechBoxWithASpeakerPointsAtIt) {
+    int tails = 0;
+    for (const art::PageSpec& page : bookPages()) {
+        for (const art::PageItem& item : page.items) {
+            const QLineF tail = art::speechTail(page, item);
+            if (item.speaker == 0) {
+                EXPECT_TRUE(tail.isNull()) << page.pageNumber << " " << item.number;
+                continue;
+            }
+            if (tail.isNull()) continue;  // left off: it would run into another box
+            ++tails;
+            const art::PageItem* speaker = nullptr;
+            for (const art::PageItem& other : page.items) {
+                if (other.number == item.speaker) speaker = &other;
+            }
+            ASSERT_NE(speaker, nullptr);
+            const QPointF head = art::pageart::headPoint(QRectF(speaker->rect), speaker->thing);
+            EXPECT_LT(QLineF(tail.p2(), head).length(), QLineF(tail.p1(), head).length())
+                << "page " << page.pageNumber << " entry " << item.number;
+        }
+    }
+    EXPECT_GT(tails, 80);
+}
+
+// --- Speech tails, drawings without hotspots, strips with the listen icon ------------------------
+
+namespace {
+
+art::PageItem speech(const QRect& rect, int speaker) {
+    art::PageItem box = item(QStringLiteral("text"), rect, QStringLiteral("Hello!"));
+    box.number = 2;
+    box.speaker = speaker;
+    return box;
+}
+
+}  // namespace
+
+TEST(PageArtSpeech, TheTailLeavesTheEdgeFacingTheSpeakerAndPointsAtTheHead) {
+    art::PageItem boy = item(QStringLiteral("pic"), QRect(350, 200, 100, 150),
+                             QStringLiteral("Hello!"), QStringLiteral("boy"));
+    boy.number = 1;
+    const QPointF head = art::pageart::headPoint(QRectF(boy.rect), QStringLiteral("boy"));
+    struct Case {
+        QRect box;
+        char edge;  // where the tail leaves the box
+    };
+    for (const Case& c :
+         {Case{QRect(320, 120, 160, 30), 'b'}, Case{QRect(320, 400, 160, 30), 't'},
+          Case{QRect(100, 230, 160, 30), 'r'}, Case{QRect(540, 230, 160, 30), 'l'}}) {
+        const art::PageSpec sheet = page({boy, speech(c.box, 1)}, QSize(800, 540));
+        const QLineF tail = art::speechTail(sheet, sheet.items[1]);
+        ASSERT_FALSE(tail.isNull()) << c.edge;
+        const QRectF body = QRectF(c.box).adjusted(0.6, 0.6, -0.6, -0.6);
+        const double onEdge = c.edge == 'b'   ? std::abs(tail.p1().y() - body.bottom())
+                              : c.edge == 't' ? std::abs(tail.p1().y() - body.top())
+                              : c.edge == 'r' ? std::abs(tail.p1().x() - body.right())
+                                              : std::abs(tail.p1().x() - body.left());
+        EXPECT_LT(onEdge, 0.01) << c.edge;
+        EXPECT_FALSE(body.contains(tail.p2())) << c.edge;
+        EXPECT_LT(QLineF(tail.p2(), head).length(), QLineF(tail.p1(), head).length()) << c.edge;
+        EXPECT_LE(tail.length(), 12.01) << c.edge;
+        // The painted tail is there: the page differs from one whose box has no speaker.
+        const art::PageSpec silent = page({boy, speech(c.box, 0)}, QSize(800, 540));
+        const QRect diff = differenceBounds(art::renderPage(sheet), art::renderPage(silent));
+        EXPECT_TRUE(diff.isValid()) << c.edge;
+        EXPECT_TRUE(QRectF(c.box).adjusted(-14, -14, 14, 14).contains(QRectF(diff))) << c.edge;
+    }
+}
+
+TEST(PageArtSpeech, NoSpeakerNoTailAndABlockedTailIsLeftOff) {
+    art::PageItem boy = item(QStringLiteral("pic"), QRect(350, 300, 100, 150),
+                             QStringLiteral("Hello!"), QStringLiteral("boy"));
+    boy.number = 1;
+    // A chant line: nobody says it.
+    art::PageSpec sheet = page({boy, speech(QRect(320, 220, 160, 30), 0)}, QSize(800, 540));
+    EXPECT_TRUE(art::speechTail(sheet, sheet.items[1]).isNull());
+    // The speaker's second box, stacked above the first: its tail would pierce the first box.
+    art::PageItem first = speech(QRect(320, 250, 160, 30), 1);
+    first.number = 3;
+    sheet = page({boy, speech(QRect(320, 218, 160, 30), 1), first}, QSize(800, 540));
+    EXPECT_TRUE(art::speechTail(sheet, sheet.items[1]).isNull());
+    EXPECT_FALSE(art::speechTail(sheet, sheet.items[2]).isNull());
+}
+
+TEST(PageArtPage, DrawingsLieUnderTheEntriesAndLeaveTheRestOfThePage) {
+    const QSize size(800, 540);
+    const QRect ball(300, 200, 80, 80);
+    art::PageItem entry =
+        item(QStringLiteral("pic"), ball, QStringLiteral("$"), QStringLiteral("ball"));
+    art::PageSpec plain = page({entry}, size);
+    art::PageSpec withTable = plain;
+    art::PageItem table =
+        item(QStringLiteral("pic"), QRect(250, 240, 200, 80), QString(), QStringLiteral("table"));
+    withTable.drawings = {table};
+    const QImage a = art::renderPage(plain);
+    const QImage b = art::renderPage(withTable);
+    const QRect diff = differenceBounds(a, b);
+    ASSERT_TRUE(diff.isValid());
+    EXPECT_TRUE(table.rect.adjusted(-1, -1, 1, 1).contains(diff));
+    // The ball's middle is painted over the table.
+    EXPECT_EQ(a.pixel(340, 260), b.pixel(340, 260));
+}
+
+TEST(PageArtPage, HeadingsPrintTheirWordsOnATabInTheirRectangle) {
+    const QSize size(800, 540);
+    art::PageSpec sheet = page({}, size);
+    art::PageItem heading =
+        item(QStringLiteral("heading"), QRect(100, 100, 180, 22), QStringLiteral("Unit 3"));
+    sheet.drawings = {heading};
+    const QRect diff = differenceBounds(art::renderPage(page({}, size)), art::renderPage(sheet));
+    ASSERT_TRUE(diff.isValid());
+    EXPECT_TRUE(heading.rect.contains(diff));
+    EXPECT_LT(diff.width(), heading.rect.width() / 2) << "the tab is as wide as its words";
+    const QList<art::PrintedText> printed = art::printedEnglish(sheet);
+    ASSERT_EQ(printed.size(), 1);
+    EXPECT_EQ(printed[0].kind, "heading");
+    EXPECT_EQ(printed[0].text, "Unit 3");
+    EXPECT_GT(printed[0].pixels, 12);
+}
+
+TEST(PageArtPage, AStripHoldingTheListenIconLeavesItAWhiteSeatAndNoEar) {
+    const QSize size(800, 540);
+    const QRect strip(24, 72, 220, 30);
+    const art::PageItem listen =
+        item(QStringLiteral("instr"), strip, QStringLiteral("Listen and tick."));
+    art::PageSpec withIcon = page({listen}, size);
+    const QRect icon(30, 77, 20, 20);
+    withIcon.listenIcons = {icon};
+    const QImage seat = art::renderPage(withIcon);
+    for (int y = icon.top(); y <= icon.bottom(); ++y) {
+        for (int x = icon.left(); x <= icon.right(); ++x) {
+            ASSERT_GT(QColor(seat.pixel(x, y)).lightness(), 245) << x << "," << y;
+        }
+    }
+    // Without the icon the strip draws its own ear there.
+    const QImage ear = art::renderPage(page({listen}, size));
+    EXPECT_TRUE(differenceBounds(seat, ear).intersects(icon));
+}
+
+TEST(PageArtPage, WordListMeaningsKeepClearOfTheCardEdge) {
+    const QSize size(800, 540);
+    const QRect card(16, 100, 246, 27);
+    for (const auto& [english, chinese] :
+         {std::pair{"Nice to meet you, too.", "我也很高兴认识你。"},
+          std::pair{"Would you like some rice?", "你想吃点米饭吗？"},
+          std::pair{"sharpener", "卷笔刀（削笔刀）"}}) {
+        art::PageItem with = item(QStringLiteral("word"), card, QString::fromUtf8(english));
+        with.chinese = QString::fromUtf8(chinese);
+        art::PageItem without = item(QStringLiteral("word"), card, QString::fromUtf8(english));
+        art::PageSpec a = page({with}, size);
+        art::PageSpec b = page({without}, size);
+        a.wordList = b.wordList = true;
+        const QRect meaning = differenceBounds(art::renderPage(a), art::renderPage(b));
+        ASSERT_TRUE(meaning.isValid()) << english;
+        EXPECT_LE(meaning.right(), card.right() - 6) << english;
+        EXPECT_GE(meaning.top(), card.top() + 3) << english;
+        EXPECT_GT(meaning.height(), 8) << english << ": the meaning stays readable";
+        // The English keeps to the left of the meaning.
+        for (const art::PrintedText& text : art::printedEnglish(a)) EXPECT_GT(text.pixels, 10);
+    }
+}
+
+TEST(PageArtDrawing, BirthdayCakesCountTheirCandlesAndAWhiteEraserIsWhiteAllOver) {
+    const QRect rect(0, 0, 150, 150);
+    auto flamePixels = [&](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                count += qAlpha(p) == 255 && qRed(p) > 240 && qGreen(p) > 180 && qGreen(p) < 220 &&
+                         qBlue(p) < 90;
+            }
+        }
+        return count;
+    };
+    const int one = flamePixels(drawn(QStringLiteral("birthdaycake"), "1", rect, rect.size()));
+    const int ten = flamePixels(drawn(QStringLiteral("birthdaycake"), "10", rect, rect.size()));
+    EXPECT_GT(one, 5);
+    EXPECT_GT(ten, one * 4);
+    // The eraser's blue sleeve belongs to its natural colours only.
+    auto bluePixels = [&](const QImage& image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                count += qAlpha(p) == 255 && qBlue(p) > qRed(p) + 60;
+            }
+        }
+        return count;
+    };
+    EXPECT_GT(bluePixels(drawn(QStringLiteral("eraser"), {}, rect, rect.size())), 300);
+    EXPECT_EQ(bluePixels(drawn(QStringLiteral("eraser"), "white", rect, rect.size())), 0);
+    // Closed eyes show no eyeball.
+    EXPECT_GT(bluePixels(drawn(QStringLiteral("eye"), {}, rect, rect.size())), 300);
+    EXPECT_EQ(bluePixels(drawn(QStringLiteral("closedeye"), {}, rect, rect.size())), 0);
+}

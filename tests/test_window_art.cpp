@@ -500,3 +500,31 @@ TEST(GifWriter, WritesTheHeaderDelayAndRejectsNoFrames) {
 }
 
 }  // namespace
+
+TEST(WindowPictureList, RoundedButtonsArePngsWithSeeThroughCorners) {
+    for (const char* name :
+         {"start_button", "dict_start", "dict_replay", "dict_next", "dict_confirm", "button_104x40",
+          "button_100x40", "button_72x32", "button_60x40", "button_40x40"}) {
+        SCOPED_TRACE(name);
+        const art::PictureSpec spec = picture(QString::fromLatin1(name));
+        EXPECT_EQ(spec.format, "png");
+        QString error;
+        const QImage face = decode(art::renderWindowPicture(spec, &error));
+        ASSERT_FALSE(face.isNull()) << error.toStdString();
+        ASSERT_TRUE(face.hasAlphaChannel());
+        const int right = face.width() - 1;
+        const int bottom = face.height() - 1;
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
+            EXPECT_EQ(qAlpha(face.pixel(corner)), 0) << corner.x() << "," << corner.y();
+        }
+        EXPECT_EQ(qAlpha(face.pixel(face.width() / 2, face.height() / 2)), 255);
+        EXPECT_EQ(qAlpha(face.pixel(face.width() / 2, 1)), 255) << "the edge is drawn";
+    }
+    // As a JPEG the same face keeps a paper-coloured backdrop in its corners, never black.
+    art::PictureSpec jpeg = picture(QStringLiteral("button_60x40"));
+    jpeg.format = QStringLiteral("jpg");
+    const QImage flat = decode(art::renderWindowPicture(jpeg, nullptr));
+    ASSERT_FALSE(flat.isNull());
+    EXPECT_GT(QColor(flat.pixel(0, 0)).lightness(), 235);
+}

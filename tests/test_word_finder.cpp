@@ -29,8 +29,7 @@ void PrintTo(const QString& text, std::ostream* os) {
 namespace {
 
 // Unit 1: ruler 尺子, pencil 铅笔, eraser 橡皮, crayon 蜡笔, bag 书包, pen 钢笔,
-// pencil box 铅笔盒, book 书, sharpener 卷笔刀, desk 书桌.
-// Unit 3 holds foot 脚 (10) and feet 脚（复数） (11).
+// pencil box 铅笔盒, book 书, sharpener 卷笔刀（削笔刀）, desk 书桌.
 
 // A play area that writes down what it is asked; a text is 10 pixels per GBK byte plus one,
 // so that halving a width leaves a half pixel to cut.
@@ -76,26 +75,27 @@ TEST_F(RulesTest, ASetUpReseedsThenDrawsTargetSlotAndDistractorsInOrder) {
 
 TEST_F(RulesTest, OnlyTheTargetLosesItsParenthesisedPart) {
     WordFinderRules chinesePrompt(chineseToEnglishTwin(), surface);
-    chinesePrompt.loadUnit(3);
-    fakes.random.script = {11, 2};
+    chinesePrompt.loadUnit(1);
+    fakes.random.script = {9, 2};
     chinesePrompt.setUpQuestion();
-    EXPECT_EQ(chinesePrompt.prompt(), "脚");
-    EXPECT_EQ(chinesePrompt.candidates()[1], "feet");
-    EXPECT_EQ(chinesePrompt.unitChineseWords()[10], "脚（复数）") << "the list keeps it";
+    EXPECT_EQ(chinesePrompt.prompt(), "卷笔刀");
+    EXPECT_EQ(chinesePrompt.candidates()[1], "sharpener");
+    EXPECT_EQ(chinesePrompt.unitChineseWords()[8], "卷笔刀（削笔刀）") << "the list keeps it";
 
     WordFinderRules englishPrompt(englishToChineseTwin(), surface);
-    englishPrompt.loadUnit(3);
-    // Target foot 脚; the pool without it holds 脚（复数） as its tenth entry.
-    fakes.random.script = {10, 1, 10, 1, 1};
+    englishPrompt.loadUnit(1);
+    // Target desk 书桌; the pool without it holds 卷笔刀（削笔刀） as its ninth entry.
+    fakes.random.script = {10, 1, 9, 1, 1};
     englishPrompt.setUpQuestion();
-    EXPECT_EQ(englishPrompt.prompt(), "foot");
-    EXPECT_EQ(englishPrompt.candidates(), (std::array<QString, 4>{"脚", "脚（复数）", "头", "脸"}));
+    EXPECT_EQ(englishPrompt.prompt(), "desk");
+    EXPECT_EQ(englishPrompt.candidates(),
+              (std::array<QString, 4>{"书桌", "卷笔刀（削笔刀）", "尺子", "铅笔"}));
     // The missed word is recorded as shown: the meaning without its parenthesised part.
-    fakes.random.script = {11, 4};
+    fakes.random.script = {9, 4};
     englishPrompt.setUpQuestion();
-    EXPECT_EQ(englishPrompt.candidates()[3], "脚");
+    EXPECT_EQ(englishPrompt.candidates()[3], "卷笔刀");
     englishPrompt.skip();
-    EXPECT_EQ(MissedWordList(), QStringList({"feet", "脚"}));
+    EXPECT_EQ(MissedWordList(), QStringList({"sharpener", "卷笔刀"}));
 }
 
 TEST_F(RulesTest, DistractorsAreThreeDifferentEntriesNeverTheTarget) {

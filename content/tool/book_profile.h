@@ -27,6 +27,8 @@ struct ScreenProfile {
 inline constexpr int kBookScreens = 36;
 inline constexpr int kPageWidth = 800;
 inline constexpr int kPageHeight = 540;
+// The page's footer band (page number and section) starts here.
+inline constexpr int kFooterTop = 516;
 
 // clang-format off
 inline constexpr std::array<ScreenProfile, kBookScreens> kScreens{{
@@ -96,7 +98,8 @@ inline constexpr std::array<SectionProfile, 9> kSections{{
     {"单词表", 9, 34},
 }};
 
-// Fill-in boxes: fixed places on pages 10, 20 and 30.
+// Fill-in boxes: fixed places on pages 10, 20 and 30. Page 20's boxes 2 and 3 stand 40 apart
+// (not 4), each under its own picture, so a child can tell which picture a box belongs to.
 struct FillBoxProfile {
     int page;
     int number;
@@ -106,7 +109,7 @@ struct FillBoxProfile {
 // clang-format off
 inline constexpr std::array<FillBoxProfile, 12> kFillBoxes{{
     {10, 1, 41, 162}, {10, 2, 132, 191}, {10, 3, 231, 167}, {10, 4, 310, 178},
-    {20, 1, 96, 179}, {20, 2, 176, 189}, {20, 3, 196, 180}, {20, 4, 284, 188},
+    {20, 1, 96, 179}, {20, 2, 160, 189}, {20, 3, 220, 180}, {20, 4, 284, 188},
     {30, 1, 36, 151}, {30, 2, 116, 150}, {30, 3, 196, 151}, {30, 4, 274, 151},
 }};
 // clang-format on

@@ -139,9 +139,14 @@ art::PageSpec pageSpec(const PageSource& page, QSize pixelSize) {
     spec.pixelSize = pixelSize;
     spec.wordList = isWordListPage(page.pageNumber);
     for (const Entry& e : page.entries) {
-        spec.items.append(
-            {e.number, e.kind, e.thing, e.colour, e.rect, e.english, e.chinese, e.recording.text});
+        spec.items.append({e.number, e.kind, e.thing, e.colour, e.rect, e.english, e.chinese,
+                           e.recording.text, e.speaker});
     }
+    for (const Drawing& d : page.drawings) {
+        spec.drawings.append({0, d.kind, d.thing, d.colour, d.rect, d.text, QString(), QString()});
+    }
+    for (const ListenIcon& icon : page.listens)
+        spec.listenIcons.append(QRect(icon.pos, QSize(kListenIconSize, kListenIconSize)));
     for (const FillBox& f : page.fills)
         spec.answerBoxes.append(QRect(f.pos, QSize(kFillBoxSize, kFillBoxSize)));
     for (const TickBox& t : page.ticks) {

@@ -50,6 +50,25 @@ void checkRect(const Entry& entry, Problems& problems) {
     }
 }
 
+// A COLOUR names a colour; for a cake with candles it counts them (1 to 10); a number draws
+// whatever it is given.
+void checkColour(const Where& where, const QString& thing, const QString& colour,
+                 Problems& problems) {
+    if (thing == QLatin1String("birthdaycake")) {
+        bool ok = false;
+        const int candles = colour.toInt(&ok);
+        if (!ok || candles < 1 || candles > 10) {
+            problems.add(where, QStringLiteral("expected the number of candles (1 to 10) after "
+                                               "\"birthdaycake\", found \"%1\"")
+                                    .arg(colour));
+        }
+        return;
+    }
+    if (!colour.isEmpty() && !art::takesCount(thing) && !art::isKnownColour(colour)) {
+        problems.add(where, QStringLiteral("unknown colour \"%1\"").arg(colour));
+    }
+}
+
 void checkKind(const Entry& entry, bool wordList, Problems& problems) {
     if (wordList && entry.kind != QLatin1String("word")) {
         problems.add(entry.where, QStringLiteral("expected kind \"word\" on a word-list page"));
@@ -57,10 +76,7 @@ void checkKind(const Entry& entry, bool wordList, Problems& problems) {
     if (!entry.thing.isEmpty() && !art::isKnownThing(entry.thing)) {
         problems.add(entry.where, QStringLiteral("unknown drawing \"%1\"").arg(entry.thing));
     }
-    if (!entry.colour.isEmpty() && entry.thing != QLatin1String("number") &&
-        !art::isKnownColour(entry.colour)) {
-        problems.add(entry.where, QStringLiteral("unknown colour \"%1\"").arg(entry.colour));
-    }
+    checkColour(entry.where, entry.thing, entry.colour, problems);
 }
 
 void checkEntryNumbersAndCounts(const PageSource& page, const ScreenProfile& profile,
@@ -307,6 +323,78 @@ void checkAnswers(const PageSource& page, Problems& problems) {
     }
 }
 
+// A speech box's by: option names someone drawn on the same page: its tail points there.
+void checkSpeakers(const PageSource& page, Problems& problems) {
+    for (const Entry& e : page.entries) {
+        if (e.speaker == 0) continue;
+        const Entry* speaker = entryNumber(page, e.speaker);
+        if (e.kind != QLatin1String("text")) {
+            problems.add(e.where, QStringLiteral("only a speech box (kind text) has a speaker"));
+        } else if (!speaker || !art::isSpeaker(speaker->thing) ||
+                   (speaker->kind != QLatin1String("pic") &&
+                    speaker->kind != QLatin1String("picword"))) {
+            problems.add(e.where, QStringLiteral("by: %1 must name the picture of a person or an "
+                                                 "animal on this page")
+                                      .arg(e.speaker));
+        }
+    }
+}
+
+// Everything the child answers on: the boxes and the listen icon.
+QList<QRect> answerAreas(const PageSource& page) {
+    QList<QRect> areas;
+    for (const FillBox& box : page.fills)
+        areas.append(QRect(box.pos, QSize(kFillBoxSize, kFillBoxSize)));
+    for (const TickBox& box : page.ticks) {
+        // Laid out 7 right and 8 down of its design place.
+        areas.append(QRect(box.pos + QPoint(7, 8), QSize(kTickBoxWidth, kTickBoxHeight)));
+    }
+    for (const ListenIcon& icon : page.listens)
+        areas.append(QRect(icon.pos, QSize(kListenIconSize, kListenIconSize)));
+    return areas;
+}
+
+// Drawings with no hotspot: known things inside the page above its footer, never over a line of
+// text (nobody could read it) nor, except a plain card, over an answer box; headings clear of
+// every hotspot.
+void checkDrawings(const PageSource& page, Problems& problems) {
+    const QRect paper(0, 0, kPageWidth, kFooterTop);
+    const QList<QRect> answers = answerAreas(page);
+    for (const Drawing& d : page.drawings) {
+        const bool heading = d.kind == QLatin1String("heading");
+        if (heading) {
+            if (d.text.isEmpty() || !encodesInGbk(d.text)) {
+                problems.add(d.where, QStringLiteral("expected a heading's words in GBK"));
+            }
+        } else if (!art::isKnownThing(d.thing)) {
+            problems.add(d.where, QStringLiteral("unknown drawing \"%1\"").arg(d.thing));
+        } else {
+            checkColour(d.where, d.thing, d.colour, problems);
+        }
+        if (!paper.contains(d.rect) || d.rect.width() < 8 || d.rect.height() < 8) {
+            problems.add(d.where, QStringLiteral("expected a drawing at least 8 x 8 inside the "
+                                                 "page above its footer (800 x %1)")
+                                      .arg(kFooterTop));
+        }
+        for (const QRect& area : answers) {
+            if (area.intersects(d.rect) && d.thing != QLatin1String("card")) {
+                problems.add(d.where, QStringLiteral("only a card may lie under an answer box or "
+                                                     "the listen icon"));
+                break;
+            }
+        }
+        for (const Entry& e : page.entries) {
+            const bool picture = e.kind == QLatin1String("pic");
+            if (e.rect.intersects(d.rect) && (heading || !picture)) {
+                problems.add(d.where, QStringLiteral("this drawing lies under hotspot %1 (%2): "
+                                                     "only scenery may lie under a picture")
+                                          .arg(e.number)
+                                          .arg(e.kind));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 void checkPage(const PageSource& page, Problems& problems) {
@@ -332,6 +420,8 @@ void checkPage(const PageSource& page, Problems& problems) {
     checkOverlaps(page, problems);
     checkOverlay(page, *profile, problems);
     checkAnswers(page, problems);
+    checkSpeakers(page, problems);
+    checkDrawings(page, problems);
 }
 
 namespace {

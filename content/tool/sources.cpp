@@ -89,9 +89,11 @@ void parseOptions(const QString& text, Entry& entry, Problems& problems) {
             entry.recording.voice = value;
         } else if (name == QLatin1String("codec") && isCodec(value)) {
             entry.recording.codec = value;
+        } else if (name == QLatin1String("by") && value.toInt() > 0) {
+            entry.speaker = value.toInt();
         } else {
-            problems.add(entry.where, QStringLiteral("expected an option say: TEXT, voice: en|zh "
-                                                     "or codec: CODEC, found \"%1\"")
+            problems.add(entry.where, QStringLiteral("expected an option say: TEXT, voice: en|zh, "
+                                                     "codec: CODEC or by: ENTRY, found \"%1\"")
                                           .arg(option));
         }
     }
@@ -158,6 +160,30 @@ bool parseEntry(const Where& where, const QStringList& f, Entry& entry, Problems
     return true;
 }
 
+// `draw THING [COLOUR] | x,y,w,h` or `draw heading | x,y,w,h | TEXT`.
+void parseDrawing(const Where& where, const QStringList& f, PageSource& page, Problems& problems) {
+    const QStringList words = f[0].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    Drawing drawing;
+    drawing.where = where;
+    const bool heading = words.size() == 2 && words[1] == QLatin1String("heading");
+    QList<int> r;
+    if (words.size() < 2 || f.size() != (heading ? 3 : 2) || !parseInts(f[1], 4, r)) {
+        problems.add(where, QStringLiteral("expected \"draw THING [COLOUR] | x,y,w,h\" or "
+                                           "\"draw heading | x,y,w,h | TEXT\""));
+        return;
+    }
+    drawing.rect = QRect(r[0], r[1], r[2], r[3]);
+    if (heading) {
+        drawing.kind = QStringLiteral("heading");
+        drawing.text = f[2];
+    } else {
+        drawing.kind = QStringLiteral("pic");
+        drawing.thing = words[1];
+        drawing.colour = words.mid(2).join(QLatin1Char(' '));
+    }
+    page.drawings.append(drawing);
+}
+
 void parseAnswerLine(const Where& where, const QStringList& f, PageSource& page,
                      Problems& problems) {
     const QStringList head = f[0].split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -221,6 +247,8 @@ PageSource parsePage(const QString& file, const QString& text, Problems& problem
         const QString first = f[0].section(QLatin1Char(' '), 0, 0);
         if (first == "fill" || first == "tick" || first == "listen") {
             parseAnswerLine(where, f, page, problems);
+        } else if (first == "draw") {
+            parseDrawing(where, f, page, problems);
         } else if (f.size() == 1) {
             parseHeaderLine(where, line.text, page, problems);
         } else {

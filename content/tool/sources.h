@@ -51,8 +51,19 @@ struct Entry {
     QRect rect;
     QString english;
     QString chinese;
-    QString say;  // explicit say: option, empty when none
+    QString say;      // explicit say: option, empty when none
+    int speaker = 0;  // by: option: the entry whose picture says this line (0: none given)
     Recording recording;
+};
+
+// A drawing with no hotspot: scenery, props and headings that nobody presses.
+struct Drawing {
+    Where where;
+    QString kind;    // "pic" (a drawing of THING) or "heading" (printed text)
+    QString thing;   // pic: a THING of the drawing vocabulary
+    QString colour;  // pic: optional COLOUR (for number and birthdaycake: what to draw)
+    QRect rect;
+    QString text;  // heading: the printed words
 };
 
 struct FillBox {
@@ -83,6 +94,7 @@ struct PageSource {
     QPoint overlay;
     Where overlayWhere;
     QList<Entry> entries;
+    QList<Drawing> drawings;
     QList<FillBox> fills;
     QList<TickBox> ticks;
     QList<ListenIcon> listens;

@@ -151,9 +151,24 @@ void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const int shift = isDown() ? 1 : 0;
-    if (!picture_.isNull()) painter.drawPixmap(rect().translated(shift, shift), picture_);
-    if (!isEnabled()) painter.fillRect(rect(), QColor(255, 255, 255, 130));
-    if (underMouse() && isEnabled()) painter.fillRect(rect(), QColor(255, 255, 255, 45));
+    // Disabled faces fade, hovered ones light up a little.
+    const QColor veil = !isEnabled()   ? QColor(255, 255, 255, 130)
+                        : underMouse() ? QColor(255, 255, 255, 45)
+                                       : QColor();
+    if (!picture_.isNull() && picture_.hasAlphaChannel()) {
+        // A face with see-through corners: the veil covers the face only, so the corners
+        // stay see-through instead of showing as pale squares.
+        QPixmap face = picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (veil.isValid()) {
+            QPainter tint(&face);
+            tint.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+            tint.fillRect(face.rect(), veil);
+        }
+        painter.drawPixmap(rect().translated(shift, shift), face);
+    } else {
+        if (!picture_.isNull()) painter.drawPixmap(rect().translated(shift, shift), picture_);
+        if (veil.isValid()) painter.fillRect(rect(), veil);
+    }
     if (!text().isEmpty()) {
         painter.setFont(font());
         painter.setPen(isEnabled() ? QColor(40, 40, 40) : QColor(140, 140, 140));

@@ -99,8 +99,8 @@ QStringList balancedSplit(const QString& text, QFont font) {
 
 }  // namespace
 
-QPainterPath fitTextPath(const QString& text, const QFont& font, const QRectF& box,
-                         double maxPixelSize, Qt::Alignment align, int maxLines) {
+FittedText fitText(const QString& text, const QFont& font, const QRectF& box, double maxPixelSize,
+                   Qt::Alignment align, int maxLines) {
     const QString clean = text.simplified();
     if (clean.isEmpty() || box.width() <= 0 || box.height() <= 0 || maxPixelSize <= 0) {
         return {};
@@ -132,7 +132,12 @@ QPainterPath fitTextPath(const QString& text, const QFont& font, const QRectF& b
     QTransform place;
     place.translate(x, y);
     place.scale(scale, scale);
-    return place.map(chosen.path);
+    return {place.map(chosen.path), scale * kLayoutPixels};
+}
+
+QPainterPath fitTextPath(const QString& text, const QFont& font, const QRectF& box,
+                         double maxPixelSize, Qt::Alignment align, int maxLines) {
+    return fitText(text, font, box, maxPixelSize, align, maxLines).path;
 }
 
 }  // namespace pageart
@@ -298,9 +303,13 @@ QPainterPath sprinkleShape(Sprinkle kind, const QPointF& c, double r) {
 // and answer box, so they never sit behind or beside what a child taps.
 void paintSprinkles(QPainter& painter, const Theme& theme, const PageSpec& page) {
     QList<QRectF> taken;
-    for (const PageItem& item : page.items)
-        taken.append(QRectF(item.rect).adjusted(-10, -10, 10, 10));
-    for (const QRect& box : page.answerBoxes) taken.append(QRectF(box).adjusted(-10, -10, 10, 10));
+    for (const QList<PageItem>* list : {&page.items, &page.drawings}) {
+        for (const PageItem& item : *list)
+            taken.append(QRectF(item.rect).adjusted(-10, -10, 10, 10));
+    }
+    for (const QList<QRect>* list : {&page.answerBoxes, &page.listenIcons}) {
+        for (const QRect& box : *list) taken.append(QRectF(box).adjusted(-10, -10, 10, 10));
+    }
     const QRectF paper(20, 20, kPageWidth - 40, kFooterTop - 36);
     Dice dice(uint32_t(page.pageNumber) + 7u);
     QList<QPointF> placed;
@@ -375,9 +384,17 @@ void paintAnswerBox(QPainter& painter, const Theme& theme, const QRect& box) {
 // ---------------------------------------------------------------------------------------------
 // Entries
 
-QString printedEnglish(const PageItem& item) {
+QString shownEnglish(const PageItem& item) {
     return item.english == QLatin1String("$") ? QString() : item.english;
 }
+
+// What a page's painting needs besides an item: the theme, the whole page and the letter size
+// of the words under pictures.
+struct Look {
+    const Theme& theme;
+    const PageSpec& page;
+    double labelPixels;
+};
 
 void paintTitle(QPainter& painter, const Theme& theme, const PageItem& item) {
     const QRectF rect(item.rect);
@@ -393,116 +410,203 @@ void paintTitle(QPainter& painter, const Theme& theme, const PageItem& item) {
              QColor(255, 255, 255, 60));
     const QRectF textBox = rect.adjusted(h * 0.45, h * 0.14, -h * 0.45, -lip - h * 0.12);
     const QPainterPath letters = pageart::fitTextPath(
-        printedEnglish(item), pageart::englishFont(true), textBox, h * 0.62, Qt::AlignCenter);
+        shownEnglish(item), pageart::englishFont(true), textBox, h * 0.62, Qt::AlignCenter);
     const double drop = std::min(h * 0.04, textBox.bottom() - letters.boundingRect().bottom());
     if (drop > 0) fillPath(painter, letters.translated(0, drop), theme.deep);
     fillPath(painter, letters, Qt::white);
 }
 
-void paintSpeech(QPainter& painter, const Theme& theme, const PageItem& item) {
-    const QRectF rect(item.rect);
-    const double line = 1.2;
-    const double tail = rect.height() >= 22 ? std::clamp(rect.height() * 0.2, 4.0, 9.0) : 0.0;
-    const QRectF body = insideOutline(rect, line).adjusted(0, 0, 0, -tail);
-    const double radius = std::min(body.height() * 0.4, 14.0);
+// ---------------------------------------------------------------------------------------------
+// Speech boxes
+
+constexpr double kSpeechLine = 1.2;
+
+QRectF speechBody(const PageItem& item) {
+    return insideOutline(QRectF(item.rect), kSpeechLine);
+}
+
+double speechRadius(const QRectF& body) {
+    return std::min(body.height() * 0.4, 14.0);
+}
+
+pageart::FittedText speechText(const PageItem& item) {
+    const QRectF body = speechBody(item);
+    const double padX = std::min(body.height() * 0.35, 12.0);
+    const QRectF textBox = body.adjusted(padX, body.height() * 0.14, -padX, -body.height() * 0.14);
+    return pageart::fitText(shownEnglish(item), pageart::englishFont(true), textBox,
+                            body.height() * 0.5, Qt::AlignCenter);
+}
+
+// The picture of whoever says a speech box's line, as its by: option names it.
+const PageItem* speakerOf(const PageSpec& page, const PageItem& line) {
+    if (line.speaker <= 0) return nullptr;
+    for (const PageItem& other : page.items) {
+        if (other.number == line.speaker &&
+            (other.kind == QLatin1String("pic") || other.kind == QLatin1String("picword"))) {
+            return &other;
+        }
+    }
+    return nullptr;
+}
+
+// The tail's base width, along the box's edge.
+double tailWidth(const QRectF& body) {
+    return std::min(body.height() * 0.42, 12.0);
+}
+
+void paintSpeech(QPainter& painter, const Look& look, const PageItem& item) {
+    const QRectF body = speechBody(item);
+    const double radius = speechRadius(body);
     QPainterPath bubble = roundedRect(body, radius);
-    if (tail > 0) {
-        const double x = body.left() + std::min(body.width() * 0.22, 26.0);
-        QPainterPath point(QPointF(x, body.bottom() - 2));
-        point.lineTo(x + tail * 1.6, body.bottom() - 2);
-        point.lineTo(x - tail * 0.2, body.bottom() + tail);
+    const QLineF tail = speechTail(look.page, item);
+    if (!tail.isNull()) {
+        // The base runs along the edge and reaches 2 units into the box, so the two shapes join.
+        const QPointF along = std::abs(tail.p1().y() - body.top()) < 0.5 ||
+                                      std::abs(tail.p1().y() - body.bottom()) < 0.5
+                                  ? QPointF(1, 0)
+                                  : QPointF(0, 1);
+        const QPointF inward = (tail.p1() - tail.p2()) / std::max(tail.length(), 1.0) * 2;
+        const double half = tailWidth(body) / 2;
+        QPainterPath point(tail.p1() - along * half + inward);
+        point.lineTo(tail.p1() + along * half + inward);
+        point.lineTo(tail.p2());
         point.closeSubpath();
         bubble = bubble.united(point);
     }
-    fillPath(painter, bubble, kCard, theme.accent.darker(110), line);
-    const double padX = std::min(body.height() * 0.35, 12.0);
-    const QRectF textBox = body.adjusted(padX, body.height() * 0.14, -padX, -body.height() * 0.14);
-    fillPath(painter,
-             pageart::fitTextPath(printedEnglish(item), pageart::englishFont(true), textBox,
-                                  body.height() * 0.5, Qt::AlignCenter),
-             kInk);
+    fillPath(painter, bubble, kCard, look.theme.accent.darker(110), kSpeechLine);
+    fillPath(painter, speechText(item).path, kInk);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Word cards
+
+struct CardBoxes {
+    QRectF card;
+    QRectF english;
+    QRectF chinese;  // empty when no Chinese is printed
+    Qt::Alignment align = Qt::AlignCenter;
+    Qt::Alignment chineseAlign = Qt::AlignCenter;
+};
+
+CardBoxes cardBoxes(const PageItem& item, bool wordList) {
+    const QRectF rect(item.rect);
+    const double shadow = std::min(2.0, rect.height() * 0.08);
+    CardBoxes boxes;
+    boxes.card = insideOutline(rect, 1.2).adjusted(0, 0, 0, -shadow);
+    const QRectF& card = boxes.card;
+    const QString chinese = item.chinese == QLatin1String("$") ? QString() : item.chinese;
+    if (!wordList || chinese.isEmpty()) {
+        const double pad = std::min(card.height() * 0.18, 6.0);
+        boxes.english = card.adjusted(pad, pad * 0.7, -pad, -pad * 0.7);
+        return boxes;
+    }
+    // Word lists: the English word and, smaller and softer, its Chinese meaning, both well
+    // inside the card's rounded edge.
+    const double padX = std::max(card.height() * 0.3, 7.0);
+    const double padY = card.height() * 0.1;
+    const QRectF inner = card.adjusted(padX, padY, -padX, -padY);
+    if (inner.width() > inner.height() * 3.2) {
+        // Side by side: English from the left edge, Chinese up to the right edge, each as wide
+        // as it needs at its size; both shrink together when the two would not fit.
+        const double gap = inner.height() * 0.6;
+        QFont english = pageart::englishFont(true);
+        QFont meaning = pageart::chineseFont(false);
+        english.setPixelSize(100);
+        meaning.setPixelSize(100);
+        const double englishSize = inner.height() * 0.8;
+        const double meaningSize = inner.height() * 0.72;
+        const double englishWidth =
+            QFontMetricsF(english).horizontalAdvance(shownEnglish(item)) * englishSize / 100;
+        const double meaningWidth =
+            QFontMetricsF(meaning).horizontalAdvance(chinese) * meaningSize / 100;
+        const double fit =
+            std::min(1.0, (inner.width() - gap) / std::max(1.0, englishWidth + meaningWidth));
+        boxes.english = QRectF(inner.left(), inner.top(), englishWidth * fit + 1, inner.height());
+        const double meaningHeight = inner.height() * 0.8;
+        boxes.chinese =
+            QRectF(inner.right() - meaningWidth * fit - 1, inner.center().y() - meaningHeight / 2,
+                   meaningWidth * fit + 1, meaningHeight);
+        boxes.align = Qt::AlignLeft | Qt::AlignVCenter;
+        boxes.chineseAlign = Qt::AlignRight | Qt::AlignVCenter;
+    } else {
+        boxes.english = QRectF(inner.left(), inner.top(), inner.width(), inner.height() * 0.6);
+        boxes.chinese =
+            QRectF(inner.left(), boxes.english.bottom(), inner.width(), inner.height() * 0.4);
+    }
+    return boxes;
+}
+
+pageart::FittedText cardEnglish(const PageItem& item, const CardBoxes& boxes) {
+    const double size =
+        boxes.chinese.isEmpty() ? boxes.card.height() * 0.6 : boxes.english.height() * 0.8;
+    return pageart::fitText(shownEnglish(item), pageart::englishFont(true), boxes.english, size,
+                            boxes.align);
 }
 
 void paintWordCard(QPainter& painter, const Theme& theme, const PageItem& item, bool wordList) {
-    const QRectF rect(item.rect);
-    const double line = 1.2;
-    const double shadow = std::min(2.0, rect.height() * 0.08);
-    const QRectF card = insideOutline(rect, line).adjusted(0, 0, 0, -shadow);
+    const CardBoxes boxes = cardBoxes(item, wordList);
+    const QRectF& card = boxes.card;
+    const double shadow = std::min(2.0, QRectF(item.rect).height() * 0.08);
     const double radius = std::min(card.height() * 0.25, 7.0);
     fillPath(painter, roundedRect(card.translated(0, shadow), radius), withAlpha(theme.deep, 60));
-    fillPath(painter, roundedRect(card, radius), kCard, theme.accent, line);
-    const QString chinese = item.chinese == QLatin1String("$") ? QString() : item.chinese;
-    const QString english = printedEnglish(item);
-    const double pad = std::min(card.height() * 0.18, 6.0);
-    const QRectF inner = card.adjusted(pad, pad * 0.7, -pad, -pad * 0.7);
-    if (!wordList || chinese.isEmpty()) {
-        fillPath(painter,
-                 pageart::fitTextPath(english, pageart::englishFont(true), inner,
-                                      card.height() * 0.6, Qt::AlignCenter),
-                 kInk);
-        return;
-    }
-    // Word lists: the English word and, smaller and softer, its Chinese meaning.
-    QRectF englishBox;
-    QRectF chineseBox;
-    if (inner.width() > inner.height() * 3.2) {
-        englishBox = QRectF(inner.left(), inner.top(), inner.width() * 0.6, inner.height());
-        chineseBox = QRectF(englishBox.right() + pad, inner.top() + inner.height() * 0.08,
-                            inner.width() * 0.4 - pad, inner.height() * 0.84);
-    } else {
-        englishBox = QRectF(inner.left(), inner.top(), inner.width(), inner.height() * 0.6);
-        chineseBox = QRectF(inner.left(), englishBox.bottom(), inner.width(), inner.height() * 0.4);
-    }
-    const Qt::Alignment side =
-        inner.width() > inner.height() * 3.2 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter;
+    fillPath(painter, roundedRect(card, radius), kCard, theme.accent, 1.2);
+    fillPath(painter, cardEnglish(item, boxes).path, kInk);
+    if (boxes.chinese.isEmpty()) return;
     fillPath(painter,
-             pageart::fitTextPath(english, pageart::englishFont(true), englishBox,
-                                  englishBox.height() * 0.8, side),
-             kInk);
-    fillPath(painter,
-             pageart::fitTextPath(chinese, pageart::chineseFont(false), chineseBox,
-                                  chineseBox.height() * 0.8, side),
+             pageart::fitTextPath(item.chinese, pageart::chineseFont(false), boxes.chinese,
+                                  boxes.chinese.height() * 0.8, boxes.chineseAlign, 1),
              theme.deep);
 }
 
-// The word under a drawing, on a small rounded tag.
-void paintWordTag(QPainter& painter, const Theme& theme, const QString& english,
-                  const QRectF& labelRect) {
-    const double h = labelRect.height();
-    const QRectF textSpace = labelRect.adjusted(h * 0.4, h * 0.2, -h * 0.4, -h * 0.2);
-    const QPainterPath letters =
-        pageart::fitTextPath(english, pageart::englishFont(true), textSpace,
-                             textSpace.height() * 0.85, Qt::AlignCenter, 1);
-    QRectF tag = letters.boundingRect().adjusted(-h * 0.4, 0, h * 0.4, 0);
-    tag.setTop(labelRect.top());
-    tag.setBottom(labelRect.bottom());
-    tag = tag.intersected(insideOutline(labelRect, 1));
-    fillPath(painter, roundedRect(tag, tag.height() / 2), kCard, theme.accent, 1);
-    fillPath(painter, letters, kInk);
+// ---------------------------------------------------------------------------------------------
+// Pictures with their word
+
+// Where a picture's word goes: a tag along the bottom of the hotspot, its letters as large as
+// the page's other English when the hotspot is wide enough.
+struct Label {
+    pageart::FittedText letters;
+    QRectF tag;
+};
+
+Label pictureLabel(const PageItem& item, double pixels) {
+    const QRectF rect(item.rect);
+    // A line of this font is about 1.33 letter sizes high; the tag leaves a little air round it.
+    const double height = std::min(pixels * 1.62, rect.height() * 0.45);
+    const double letterRoom = height * 0.88;
+    const double pad = height * 0.4;
+    const QRectF textSpace(rect.left() + pad, rect.bottom() - 1 - height / 2 - letterRoom / 2,
+                           rect.width() - 2 * pad, letterRoom);
+    Label label;
+    label.letters = pageart::fitText(shownEnglish(item), pageart::englishFont(true), textSpace,
+                                     height / 1.62, Qt::AlignCenter, 1);
+    QRectF tag = label.letters.path.boundingRect().adjusted(-pad, 0, pad, 0);
+    tag.setTop(rect.bottom() - 1 - height);
+    tag.setHeight(height);
+    label.tag = tag.intersected(insideOutline(rect, 1));
+    return label;
 }
 
-void paintPictureWithWord(QPainter& painter, const Theme& theme, const PageItem& item) {
+void paintPictureWithWord(QPainter& painter, const Look& look, const PageItem& item) {
     const QRectF rect(item.rect);
-    const QString english = printedEnglish(item);
-    if (english.isEmpty()) {
+    if (shownEnglish(item).isEmpty()) {
         drawThing(painter, rect, item.thing, item.colour);
         return;
     }
-    const double labelHeight =
-        std::min(std::clamp(rect.height() * 0.24, 11.0, 26.0), rect.height() * 0.4);
-    const double gap = labelHeight * 0.15;
-    const QRectF pictureArea(rect.left(), rect.top(), rect.width(), rect.height() - labelHeight);
-    QRectF drawn = pageart::thingFootprint(pictureArea, item.thing, item.colour);
-    if (drawn.isEmpty()) drawn = pictureArea;
-    // The drawing and its word stay together as one group, centred in the hotspot; the shift
-    // only ever moves the drawing down towards the word, never out of the hotspot.
-    const double groupHeight = std::min(drawn.height() + gap + labelHeight, rect.height());
+    const Label label = pictureLabel(item, look.labelPixels);
+    const double gap = label.tag.height() * 0.15;
+    const QRectF pictureArea(rect.left(), rect.top(), rect.width(),
+                             label.tag.top() - gap - rect.top());
+    // The drawing stands on its word: moved down onto the tag, never out of its area.
+    const QRectF drawn = pageart::thingFootprint(pictureArea, item.thing, item.colour);
     const double shift =
-        std::max(0.0, rect.top() + (rect.height() - groupHeight) / 2 - drawn.top());
+        drawn.isEmpty() ? 0.0 : std::max(0.0, pictureArea.bottom() - drawn.bottom());
     drawThing(painter, pictureArea.translated(0, shift), item.thing, item.colour);
-    const double labelTop = std::min(rect.bottom() - labelHeight, drawn.bottom() + shift + gap);
-    paintWordTag(painter, theme, english, QRectF(rect.left(), labelTop, rect.width(), labelHeight));
+    fillPath(painter, roundedRect(label.tag, label.tag.height() / 2), kCard, look.theme.accent, 1);
+    fillPath(painter, label.letters.path, kInk);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Instruction strips
 
 void paintStarIcon(QPainter& painter, const QRectF& box) {
     const QPointF c = box.center();
@@ -526,57 +630,190 @@ bool isListening(const QString& text) {
     return text.contains(QLatin1String("listen"), Qt::CaseInsensitive);
 }
 
-void paintInstruction(QPainter& painter, const Theme& theme, const PageItem& item) {
-    const QRectF rect(item.rect);
-    const QString text = item.english == QLatin1String("$") ? item.say : item.english;
-    const double line = 1.0;
-    const QRectF strip = insideOutline(rect, line);
-    fillPath(painter, roundedRect(strip, strip.height() / 2), withAlpha(theme.soft, 200),
-             theme.accent, line);
-    const double iconSize = std::min(strip.height() - 2, strip.width() * 0.3);
-    const QRectF icon(strip.left() + (strip.height() - iconSize) / 2,
-                      strip.center().y() - iconSize / 2, iconSize, iconSize);
-    QPainterPath badge;
-    badge.addEllipse(icon);
-    fillPath(painter, badge, kCard);
-    if (isListening(text)) {
-        drawThing(painter,
-                  icon.adjusted(iconSize * 0.12, iconSize * 0.1, -iconSize * 0.12, -iconSize * 0.1),
-                  QStringLiteral("ear"), QString());
-    } else {
-        paintStarIcon(painter, icon);
-    }
-    const double padY = strip.height() * 0.16;
-    const QRectF textBox(
-        icon.right() + strip.height() * 0.25, strip.top() + padY,
-        strip.right() - strip.height() * 0.4 - icon.right() - strip.height() * 0.25,
-        strip.height() - 2 * padY);
-    fillPath(painter,
-             pageart::fitTextPath(text, pageart::englishFont(true), textBox, strip.height() * 0.55,
-                                  Qt::AlignLeft | Qt::AlignVCenter),
-             kInk);
+QString stripText(const PageItem& item) {
+    return item.english == QLatin1String("$") ? item.say : item.english;
 }
 
-void paintItem(QPainter& painter, const Theme& theme, const PageItem& item, bool wordList) {
+struct StripBoxes {
+    QRectF strip;
+    QRectF badge;
+    QRectF text;
+    bool programIcon = false;  // the program's loudspeaker lies on the badge
+};
+
+StripBoxes stripBoxes(const PageSpec& page, const PageItem& item) {
+    StripBoxes boxes;
+    boxes.strip = insideOutline(QRectF(item.rect), 1.0);
+    const QRectF& strip = boxes.strip;
+    const double iconSize = std::min(strip.height() - 2, strip.width() * 0.3);
+    boxes.badge = QRectF(strip.left() + (strip.height() - iconSize) / 2,
+                         strip.center().y() - iconSize / 2, iconSize, iconSize);
+    for (const QRect& icon : page.listenIcons) {
+        if (!QRectF(icon).intersects(strip)) continue;
+        // A white round seat just bigger than the loudspeaker the program lays on the strip.
+        const double side = std::max(QRectF(icon).width(), QRectF(icon).height()) + 4;
+        boxes.badge =
+            QRectF(QRectF(icon).center() - QPointF(side / 2, side / 2), QSizeF(side, side));
+        boxes.programIcon = true;
+    }
+    const double padY = strip.height() * 0.16;
+    const double left = boxes.badge.right() + strip.height() * 0.25;
+    boxes.text = QRectF(left, strip.top() + padY, strip.right() - strip.height() * 0.4 - left,
+                        strip.height() - 2 * padY);
+    return boxes;
+}
+
+pageart::FittedText stripLetters(const PageSpec& page, const PageItem& item) {
+    const StripBoxes boxes = stripBoxes(page, item);
+    return pageart::fitText(stripText(item), pageart::englishFont(true), boxes.text,
+                            boxes.strip.height() * 0.55, Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void paintInstruction(QPainter& painter, const Look& look, const PageItem& item) {
+    const StripBoxes boxes = stripBoxes(look.page, item);
+    fillPath(painter, roundedRect(boxes.strip, boxes.strip.height() / 2),
+             withAlpha(look.theme.soft, 200), look.theme.accent, 1.0);
+    // The program's loudspeaker is a square picture: its seat is a rounded square under it.
+    QPainterPath badge;
+    if (boxes.programIcon) {
+        badge = roundedRect(boxes.badge, boxes.badge.width() * 0.25);
+    } else {
+        badge.addEllipse(boxes.badge);
+    }
+    fillPath(painter, badge, kCard);
+    const double s = boxes.badge.width();
+    if (boxes.programIcon) {
+        // The program's own loudspeaker goes here; drawing an ear too would show two icons.
+    } else if (isListening(stripText(item))) {
+        drawThing(painter, boxes.badge.adjusted(s * 0.12, s * 0.1, -s * 0.12, -s * 0.1),
+                  QStringLiteral("ear"), QString());
+    } else {
+        paintStarIcon(painter, boxes.badge);
+    }
+    fillPath(painter, stripLetters(look.page, item).path, kInk);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Headings that nobody presses (the word lists' unit headings)
+
+pageart::FittedText headingLetters(const PageItem& heading) {
+    const QRectF rect(heading.rect);
+    const double h = rect.height();
+    return pageart::fitText(heading.english, pageart::englishFont(true),
+                            rect.adjusted(h * 0.5, h * 0.08, -h * 0.5, -h * 0.08), h * 0.64,
+                            Qt::AlignLeft | Qt::AlignVCenter, 1);
+}
+
+void paintHeading(QPainter& painter, const Theme& theme, const PageItem& heading) {
+    const QRectF rect(heading.rect);
+    const pageart::FittedText letters = headingLetters(heading);
+    QRectF tab = insideOutline(rect, 1);
+    tab.setRight(std::min(tab.right(), letters.path.boundingRect().right() + rect.height() * 0.5));
+    fillPath(painter, roundedRect(tab, rect.height() / 2), theme.accent, theme.accent.darker(115),
+             1);
+    fillPath(painter, letters.path, Qt::white);
+}
+
+void paintItem(QPainter& painter, const Look& look, const PageItem& item) {
     if (item.rect.isEmpty()) return;
     painter.save();
     if (item.kind == QLatin1String("title")) {
-        paintTitle(painter, theme, item);
+        paintTitle(painter, look.theme, item);
     } else if (item.kind == QLatin1String("text")) {
-        paintSpeech(painter, theme, item);
+        paintSpeech(painter, look, item);
     } else if (item.kind == QLatin1String("word")) {
-        paintWordCard(painter, theme, item, wordList);
+        paintWordCard(painter, look.theme, item, look.page.wordList);
     } else if (item.kind == QLatin1String("pic")) {
         drawThing(painter, QRectF(item.rect), item.thing, item.colour);
     } else if (item.kind == QLatin1String("picword")) {
-        paintPictureWithWord(painter, theme, item);
+        paintPictureWithWord(painter, look, item);
     } else if (item.kind == QLatin1String("instr")) {
-        paintInstruction(painter, theme, item);
+        paintInstruction(painter, look, item);
+    } else if (item.kind == QLatin1String("heading")) {
+        paintHeading(painter, look.theme, item);
     }
     painter.restore();
 }
 
+// The letter size of the words under pictures: that of the page's speech boxes and strips (the
+// middle one), so the new words are never the smallest print on the page.
+double labelPixels(const PageSpec& page) {
+    QList<double> sizes;
+    for (const PageItem& item : page.items) {
+        if (item.kind == QLatin1String("text") && !shownEnglish(item).isEmpty()) {
+            sizes.append(speechText(item).pixels);
+        } else if (item.kind == QLatin1String("instr")) {
+            sizes.append(stripLetters(page, item).pixels);
+        }
+    }
+    if (sizes.isEmpty()) return 14;
+    std::sort(sizes.begin(), sizes.end());
+    return sizes[sizes.size() / 2];
+}
+
 }  // namespace
+
+QList<PrintedText> printedEnglish(const PageSpec& page) {
+    QList<PrintedText> texts;
+    const double label = labelPixels(page);
+    for (const PageItem& item : page.items) {
+        const QString english = shownEnglish(item);
+        if (item.kind == QLatin1String("text") && !english.isEmpty()) {
+            texts.append({item.number, item.kind, english, speechText(item).pixels});
+        } else if (item.kind == QLatin1String("instr")) {
+            texts.append(
+                {item.number, item.kind, stripText(item), stripLetters(page, item).pixels});
+        } else if (item.kind == QLatin1String("word") && !english.isEmpty()) {
+            texts.append({item.number, item.kind, english,
+                          cardEnglish(item, cardBoxes(item, page.wordList)).pixels});
+        } else if (item.kind == QLatin1String("picword") && !english.isEmpty()) {
+            texts.append({item.number, QStringLiteral("label"), english,
+                          pictureLabel(item, label).letters.pixels});
+        }
+    }
+    for (const PageItem& drawing : page.drawings) {
+        if (drawing.kind == QLatin1String("heading")) {
+            texts.append({0, drawing.kind, drawing.english, headingLetters(drawing).pixels});
+        }
+    }
+    return texts;
+}
+
+QLineF speechTail(const PageSpec& page, const PageItem& item) {
+    if (item.kind != QLatin1String("text") || item.rect.height() < 16) return {};
+    const PageItem* speaker = speakerOf(page, item);
+    if (!speaker) return {};
+    const QPointF head = pageart::headPoint(QRectF(speaker->rect), speaker->thing);
+    const QRectF body = speechBody(item);
+    if (body.contains(head)) return {};
+    const double dx = std::max({body.left() - head.x(), head.x() - body.right(), 0.0});
+    const double dy = std::max({body.top() - head.y(), head.y() - body.bottom(), 0.0});
+    const double keep = speechRadius(body) + tailWidth(body) / 2 + 1;
+    QPointF base;
+    if (dy > 0 && dy * 1.6 >= dx) {
+        // Below or above: the tail leaves the long edge, as near the head as the corners allow.
+        const double low = body.left() + keep;
+        const double high = std::max(low, body.right() - keep);
+        base = QPointF(std::clamp(head.x(), low, high),
+                       head.y() > body.bottom() ? body.bottom() : body.top());
+    } else {
+        base = QPointF(head.x() < body.left() ? body.left() : body.right(), body.center().y());
+    }
+    const QLineF toHead(base, head);
+    const double length = std::clamp(toHead.length() - 6, 5.0, 12.0);
+    const QLineF tail(base, base + (head - base) / toHead.length() * length);
+    // A tail that would run into another line of print is left off: a box stacked under the
+    // speaker's first box needs none.
+    const QRectF reach = QRectF(tail.p1(), tail.p2()).normalized().adjusted(-3, -3, 3, 3);
+    for (const PageItem& other : page.items) {
+        if (&other == &item || other.rect == item.rect) continue;
+        const bool print =
+            other.kind == QLatin1String("text") || other.kind == QLatin1String("word") ||
+            other.kind == QLatin1String("instr") || other.kind == QLatin1String("title");
+        if (print && QRectF(other.rect).intersects(reach)) return {};
+    }
+    return tail;
+}
 
 QImage renderPage(const PageSpec& page) {
     if (page.pixelSize.isEmpty()) return QImage();
@@ -587,11 +824,12 @@ QImage renderPage(const PageSpec& page) {
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
     painter.scale(page.pixelSize.width() / kPageWidth, page.pixelSize.height() / kPageHeight);
-    const Theme& theme = themeByName(page.theme);
-    paintPaper(painter, theme, page);
-    paintFooter(painter, theme, page);
-    for (const QRect& box : page.answerBoxes) paintAnswerBox(painter, theme, box);
-    for (const PageItem& item : page.items) paintItem(painter, theme, item, page.wordList);
+    const Look look{themeByName(page.theme), page, labelPixels(page)};
+    paintPaper(painter, look.theme, page);
+    paintFooter(painter, look.theme, page);
+    for (const PageItem& drawing : page.drawings) paintItem(painter, look, drawing);
+    for (const QRect& box : page.answerBoxes) paintAnswerBox(painter, look.theme, box);
+    for (const PageItem& item : page.items) paintItem(painter, look, item);
     painter.end();
     return image;
 }

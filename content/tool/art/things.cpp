@@ -11,6 +11,7 @@
 #include <QTransform>
 #include <QtMath>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <initializer_list>
@@ -146,6 +147,15 @@ class Ink {
 
     QPainter& painter() { return painter_; }
     bool tinted() const { return tint_.isValid(); }
+    // Stretched things are designed 100 high and as wide as their rectangle allows.
+    double width() const { return width_; }
+    void setWidth(double width) { width_ = width; }
+    // Page units per design unit, for lines that keep their width whatever the size.
+    double scale() const { return scale_; }
+    void setScale(double scale) { scale_ = scale; }
+    // What the colour slot counts for things that take a count (a cake's candles).
+    int count() const { return count_; }
+    void setCount(int count) { count_ = count; }
     // The caller's colour when one was asked for, else the thing's natural colour.
     QColor pick(const QColor& natural) const { return tint_.isValid() ? tint_ : natural; }
 
@@ -177,6 +187,9 @@ class Ink {
   private:
     QPainter& painter_;
     QColor tint_;
+    double width_ = 100;
+    double scale_ = 1;
+    int count_ = 0;
 };
 
 // Restricts painting to a shape until the end of the scope.
@@ -343,10 +356,22 @@ void drawBoy(Ink& ink) {
     happyFace(ink, 50, 38, 24);
 }
 
+// Lily: dark hair in two buns with bows. Asked for in a colour, she is another girl (her
+// friend): brown hair in a ponytail, and the dress in that colour.
 void drawGirl(Ink& ink) {
     const QColor dressColour = ink.pick(kPink);
-    ink.fill(circle(23, 46, 9), kDarkHair);
-    ink.fill(circle(77, 46, 9), kDarkHair);
+    const bool friendLook = ink.tinted();
+    const QColor hair = friendLook ? kBrownHair : kDarkHair;
+    if (friendLook) {
+        QPainterPath ponytail(QPointF(64, 20));
+        ponytail.cubicTo(90, 12, 98, 40, 88, 64);
+        ponytail.cubicTo(84, 50, 80, 36, 66, 32);
+        ponytail.closeSubpath();
+        ink.fill(ponytail, hair);
+    } else {
+        ink.fill(circle(23, 46, 9), hair);
+        ink.fill(circle(77, 46, 9), hair);
+    }
     ink.limb(segment({44, 98}, {43, 116}), kSkin, 7.5);
     ink.limb(segment({56, 98}, {57, 116}), kSkin, 7.5);
     shoes(ink, 43, 57, 120, QColor(0xE8, 0x4F, 0x8A));
@@ -362,9 +387,14 @@ void drawGirl(Ink& ink) {
     ink.fill(dress.united(circle(34, 67, 7)).united(circle(66, 67, 7)), dressColour);
     ink.fill(polygon({{43, 61}, {57, 61}, {50, 69}}), kWhite, kLine * 0.8);
     ink.fill(circle(50, 38, 24), kSkin);
-    hairCap(ink, 50, 38, 24, sweptFringe(50, 38, 24), kDarkHair);
-    bow(ink, 24, 33, 6, dressColour);
-    bow(ink, 76, 33, 6, dressColour);
+    hairCap(ink, 50, 38, 24, sweptFringe(50, 38, 24), hair);
+    if (friendLook) {
+        ink.stroke(bend({30, 24}, {50, 8}, {70, 24}), dressColour, 3.5);
+        bow(ink, 70, 22, 6, dressColour);
+    } else {
+        bow(ink, 24, 33, 6, dressColour);
+        bow(ink, 76, 33, 6, dressColour);
+    }
     happyFace(ink, 50, 38, 24);
 }
 
@@ -408,10 +438,13 @@ void drawTeacher(Ink& ink) {
     glasses(ink, 50, 32, 7, 5);
 }
 
+// Lily's mum: long auburn hair and a red dress. Asked for in a colour, she is another mum
+// (Tom's): short dark hair, and the dress in that colour.
 void drawMum(Ink& ink) {
-    const QColor hair(0xA0, 0x52, 0x2D);
+    const bool otherMum = ink.tinted();
+    const QColor hair = otherMum ? kDarkHair : QColor(0xA0, 0x52, 0x2D);
     const QColor dress = ink.pick(QColor(0xF2, 0x5F, 0x5C));
-    ink.fill(roundBox(28, 14, 44, 48, 16), hair);
+    ink.fill(otherMum ? roundBox(29, 14, 42, 30, 14) : roundBox(28, 14, 44, 48, 16), hair);
     adultLegs(ink, kSkin, 7, dress.darker(130));
     adultArms(ink, kSkin);
     QPainterPath gown(QPointF(36, 45));
@@ -866,10 +899,16 @@ void drawPen(Ink& ink) {
 
 void drawEraser(Ink& ink) {
     const QColor rubber = ink.pick(QColor(0xFF, 0x9F, 0xB5));
-    const QColor sleeve(0x4D, 0x9D, 0xF0);
     ink.fill(polygon({{8, 34}, {26, 16}, {94, 16}, {76, 34}}), rubber.lighter(115));
     ink.fill(polygon({{76, 34}, {94, 16}, {94, 54}, {76, 72}}), rubber.darker(110));
     ink.fill(roundBox(8, 34, 68, 38, 1), rubber);
+    if (ink.tinted()) {
+        // An eraser of one colour all over: a sleeve of another colour would make a white
+        // eraser look half blue.
+        ink.fill(starShape(42, 53, 9, 4), kYellow, kLine * 0.7);
+        return;
+    }
+    const QColor sleeve(0x4D, 0x9D, 0xF0);
     ink.fill(polygon({{42, 34}, {60, 16}, {94, 16}, {76, 34}}), sleeve.lighter(115));
     ink.fill(polygon({{76, 34}, {94, 16}, {94, 54}, {76, 72}}), sleeve.darker(115));
     ink.fill(roundBox(42, 34, 34, 38, 1), sleeve);
@@ -1021,6 +1060,23 @@ void drawEye(Ink& ink) {
     ink.stroke(lid, outlineColour(), kLine);
 }
 
+// An eye shut tight ("Close your eyes"): the lid down, its lashes along the bottom.
+void drawClosedEye(Ink& ink) {
+    ink.stroke(bend({22, 14}, {50, 0}, {78, 14}), kBrownHair, 5);
+    QPainterPath lid(QPointF(8, 48));
+    lid.quadTo(50, 10, 92, 48);
+    lid.quadTo(50, 70, 8, 48);
+    ink.fill(lid, kSkin);
+    ink.stroke(bend({24, 36}, {50, 20}, {76, 36}), kSkinShade.darker(110), 2);
+    const QPainterPath line = bend({8, 48}, {50, 76}, {92, 48});
+    ink.stroke(line, outlineColour(), 4);
+    for (double t : {0.2, 0.35, 0.5, 0.65, 0.8}) {
+        const QPointF p = line.pointAtPercent(t);
+        const double lean = (t - 0.5) * 16;
+        ink.stroke(segment(p, p + QPointF(lean, 12 - std::abs(lean) * 0.3)), outlineColour(), 2.6);
+    }
+}
+
 void drawEar(Ink& ink) {
     QPainterPath ear(QPointF(30, 18));
     ear.cubicTo(46, 0, 82, 8, 76, 46);
@@ -1094,20 +1150,26 @@ void drawArm(Ink& ink) {
     ink.flat(roundBox(8, 58, 30, 5, 2), sleeve.lighter(125));
 }
 
+// A child's leg stepping forward: the thigh comes out of the shorts, bends at the knee, and the
+// shin with its calf goes down to a sock and a shoe pointing forward.
 void drawLeg(Ink& ink) {
-    ink.fill(roundBox(26, 28, 26, 76, 12), kSkin);
-    ink.stroke(bend({30, 66}, {39, 70}, {48, 66}), kSkinShade.darker(110), 1.6);
-    ink.fill(roundBox(25, 90, 28, 16, 3), kWhite);
-    ink.stroke(segment({26, 95}, {52, 95}), kRed, 2);
-    QPainterPath shoe(QPointF(24, 104));
-    shoe.lineTo(54, 104);
-    shoe.quadTo(76, 106, 76, 118);
-    shoe.lineTo(76, 124);
-    shoe.lineTo(22, 124);
+    QPainterPath bent(QPointF(28, 20));
+    bent.lineTo(58, 62);
+    bent.lineTo(42, 102);
+    const QPainterPath leg = thick(bent, 22).united(turned(oval(37, 82, 10, 16), {37, 82}, 20));
+    ink.fill(leg, kSkin);
+    ink.stroke(bend({58, 56}, {66, 62}, {60, 69}), kSkinShade.darker(110), 2);
+    ink.fill(turned(roundBox(30, 92, 24, 14, 3), {42, 99}, 20), kWhite);
+    QPainterPath shoe(QPointF(26, 106));
+    shoe.lineTo(52, 104);
+    shoe.quadTo(78, 104, 82, 116);
+    shoe.lineTo(82, 124);
+    shoe.lineTo(24, 124);
     shoe.closeSubpath();
     ink.fill(shoe, kRed);
-    ink.flat(roundBox(23, 118.5, 52, 4.5, 1), kWhite);
-    ink.fill(roundBox(14, 4, 50, 30, 6), ink.pick(kNavy));
+    ink.flat(roundBox(25, 118.5, 56, 4.5, 1), kWhite);
+    const QColor shorts = ink.pick(kNavy);
+    ink.fill(turned(roundBox(8, 4, 44, 28, 7), {30, 18}, 12), shorts);
 }
 
 void drawFoot(Ink& ink) {
@@ -1734,11 +1796,152 @@ void drawUnknown(Ink& ink) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Story props and scenery
+
+// Pip's face as the children draw it: crayon lines on a sheet of paper.
+void drawPandaFace(Ink& ink) {
+    const QPainterPath sheet = turned(roundBox(8, 8, 84, 84, 3), {50, 50}, -4);
+    ink.flat(sheet.translated(2.5, 3), QColor(0, 0, 0, 40));
+    ink.fill(sheet, kWhite);
+    const QColor crayon(0x2E, 0x2A, 0x33);
+    ink.flat(circle(31, 31, 9), crayon);
+    ink.flat(circle(69, 31, 9), crayon);
+    ink.fill(circle(50, 53, 27), kWhite);
+    ink.flat(turned(oval(40, 50, 6, 8), {40, 50}, 35), crayon);
+    ink.flat(turned(oval(60, 50, 6, 8), {60, 50}, -35), crayon);
+    ink.flat(circle(41, 49, 2.4), kWhite);
+    ink.flat(circle(59, 49, 2.4), kWhite);
+    ink.flat(oval(50, 60, 4.5, 3.2), crayon);
+    ink.stroke(bend({44, 66}, {50, 71}, {56, 66}), crayon, 2.2);
+    ink.flat(oval(36, 62, 4, 2.6), kCheek);
+    ink.flat(oval(64, 62, 4, 2.6), kCheek);
+}
+
+// A birthday cake with as many lit candles as its count (one to ten), in two rows when many.
+void drawBirthdayCake(Ink& ink) {
+    const int count = std::clamp(ink.count(), 0, 10);
+    ink.fill(oval(50, 110, 46, 7), kWhite);
+    QPainterPath sponge(QPointF(12, 70));
+    sponge.lineTo(12, 100);
+    sponge.cubicTo(12, 110, 88, 110, 88, 100);
+    sponge.lineTo(88, 70);
+    sponge.closeSubpath();
+    ink.fill(sponge, QColor(0xFF, 0xE6, 0xB8));
+    ink.stroke(bend({13, 88}, {50, 98}, {87, 88}), QColor(0xE9, 0x6F, 0x9A), 3);
+    QPainterPath top = oval(50, 70, 38, 11);
+    for (const QPointF& drip :
+         {QPointF(20, 80), QPointF(36, 84), QPointF(58, 85), QPointF(78, 81)}) {
+        top = top.united(roundBox(drip.x() - 4, drip.y() - 12, 8, 14, 4));
+    }
+    ink.fill(top, QColor(0xFF, 0x9E, 0xC4));
+    // One row across the icing, each candle a little higher or lower than its neighbour.
+    const std::array<QColor, 4> colours{kBlue, kYellow, kGreen, kPurple};
+    const double spacing = count > 1 ? std::min(14.0, 64.0 / (count - 1)) : 0.0;
+    const double half = std::min(2.8, spacing * 0.3 + (count == 1 ? 2.8 : 0.0));
+    const double flame = std::min(4.5, spacing * 0.42 + (count == 1 ? 4.5 : 0.0));
+    for (int i = 0; i < count; ++i) {
+        const double x = 50 + (i - (count - 1) / 2.0) * spacing;
+        const double foot = 68 + (i % 2) * 4;
+        ink.fill(roundBox(x - half, foot - 24, 2 * half, 24, 1.5), colours[i % 4], kLine * 0.5);
+        QPainterPath fire(QPointF(x, foot - 35));
+        fire.cubicTo(x + flame, foot - 30, x + flame * 0.8, foot - 26, x, foot - 26);
+        fire.cubicTo(x - flame * 0.8, foot - 26, x - flame, foot - 30, x, foot - 35);
+        ink.fill(fire, QColor(0xFF, 0xC9, 0x3C), kLine * 0.4);
+    }
+}
+
+// A table seen from the front: as long as its rectangle.
+void drawTable(Ink& ink) {
+    const double w = ink.width();
+    const QColor wood = ink.pick(kWood);
+    for (double x : {14.0, w - 14}) ink.fill(roundBox(x - 5, 30, 10, 66, 2), wood.darker(120));
+    ink.fill(roundBox(3, 16, w - 6, 18, 5), wood);
+    ink.flat(roundBox(10, 19, w - 20, 4, 2), wood.lighter(118));
+    ink.stroke(segment({6, 29}, {w - 6, 29}), wood.darker(125), 1.6);
+}
+
+// Grass along the ground, with a few flowers: as long as its rectangle.
+void drawGrass(Ink& ink) {
+    const double w = ink.width();
+    const QColor green = ink.pick(QColor(0x8C, 0xD0, 0x6A));
+    QPainterPath ground(QPointF(3, 96));
+    ground.lineTo(3, 50);
+    const int bumps = std::max(2, int(w / 60));
+    for (int i = 0; i < bumps; ++i) {
+        const double x0 = 3 + (w - 6) * i / bumps;
+        const double x1 = 3 + (w - 6) * (i + 1) / bumps;
+        ground.quadTo((x0 + x1) / 2, i % 2 ? 30 : 38, x1, 50);
+    }
+    ground.lineTo(w - 3, 96);
+    ground.closeSubpath();
+    ink.fill(ground, green);
+    for (double x = 20; x < w - 14; x += 34) {
+        ink.stroke(bend({x, 64}, {x - 2, 56}, {x - 6, 52}), green.darker(125), 2.4);
+        ink.stroke(bend({x, 64}, {x + 1, 55}, {x + 5, 50}), green.darker(125), 2.4);
+    }
+    const std::array<QColor, 3> petals{kPink, kYellow, kWhite};
+    for (int i = 0; i * 70 + 40 < w - 20; ++i) {
+        const double x = i * 70 + 40 + (i % 2) * 12;
+        const double y = 74 + (i % 3) * 6;
+        for (int k = 0; k < 5; ++k) {
+            const double a = k * 2 * M_PI / 5;
+            ink.fill(circle(x + 5 * std::cos(a), y + 5 * std::sin(a), 3.6), petals[i % 3],
+                     kLine * 0.5);
+        }
+        ink.fill(circle(x, y, 2.8), kOrange, kLine * 0.5);
+    }
+}
+
+// Party flags on a string: as long as its rectangle.
+void drawBunting(Ink& ink) {
+    const double w = ink.width();
+    const QPainterPath string = bend({4, 14}, {w / 2, 44}, {w - 4, 14});
+    const int flags = std::max(3, int(w * ink.scale() / 38));  // one flag every 38 page units
+    const std::array<QColor, 5> colours{kRed, kYellow, kBlue, kGreen, kPink};
+    for (int i = 0; i < flags; ++i) {
+        const double t = (i + 0.5) / flags;
+        const QPointF p = string.pointAtPercent(t);
+        const double half = (w - 8) / flags * 0.36;
+        ink.fill(polygon({p - QPointF(half, 1), p + QPointF(half, -1), p + QPointF(0, 46)}),
+                 colours[i % 5], kLine * 0.8);
+    }
+    ink.stroke(string, outlineColour(), 2);
+}
+
+// A sheet of drawing paper taped to the table: as long as its rectangle.
+void drawPaper(Ink& ink) {
+    const double w = ink.width();
+    const QPainterPath sheet = roundBox(6, 6, w - 12, 88, 3);
+    ink.flat(sheet.translated(3, 3), QColor(0, 0, 0, 35));
+    ink.fill(sheet, kWhite);
+    const double tape = std::min(20.0, (w - 12) * 0.3);
+    for (const QPointF& corner : {QPointF(6 + tape * 0.7, 9), QPointF(w - 6 - tape * 0.7, 9)}) {
+        ink.fill(turned(roundBox(corner.x() - tape / 2, corner.y() - 4, tape, 8, 1), corner,
+                        corner.x() < w / 2 ? -30 : 30),
+                 QColor(0xFF, 0xF0, 0xA8, 220), kLine * 0.4);
+    }
+}
+
+// A soft panel that groups a picture with what belongs to it: as big as its rectangle.
+void drawCard(Ink& ink) {
+    const double w = ink.width();
+    const QColor colour = ink.pick(QColor(0xB8, 0xC4, 0xD6));
+    QColor paper = colour;
+    paper.setHsvF(colour.hsvHueF(), colour.hsvSaturationF() * 0.18, 1.0);
+    // A thin edge and round corners of the same size on every card, however big it is.
+    const double unit = 1 / std::max(ink.scale(), 0.01);
+    const QPainterPath panel = roundBox(unit, unit, w - 2 * unit, 100 - 2 * unit, 12 * unit);
+    ink.fill(panel, paper, 0);
+    ink.stroke(panel, colour, 1.6 * unit);
+}
+
+// ---------------------------------------------------------------------------------------------
 // The vocabulary
 
 enum class Layout {
     Upright,  // drawn as designed
     Long,     // a long thin thing: turned flat, upright or slanted, whichever is biggest
+    Stretch,  // 100 high and as wide as the rectangle allows (scenery such as grass or tables)
 };
 
 struct Thing {
@@ -1788,12 +1991,13 @@ const std::array kThings{
     Thing{"face", kSquare, Layout::Upright, drawFace},
     Thing{"head", QSizeF(100, 108), Layout::Upright, drawHead},
     Thing{"eye", QSizeF(100, 84), Layout::Upright, drawEye},
+    Thing{"closedeye", QSizeF(100, 84), Layout::Upright, drawClosedEye},
     Thing{"ear", QSizeF(96, 100), Layout::Upright, drawEar},
     Thing{"nose", kSquare, Layout::Upright, drawNose},
     Thing{"mouth", QSizeF(100, 72), Layout::Upright, drawMouth},
     Thing{"hand", QSizeF(100, 104), Layout::Upright, drawHand},
     Thing{"arm", QSizeF(120, 100), Layout::Upright, drawArm},
-    Thing{"leg", QSizeF(80, 128), Layout::Upright, drawLeg},
+    Thing{"leg", QSizeF(90, 128), Layout::Upright, drawLeg},
     Thing{"foot", QSizeF(100, 110), Layout::Upright, drawFoot},
     Thing{"body", kPerson, Layout::Upright, drawBody},
     Thing{"bread", QSizeF(100, 90), Layout::Upright, drawBread},
@@ -1813,6 +2017,7 @@ const std::array kThings{
     Thing{"chicken", kSquare, Layout::Upright, drawChicken},
     Thing{"noodles", QSizeF(100, 94), Layout::Upright, drawNoodles},
     Thing{"candle", QSizeF(60, 118), Layout::Upright, drawCandle},
+    Thing{"birthdaycake", QSizeF(100, 120), Layout::Upright, drawBirthdayCake},
     Thing{"sun", kSquare, Layout::Upright, drawSun},
     Thing{"tree", QSizeF(100, 120), Layout::Upright, drawTree},
     Thing{"flower", QSizeF(80, 120), Layout::Upright, drawFlower},
@@ -1830,6 +2035,12 @@ const std::array kThings{
     Thing{"hat", QSizeF(110, 78), Layout::Upright, drawHat},
     Thing{"chant", QSizeF(120, 108), Layout::Upright, drawChant},
     Thing{"paint", kSquare, Layout::Upright, drawPaint},
+    Thing{"pandaface", kSquare, Layout::Upright, drawPandaFace},
+    Thing{"table", kSquare, Layout::Stretch, drawTable},
+    Thing{"grass", kSquare, Layout::Stretch, drawGrass},
+    Thing{"bunting", kSquare, Layout::Stretch, drawBunting},
+    Thing{"paper", kSquare, Layout::Stretch, drawPaper},
+    Thing{"card", kSquare, Layout::Stretch, drawCard},
     Thing{"number", kSquare, Layout::Upright, nullptr},  // drawn from its text, see drawNumber
 };
 
@@ -1866,10 +2077,26 @@ double bestAngle(const Thing& thing, const QSizeF& space) {
     return best;
 }
 
-QTransform placement(const QRectF& rect, const QSizeF& size, double degrees) {
-    const QRectF space =
-        rect.marginsRemoved(QMarginsF(rect.width() * kMargin, rect.height() * kMargin,
-                                      rect.width() * kMargin, rect.height() * kMargin));
+// The part of `rect` a thing is drawn in: a small share is kept free all round, and for
+// stretched scenery (cards, tables, grass) just enough that the outline stays inside.
+QRectF spaceIn(const QRectF& rect, Layout layout = Layout::Upright) {
+    if (layout == Layout::Stretch) return rect.adjusted(2, 2, -2, -2);
+    return rect.marginsRemoved(QMarginsF(rect.width() * kMargin, rect.height() * kMargin,
+                                         rect.width() * kMargin, rect.height() * kMargin));
+}
+
+// The design box a thing is drawn in for `rect`: its own, or for stretched things 100 high and
+// as wide as the rectangle's shape.
+QSizeF designSize(const Thing& thing, const QRectF& rect) {
+    if (thing.layout != Layout::Stretch) return thing.size;
+    const QRectF space = spaceIn(rect, thing.layout);
+    if (space.height() <= 0) return thing.size;
+    return QSizeF(100 * space.width() / space.height(), 100);
+}
+
+QTransform placement(const QRectF& rect, const QSizeF& size, double degrees,
+                     Layout layout = Layout::Upright) {
+    const QRectF space = spaceIn(rect, layout);
     const double scale = fitScale(size, degrees, space.size());
     QTransform t;
     t.translate(space.center().x(), space.center().y());
@@ -1955,6 +2182,18 @@ bool isKnownThing(const QString& thing) {
     return findThing(thing) != nullptr;
 }
 
+bool takesCount(const QString& thing) {
+    return thing == QLatin1String("number") || thing == QLatin1String("birthdaycake");
+}
+
+bool isSpeaker(const QString& thing) {
+    static const QStringList speakers{
+        "boy",    "girl",     "teacher", "mum",  "dad",  "grandma", "grandpa",
+        "baby",   "cat",      "dog",     "duck", "pig",  "bear",    "panda",
+        "monkey", "elephant", "rabbit",  "bird", "fish", "mouse",   "tiger"};
+    return speakers.contains(thing);
+}
+
 bool isKnownColour(const QString& colour) {
     return colourByName(colour).isValid();
 }
@@ -1970,13 +2209,23 @@ namespace pageart {
 
 QRectF thingFootprint(const QRectF& rect, const QString& thing, const QString& colour) {
     const Thing* found = findThing(thing);
-    QSizeF size = found ? found->size : kSquare;
+    QSizeF size = found ? designSize(*found, rect) : kSquare;
     double degrees = found ? bestAngle(*found, rect.size()) : 0;
     if (found && !found->draw) {
         size = numberArt(colour).bounds.size();
         if (size.isEmpty()) return QRectF();
     }
-    return placement(rect, size, degrees).mapRect(QRectF(QPointF(0, 0), size));
+    return placement(rect, size, degrees, found ? found->layout : Layout::Upright)
+        .mapRect(QRectF(QPointF(0, 0), size));
+}
+
+QPointF headPoint(const QRectF& rect, const QString& thing) {
+    const QRectF drawn = thingFootprint(rect, thing, QString());
+    const Thing* found = findThing(thing);
+    // People are drawn 130 high with the head in the top quarter; animals' heads sit higher
+    // than their middle.
+    const double share = found && found->size == kPerson ? 0.27 : 0.4;
+    return QPointF(drawn.center().x(), drawn.top() + drawn.height() * share);
 }
 
 }  // namespace pageart
@@ -1993,8 +2242,13 @@ void drawThing(QPainter& painter, const QRectF& rect, const QString& thing, cons
         // Page sources are checked with isKnownThing(); anything else shows a plain "?" card.
         static const Thing kUnknown{"", kSquare, Layout::Upright, drawUnknown};
         const Thing& design = found ? *found : kUnknown;
-        painter.setTransform(placement(rect, design.size, bestAngle(design, rect.size())), true);
+        const QSizeF size = designSize(design, rect);
+        const double degrees = bestAngle(design, rect.size());
+        painter.setTransform(placement(rect, size, degrees, design.layout), true);
         Ink ink(painter, colourByName(colour));
+        ink.setWidth(size.width());
+        ink.setScale(fitScale(size, degrees, spaceIn(rect, design.layout).size()));
+        if (takesCount(thing)) ink.setCount(colour.toInt());
         design.draw(ink);
     }
     painter.restore();

@@ -29,4 +29,15 @@ QRectF thingFootprint(const QRectF& rect, const QString& thing, const QString& c
 QPainterPath fitTextPath(const QString& text, const QFont& font, const QRectF& box,
                          double maxPixelSize, Qt::Alignment align, int maxLines = 2);
 
+// The same, with the letter size (font pixels) the text was given.
+struct FittedText {
+    QPainterPath path;
+    double pixels = 0;
+};
+FittedText fitText(const QString& text, const QFont& font, const QRectF& box, double maxPixelSize,
+                   Qt::Alignment align, int maxLines = 2);
+
+// Where a speaker's head is in a drawing placed in `rect`: where a speech box's tail points.
+QPointF headPoint(const QRectF& rect, const QString& thing);
+
 }  // namespace art::pageart

@@ -770,10 +770,10 @@ const ButtonColours kPinkButton{QColor(0xff, 0xa4, 0xc8), QColor(0xf0, 0x5a, 0x9
 const ButtonColours kSunnyButton{QColor(0xff, 0xf0, 0xa8), QColor(0xff, 0xc9, 0x4a),
                                  QColor(0xe8, 0xa2, 0x2a)};
 
-// A glossy rounded face filling the whole picture; the corners get `corner`.
+// A glossy rounded face filling the whole picture; the corners keep the picture's backdrop
+// (see-through in a PNG).
 void drawButtonFace(QPainter& p, const QSizeF& size, const ButtonColours& colours,
-                    const QColor& corner, const QColor& rim) {
-    p.fillRect(QRectF(QPointF(0, 0), size), corner);
+                    const QColor& rim) {
     const QRectF outer = QRectF(QPointF(0, 0), size).adjusted(0.75, 0.75, -0.75, -0.75);
     const qreal radius = qMin(size.height() * 0.32, 14.0);
     QLinearGradient fill(outer.topLeft(), outer.bottomLeft());
@@ -821,20 +821,19 @@ void drawButtonCaption(QPainter& p, const QSizeF& size, const QString& text,
 
 void paintButton(QPainter& p, const QSizeF& size, const QString& text,
                  const ButtonColours& colours) {
-    drawButtonFace(p, size, colours, kPaper, withAlpha(Qt::white, 150));
+    drawButtonFace(p, size, colours, withAlpha(Qt::white, 150));
     drawButtonCaption(p, size, text, colours);
 }
 
 // A plain face that the program writes its own caption on: light enough for dark text.
 void paintPlainButton(QPainter& p, const QSizeF& size, const QStringList&) {
-    drawButtonFace(p, size, kSunnyButton, kPaper, withAlpha(Qt::white, 230));
+    drawButtonFace(p, size, kSunnyButton, withAlpha(Qt::white, 230));
 }
 
 // The start window's button: green with an orange rim and a play sign.
 void paintStartButton(QPainter& p, const QSizeF& size, const QStringList& words) {
     const ButtonColours colours{QColor(0x8d, 0xe2, 0x5e), QColor(0x2f, 0xa8, 0x3c),
                                 QColor(0xff, 0x8c, 0x1a)};
-    p.fillRect(QRectF(QPointF(0, 0), size), kPaper);
     const QRectF outer = QRectF(QPointF(0, 0), size).adjusted(1, 1, -1, -1);
     const qreal radius = outer.height() / 2;
     p.setPen(QPen(colours.border, 2));
@@ -1666,10 +1665,17 @@ QList<QImage> spinnerFrames(const QSize& size) {
 
 using PaintFunction = std::function<void(QPainter&, const QSizeF&, const QStringList&)>;
 
+// What lies under a picture's drawing where it leaves the picture's rectangle free.
+enum class Backdrop {
+    White,    // pure white (the transparent colour of the flower and the tiles)
+    Rounded,  // a rounded face: see-through in a PNG, the window's paper colour in a JPEG
+};
+
 struct Painter {
     QString name;
     QSize designSize;  // empty: drawn at the asked size
     PaintFunction paint;
+    Backdrop backdrop = Backdrop::White;
 };
 
 PaintFunction captionButton(const ButtonColours& colours) {
@@ -1682,12 +1688,12 @@ const QList<Painter>& painters() {
     static const QList<Painter> table = {
         {QStringLiteral("start_background"), QSize(803, 605), paintStartBackground},
         {QStringLiteral("cover"), QSize(1092, 1512), paintCover},
-        {QStringLiteral("start_button"), QSize(), paintStartButton},
-        {QStringLiteral("button_green"), QSize(), captionButton(kGreenButton)},
-        {QStringLiteral("button_blue"), QSize(), captionButton(kBlueButton)},
-        {QStringLiteral("button_orange"), QSize(), captionButton(kOrangeButton)},
-        {QStringLiteral("button_pink"), QSize(), captionButton(kPinkButton)},
-        {QStringLiteral("button_plain"), QSize(), paintPlainButton},
+        {QStringLiteral("start_button"), QSize(), paintStartButton, Backdrop::Rounded},
+        {QStringLiteral("button_green"), QSize(), captionButton(kGreenButton), Backdrop::Rounded},
+        {QStringLiteral("button_blue"), QSize(), captionButton(kBlueButton), Backdrop::Rounded},
+        {QStringLiteral("button_orange"), QSize(), captionButton(kOrangeButton), Backdrop::Rounded},
+        {QStringLiteral("button_pink"), QSize(), captionButton(kPinkButton), Backdrop::Rounded},
+        {QStringLiteral("button_plain"), QSize(), paintPlainButton, Backdrop::Rounded},
         {QStringLiteral("dictation"), QSize(800, 560), paintDictation},
         {QStringLiteral("classroom"), QSize(800, 600), paintClassroom},
         {QStringLiteral("train"), QSize(800, 600), paintTrain},
@@ -1713,7 +1719,12 @@ const Painter* findPainter(const QString& name) {
 
 QImage paintStill(const Painter& painter, const PictureSpec& spec, const QStringList& words) {
     QImage image(spec.size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
+    const bool png = spec.format.toLower() == QLatin1String("png");
+    if (painter.backdrop == Backdrop::Rounded) {
+        image.fill(png ? QColor(Qt::transparent) : kPaper);
+    } else {
+        image.fill(Qt::white);
+    }
     QPainter p(&image);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                      QPainter::SmoothPixmapTransform);
