@@ -1,7 +1,5 @@
 #include "games/fill_in/fill_in_window.h"
 
-#include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 
 #include "games/common/game_clips.h"
@@ -18,23 +16,6 @@ const char* const FillInGameWindow::kNothingToAsk = "这一页没有可以练习
 namespace {
 
 constexpr int kAnswerPause = 4000;
-
-// A button face with its corners cut round as the face is drawn, so that the picture's white
-// corners do not show on the wooden desk.
-QPixmap roundedFace(const char* name) {
-    const QPixmap face = reader::picture(name);
-    if (face.isNull()) return face;
-    QPixmap rounded(face.size());
-    rounded.fill(Qt::transparent);
-    QPainter painter(&rounded);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const qreal radius = std::min(face.height() * 0.32, 14.0);
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(face.rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
-    painter.setClipPath(outline);
-    painter.drawPixmap(0, 0, face);
-    return rounded;
-}
 
 }  // namespace
 
@@ -75,19 +56,19 @@ void FillInGameWindow::buildLayout() {
 
     auto* next =
         ui::addPictureButton(background_, QStringLiteral("超级按钮_下一题"), {128, 475, 104, 40},
-                             roundedFace("button_104x40"), QStringLiteral("下一题"));
+                             reader::picture("button_104x40"), QStringLiteral("下一题"));
     auto* again =
         ui::addPictureButton(background_, QStringLiteral("超级按钮_再听一遍"), {254, 474, 100, 40},
-                             roundedFace("button_100x40"), QStringLiteral("再听一遍"));
+                             reader::picture("button_100x40"), QStringLiteral("再听一遍"));
     auto* answer =
         ui::addPictureButton(background_, QStringLiteral("超级按钮_答案"), {381, 476, 60, 40},
-                             roundedFace("button_60x40"), QStringLiteral("答案"));
+                             reader::picture("button_60x40"), QStringLiteral("答案"));
     auto* confirm =
         ui::addPictureButton(background_, QStringLiteral("超级按钮_确定"), {474, 475, 60, 40},
-                             roundedFace("button_60x40"), QStringLiteral("确定"));
+                             reader::picture("button_60x40"), QStringLiteral("确定"));
     auto* quit =
         ui::addPictureButton(background_, QStringLiteral("超级按钮_退出"), {704, 475, 40, 40},
-                             roundedFace("button_40x40"), QStringLiteral("返回"));
+                             reader::picture("button_40x40"), QStringLiteral("返回"));
     questionButtons_ = {next, again, answer, confirm};
 
     connect(next, &QAbstractButton::clicked, this, &FillInGameWindow::NextQuestion);
