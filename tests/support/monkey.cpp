@@ -135,6 +135,8 @@ class Monkey {
 
     void note(const QString& action) {
         report_.lastActions.append(QStringLiteral("%1: %2").arg(report_.events).arg(action));
+        if (qEnvironmentVariableIsSet("MONKEY_DEBUG"))
+            std::fprintf(stderr, "%s\n", qPrintable(report_.lastActions.last()));
         if (report_.lastActions.size() > 40) report_.lastActions.removeFirst();
     }
 
@@ -150,6 +152,7 @@ class Monkey {
         if (pauser_.depth > 0) return;
         QWidget* target = pickWindow();
         if (!target || !target->windowHandle()) return;
+        target->setProperty("monkeySteps", target->property("monkeySteps").toInt() + 1);
         ++report_.events;
         report_.windows.insert(QString::fromLatin1(target->metaObject()->className()));
         if (auto* reader = qobject_cast<reader::ReaderWindow*>(target))
@@ -229,8 +232,8 @@ class Monkey {
         } else if (roll < 75) {
             const QPointF at = randomPoint(target);
             note(QStringLiteral("wheel over %1 at %2,%3").arg(name).arg(at.x()).arg(at.y()));
-            QWindowSystemInterface::handleWheelEvent(
-                window, at, window->mapToGlobal(at), QPoint(), QPoint(0, chance(0.5) ? 120 : -120));
+            QWindowSystemInterface::handleWheelEvent(window, at, window->mapToGlobal(at), QPoint(),
+                                                     QPoint(0, chance(0.5) ? 120 : -120));
         } else if (roll < 85) {
             typeKey(window, name);
         } else if (roll < 91) {
@@ -238,12 +241,21 @@ class Monkey {
         } else if (roll < 97) {
             chooseInComboBox(target);
         } else if (roll < 98) {
+            if (!mayLeave(target)) return;
             note(QStringLiteral("close %1").arg(name));
             QWindowSystemInterface::handleCloseEvent<Async>(window);
         } else {
             // Nothing: the program's own timers run (banners, game clocks).
             note(QStringLiteral("wait"));
         }
+    }
+
+    // A window is left only after the monkey has stayed in it a while, so that runs reach the
+    // games' ends (summaries, result windows) and not only their first questions.
+    static bool mayLeave(const QWidget* window) {
+        const bool hub = qobject_cast<const reader::ReaderWindow*>(window) ||
+                         qobject_cast<const app::StartWindow*>(window);
+        return window->property("monkeySteps").toInt() > (hub ? 60 : 300);
     }
 
     void answer(QMessageBox* box) {
@@ -265,12 +277,13 @@ class Monkey {
                 buttons.append(button);
         if (buttons.isEmpty()) return;
         QAbstractButton* button = buttons[below(int(buttons.size()))];
-        // Leaving or re-creating the reader ends a visit early: pick those less often, so
-        // that the runs get deep into the games too.
+        // Leaving a window (or re-creating the reader) ends a visit early: pick those buttons
+        // less often, so that runs get deep into the games, to their summaries and results.
         const QString name = button->objectName();
-        if ((name == QLatin1String("超级按钮_退出") || name == QLatin1String("超级按钮_全屏")) &&
-            qobject_cast<reader::ReaderWindow*>(target) && !chance(0.25))
-            return;
+        const bool leaves = button->text() == QStringLiteral("返回") ||
+                            button->text() == QStringLiteral("退出") ||
+                            name == QStringLiteral("超级按钮_全屏");
+        if (leaves && (!mayLeave(target) || !chance(0.15))) return;
         note(QStringLiteral("press button %1 \"%2\"").arg(name, button->text()));
         click(target->windowHandle(), button->mapTo(target, QPointF(button->rect().center())));
     }
@@ -317,6 +330,9 @@ class Monkey {
     }
 
     void chooseInComboBox(QWidget* target) {
+        // A new unit or level starts a game over: like leaving, only after a while, so that
+        // games are played to their ends too.
+        if (!qobject_cast<reader::ReaderWindow*>(target) && !mayLeave(target)) return;
         QList<QComboBox*> combos;
         for (QComboBox* combo : target->findChildren<QComboBox*>())
             if (combo->isVisible() && combo->isEnabled() && combo->count() > 0)
