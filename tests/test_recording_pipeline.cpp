@@ -85,9 +85,9 @@ TEST(SoundSpan, SilenceALoneTickAndARoomsHissAreNotSound) {
     ASSERT_TRUE(word.found);
     EXPECT_NEAR(double(word.first) / kRate, 0.2, 0.001);
 
-    // A recording with a noise floor at -50 dBFS: the sound is the tone over it.
+    // A recording with a noise floor at -50 dBFS under a tone at -10: the sound is the tone.
     const auto room = noise(1.3, 0.003);
-    auto spoken = joined({silence(0.4), sine(0.5, 500, 0.1), silence(0.4)});
+    auto spoken = joined({silence(0.4), sine(0.5, 500, 0.3), silence(0.4)});
     for (size_t i = 0; i < spoken.size(); ++i) spoken[i] += room[i];
     const SoundSpan over = findSound(spoken, kRate);
     ASSERT_TRUE(over.found);

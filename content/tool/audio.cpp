@@ -231,9 +231,13 @@ namespace {
 // Bump when the way recordings are made changes, so that cached ones are made again.
 constexpr int kRecordingVersion = 9;
 
+// Bump when a sound recipe changes: only the made sounds are made again.
+constexpr int kSoundVersion = 3;
+
 QString cacheName(const Recording& r) {
-    const QByteArray key =
-        (QString::number(kRecordingVersion) + QLatin1Char('|') + r.key()).toUtf8();
+    QString version = QString::number(kRecordingVersion);
+    if (r.voice == QLatin1String("synth")) version += QStringLiteral("s%1").arg(kSoundVersion);
+    const QByteArray key = (version + QLatin1Char('|') + r.key()).toUtf8();
     return QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()) +
            QStringLiteral(".wav");
 }
@@ -253,10 +257,16 @@ QByteArray readFile(const QString& path) {
 bool makeRaw(const Recording& r, const QString& folder, QString& rawPath, QString& error) {
     rawPath = folder + QStringLiteral("/raw.wav");
     if (r.voice == QLatin1String("synth")) {
-        const QList<qint16> samples = synthesise(r.text, kSynthRate);
+        QList<qint16> samples = synthesise(r.text, kSynthRate);
         if (samples.isEmpty()) {
             error = QStringLiteral("unknown sound recipe \"%1\"").arg(r.text);
             return false;
+        }
+        // Silence on both sides, as a recording has: the pipeline then sees where the sound
+        // ends rather than taking its dying end for a noise floor. A loop stays as it is.
+        if (!isLoopRecipe(r.text)) {
+            const QList<qint16> quiet(kSynthRate / 20, 0);
+            samples = quiet + samples + quiet;
         }
         return writeFile(rawPath, pcmWav(samples, kSynthRate, 1)) ||
                (error = QStringLiteral("cannot write %1").arg(rawPath), false);

@@ -4,12 +4,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSet>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <mutex>
 #include <thread>
@@ -231,7 +233,7 @@ int runContentBuild(const Options& options) {
     return 0;
 }
 
-int measureRecordings(const QStringList& files) {
+int measureRecordings(const QStringList& files, const QString& decodeFolder) {
     int failures = 0;
     printf("file\tseconds\tlead_ms\ttail_ms\tloudness_lufs\tpeak_dbfs\n");
     for (const QString& path : files) {
@@ -246,6 +248,18 @@ int measureRecordings(const QStringList& files) {
             continue;
         }
         const SoundFacts f = measureSound(mono, rate);
+        if (!decodeFolder.isEmpty()) {
+            QList<qint16> samples;
+            samples.reserve(qsizetype(mono.size()));
+            for (const float v : mono)
+                samples.append(qint16(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f)));
+            QFile decoded(QDir(decodeFolder).filePath(QFileInfo(path).fileName()));
+            const QByteArray bytes = pcmWav(samples, rate, 1);
+            if (!decoded.open(QIODevice::WriteOnly) || decoded.write(bytes) != bytes.size()) {
+                fprintf(stderr, "cannot write %s\n", qPrintable(decoded.fileName()));
+                ++failures;
+            }
+        }
         printf("%s\t%.3f\t%.1f\t%.1f\t%.2f\t%.2f\n", qPrintable(path), f.seconds, f.lead * 1000,
                f.tail * 1000, f.loudness, f.peakDb);
     }

@@ -35,14 +35,19 @@ int main(int argc, char** argv) {
         "Only finish one audio file (any format sox reads) as the book's recordings are "
         "finished: trimmed, levelled and encoded in the codec, e.g. --finish msadpcm IN OUT.wav.",
         "codec");
-    parser.addOptions({source, out, cache, preview, only, check, jobs, icons, measure, finish});
+    const QCommandLineOption decodeTo(
+        "decode-to", "With --measure: also write each file decoded (mono 16-bit PCM) here.",
+        "folder");
+    parser.addOptions(
+        {source, out, cache, preview, only, check, jobs, icons, measure, decodeTo, finish});
     parser.addPositionalArgument("files",
                                  "WAV files to measure (with --measure), or the input "
                                  "and output files (with --finish).",
                                  "[files...]");
     parser.process(app);
     if (parser.isSet(icons)) return tool::writeIcons(parser.value(icons));
-    if (parser.isSet(measure)) return tool::measureRecordings(parser.positionalArguments());
+    if (parser.isSet(measure))
+        return tool::measureRecordings(parser.positionalArguments(), parser.value(decodeTo));
     if (parser.isSet(finish)) {
         const QStringList files = parser.positionalArguments();
         if (files.size() != 2) parser.showHelp(2);

@@ -17,9 +17,9 @@ namespace {
 
 // The detector's threshold: kCutThreshold under the peak for a clean
 // recording; for a recording with a noise floor, 8 dB over that floor, but never closer than
-// 20 dB to the peak.
-constexpr double kNoiseMargin = 2.5;       // +8 dB
-constexpr double kHighestThreshold = 0.1;  // -20 dB
+// 30 dB to the peak.
+constexpr double kNoiseMargin = 2.5;          // +8 dB
+constexpr double kHighestThreshold = 0.0316;  // -30 dB
 constexpr qsizetype kNoiseBlocks = 10;
 // The peak limiter turns its gain down and up again over 2 x 3 ms around a peak, and takes at
 // most 8 dB off a peak.

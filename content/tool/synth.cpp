@@ -96,6 +96,7 @@ struct Voicing {
     double vibrato = 0;  // depth as a fraction of the pitch
     double breath = 0;   // noise share
     double attack = 0.01, release = 0.04;
+    double decay = 0;  // per second, after the attack
 };
 
 void addVoiced(Buffer& buffer, int rate, double start, double length, const Voicing& v,
@@ -113,7 +114,8 @@ void addVoiced(Buffer& buffer, int rate, double start, double length, const Voic
         for (int k = 1; k * f0 < rate / 2.2 && k <= 40; ++k) {
             const double f = k * f0;
             const double weight = std::exp(-std::pow((f - v.formant1) / 260.0, 2)) +
-                                  0.6 * std::exp(-std::pow((f - v.formant2) / 380.0, 2)) + 0.25 / k;
+                                  0.6 * std::exp(-std::pow((f - v.formant2) / 380.0, 2)) +
+                                  0.3 / (k * k);
             wave += weight * std::sin(k * phase);
         }
         seed = seed * 1664525u + 1013904223u;
@@ -121,7 +123,8 @@ void addVoiced(Buffer& buffer, int rate, double start, double length, const Voic
         lowPassed += 0.3 * (noise - lowPassed);
         const double attack = std::min(1.0, t / v.attack);
         const double release = std::min(1.0, (length - t) / v.release);
-        buffer[first + i] += float(v.volume * attack * release * (wave + v.breath * lowPassed));
+        const double envelope = attack * release * std::exp(-t * v.decay);
+        buffer[first + i] += float(v.volume * envelope * (wave + v.breath * lowPassed));
     }
 }
 
