@@ -255,7 +255,9 @@ TEST(FinishRecording, ASoftNoisyOnsetStillStartsWithinTwoMilliseconds) {
         ASSERT_TRUE(decodeWavMono(wav, mono, rate, &error));
         const SoundFacts facts = measureSound(mono, rate);
         EXPECT_LE(facts.lead, 0.002);
-        EXPECT_NEAR(facts.seconds, 0.44 + kLeadSilence + kTailSilence, 0.04);
+        // The vowel stays whole; of the "f", 8 bits keep nothing (it lies under one step).
+        EXPECT_GE(facts.seconds, 0.4 + kLeadSilence + kTailSilence - 0.01);
+        EXPECT_LE(facts.seconds, 0.44 + kLeadSilence + kTailSilence + 0.03);
     }
 }
 
@@ -307,10 +309,10 @@ TEST(SoundOption, AHotspotPlaysAMadeSoundInItsCodec) {
     EXPECT_EQ(page.entries[0].recording.key(), "synth|pcm16/22050/1|bark");
     EXPECT_EQ(page.entries[0].say, "Woof! Woof!");
     EXPECT_EQ(page.entries[1].recording.key(), "synth|msadpcm|doorbell");
-    EXPECT_EQ(problems.report(),
+    EXPECT_EQ(problems.report().toStdString(),
               "p38.txt:4: a sound: option takes no voice: option\n"
-              "p38.txt:5: expected an option say: TEXT, sound: RECIPE, voice: en|zh or codec: "
-              "CODEC, found \"sound: two words\"\n"
+              "p38.txt:5: expected an option say: TEXT, sound: RECIPE, voice: en|zh, codec: "
+              "CODEC or by: ENTRY, found \"sound: two words\"\n"
               "p38.txt:5: a placeholder entry needs a say: option telling what its recording "
               "says, or a sound: option\n");
 }
