@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <tuple>
 
@@ -337,4 +338,43 @@ TEST(ContentChecks, SpeakersAreDrawnPeopleOrAnimalsOfThePage) {
     const PageSource page = parsePage(pagePath(58), readFile(pagePath(58)), problems);
     EXPECT_EQ(page.entries[3].speaker, 3);
     EXPECT_EQ(page.entries[8].speaker, 0) << "the song has no speaker";
+}
+
+TEST(ContentTool, ListsEveryRecordingOnceInClipOrder) {
+    // The check scripts find a recording's text through this list: one row per distinct
+    // recording, sorted by voice, codec and text as the pack's clip table is.
+    QTemporaryDir out;
+    QProcess tool;
+    tool.start(QStringLiteral(QCBOOK_TOOL),
+               {"--source", QStringLiteral(QCBOOK_CONTENT_DIR), "--check", "--out", out.path()});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().constData();
+    QStringList rows = readFile(out.filePath("recordings.tsv")).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.takeFirst(), "clip\tvoice\tcodec\tsource\ttext");
+
+    Problems problems;
+    const BookSources book = readSources(QStringLiteral(QCBOOK_CONTENT_DIR), {}, problems);
+    QSet<QString> keys;
+    for (const PageSource& page : book.pages)
+        for (const Entry& e : page.entries) keys.insert(e.recording.key());
+    for (const UnitSource& unit : book.units)
+        for (const UnitWord& w : unit.words) keys.insert("en|msadpcm|" + w.english);
+    for (const ClipSource& c : book.clips) keys.insert(c.recording.key());
+    ASSERT_EQ(rows.size(), keys.size());
+
+    QStringList listed;
+    for (int i = 0; i < rows.size(); ++i) {
+        const QStringList f = rows[i].split('\t');
+        ASSERT_EQ(f.size(), 5) << qPrintable(rows[i]);
+        EXPECT_EQ(f[0].toInt(), i);
+        EXPECT_TRUE(f[3].contains(QRegularExpression("\\.txt:\\d+$"))) << qPrintable(f[3]);
+        listed << f[1] + '|' + f[2] + '|' + f[4];
+    }
+    QStringList sorted = listed;
+    sorted.sort();
+    EXPECT_EQ(listed, sorted);
+    EXPECT_EQ(QSet<QString>(listed.begin(), listed.end()), keys);
+    // The sound-effect hotspots play made sounds.
+    EXPECT_TRUE(listed.contains("synth|msadpcm|doorbell"));
+    EXPECT_FALSE(listed.contains("en|msadpcm|Ding dong!"));
 }

@@ -12,6 +12,8 @@
 #include <mutex>
 #include <thread>
 
+#include "pipeline.h"
+
 namespace tool {
 
 namespace {
@@ -120,6 +122,34 @@ bool inspectWav(const QByteArray& wav, WavFacts& facts, QString* error) {
     return frames > 0;
 }
 
+bool decodeWavMono(const QByteArray& wav, std::vector<float>& mono, int& sampleRate,
+                   QString* error) {
+    MemoryFile file{&wav};
+    SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
+    SF_INFO info{};
+    SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
+    if (!sf) {
+        if (error)
+            *error = QStringLiteral("libsndfile cannot open it: %1").arg(sf_strerror(nullptr));
+        return false;
+    }
+    const int channels = std::max(1, info.channels);
+    sampleRate = info.samplerate;
+    mono.clear();
+    std::vector<float> block(4096 * size_t(channels));
+    for (;;) {
+        const sf_count_t n = sf_readf_float(sf, block.data(), 4096);
+        if (n <= 0) break;
+        for (sf_count_t f = 0; f < n; ++f) {
+            float sum = 0;
+            for (int c = 0; c < channels; ++c) sum += block[size_t(f * channels + c)];
+            mono.push_back(sum / float(channels));
+        }
+    }
+    sf_close(sf);
+    return true;
+}
+
 bool matchesCodec(const WavFacts& facts, const QString& codec) {
     if (codec == QLatin1String("msadpcm")) {
         return facts.formatTag == 2 && facts.channels == 2 && facts.sampleRate == 22050;
@@ -173,32 +203,43 @@ QByteArray pcmWav(const QList<qint16>& samples, int sampleRate, int channels) {
     return riff(chunk("fmt ", fmt) + chunk("data", data));
 }
 
-namespace {
-
-// Bump when the way recordings are made changes, so that cached ones are made again.
-constexpr int kRecordingVersion = 4;
-
-QString cacheName(const Recording& r) {
-    const QByteArray key =
-        (QString::number(kRecordingVersion) + QLatin1Char('|') + r.key()).toUtf8();
-    return QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()) +
-           QStringLiteral(".wav");
+FinishSpec finishSpec(const Recording& recording) {
+    FinishSpec spec;
+    spec.codec = recording.codec;
+    spec.trim = !(recording.voice == QLatin1String("synth") && isLoopRecipe(recording.text));
+    return spec;
 }
 
-bool run(const QString& program, const QStringList& arguments, QString& error) {
+bool runProgram(const QString& program, const QStringList& arguments, QString& error) {
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted(20000)) {
         error = QStringLiteral("cannot start %1").arg(program);
         return false;
     }
-    process.waitForFinished(120000);
+    process.waitForFinished(300000);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         error = QStringLiteral("%1 failed: %2")
                     .arg(program, QString::fromLocal8Bit(process.readAllStandardError()).trimmed());
         return false;
     }
     return true;
+}
+
+namespace {
+
+// Bump when the way recordings are made changes, so that cached ones are made again.
+constexpr int kRecordingVersion = 9;
+
+// Bump when a sound recipe changes: only the made sounds are made again.
+constexpr int kSoundVersion = 3;
+
+QString cacheName(const Recording& r) {
+    QString version = QString::number(kRecordingVersion);
+    if (r.voice == QLatin1String("synth")) version += QStringLiteral("s%1").arg(kSoundVersion);
+    const QByteArray key = (version + QLatin1Char('|') + r.key()).toUtf8();
+    return QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()) +
+           QStringLiteral(".wav");
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes) {
@@ -211,16 +252,23 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The raw recording: speech from espeak-ng, or a synthesised sound.
+// The raw recording: English speech from festival's HTS voice, Mandarin from espeak-ng, or a
+// sound from the synthesiser's recipes.
 bool makeRaw(const Recording& r, const QString& folder, QString& rawPath, QString& error) {
     rawPath = folder + QStringLiteral("/raw.wav");
     if (r.voice == QLatin1String("synth")) {
-        const QList<qint16> samples = synthesise(r.text, 22050);
+        QList<qint16> samples = synthesise(r.text, kSynthRate);
         if (samples.isEmpty()) {
             error = QStringLiteral("unknown sound recipe \"%1\"").arg(r.text);
             return false;
         }
-        return writeFile(rawPath, pcmWav(samples, 22050, 1)) ||
+        // Silence on both sides, as a recording has: the pipeline then sees where the sound
+        // ends rather than taking its dying end for a noise floor. A loop stays as it is.
+        if (!isLoopRecipe(r.text)) {
+            const QList<qint16> quiet(kSynthRate / 20, 0);
+            samples = quiet + samples + quiet;
+        }
+        return writeFile(rawPath, pcmWav(samples, kSynthRate, 1)) ||
                (error = QStringLiteral("cannot write %1").arg(rawPath), false);
     }
     const QString textPath = folder + QStringLiteral("/text.txt");
@@ -228,57 +276,14 @@ bool makeRaw(const Recording& r, const QString& folder, QString& rawPath, QStrin
         error = QStringLiteral("cannot write %1").arg(textPath);
         return false;
     }
-    const QStringList voice = r.voice == QLatin1String("zh")
-                                  ? QStringList{"-v", "cmn", "-s", "150", "-p", "55"}
-                                  : QStringList{"-v", "en-us+f2", "-s", "135", "-p", "60"};
-    return run(QStringLiteral("espeak-ng"), voice + QStringList{"-w", rawPath, "-f", textPath},
-               error);
-}
-
-// sox arguments that produce the codec's sample layout.
-QStringList soxTarget(const QString& codec) {
-    if (codec == QLatin1String("msadpcm")) return {"-r", "22050", "-c", "2", "-e", "ms-adpcm"};
-    if (codec == QLatin1String("ima")) return {"-r", "22050", "-c", "1", "-e", "ima-adpcm"};
-    const QStringList p = codec.split(QLatin1Char('/'));
-    const QStringList shape{"-r", p[1], "-c", p[2]};
-    if (p[0] == QLatin1String("pcm8"))
-        return shape + QStringList{"-b", "8", "-e", "unsigned-integer"};
-    return shape + QStringList{"-b", "16", "-e", "signed-integer"};
-}
-
-bool encode(const Recording& r, const QString& folder, const QString& rawPath, QByteArray& wav,
-            QString& error) {
-    // Speech starts at once: every millisecond before the first sound is delay between the
-    // child's press and what the child hears, so at most 1 ms of silence is left in front.
-    const QStringList trim =
-        r.voice == QLatin1String("synth")
-            ? QStringList{}
-            : QStringList{"silence", "1", "0.005", "0.3%", "pad", "0.001", "0.02"};
-    const QString outPath = folder + QStringLiteral("/out.wav");
-    if (!r.codec.startsWith(QLatin1String("mp3/"))) {
-        if (!run("sox", QStringList{rawPath} + soxTarget(r.codec) + QStringList{outPath} + trim,
-                 error))
-            return false;
-        wav = readFile(outPath);
-        return true;
+    if (r.voice == QLatin1String("zh")) {
+        return runProgram(QStringLiteral("espeak-ng"),
+                          {"-v", "cmn", "-s", "150", "-p", "55", "-w", rawPath, "-f", textPath},
+                          error);
     }
-    const QStringList p = r.codec.split(QLatin1Char('/'));
-    const int rate = p[1].toInt(), channels = p[2].toInt();
-    const QString pcmPath = folder + QStringLiteral("/pcm.wav");
-    const QString mp3Path = folder + QStringLiteral("/out.mp3");
-    if (!run("sox", QStringList{rawPath, "-r", p[1], "-c", p[2], "-b", "16", pcmPath} + trim,
-             error))
-        return false;
-    const int bitrate = channels == 2 ? 48 : 32;
-    if (!run("lame",
-             {"--quiet", "--cbr", "-b", QString::number(bitrate), "-m", channels == 2 ? "j" : "m",
-              pcmPath, mp3Path},
-             error))
-        return false;
-    WavFacts pcm;
-    inspectWav(readFile(pcmPath), pcm, nullptr);
-    wav = wrapMp3InWav(readFile(mp3Path), rate, channels, bitrate, pcm.frames);
-    return true;
+    return runProgram(QStringLiteral("text2wave"),
+                      {"-eval", QString::fromLatin1(kEnglishVoice), textPath, "-o", rawPath},
+                      error);
 }
 
 bool makeOne(const Recording& r, QByteArray& wav, QString& error) {
@@ -289,18 +294,7 @@ bool makeOne(const Recording& r, QByteArray& wav, QString& error) {
     }
     QString rawPath;
     if (!makeRaw(r, folder.path(), rawPath, error)) return false;
-    if (!encode(r, folder.path(), rawPath, wav, error)) return false;
-    WavFacts facts;
-    if (!inspectWav(wav, facts, &error)) return false;
-    if (!matchesCodec(facts, r.codec)) {
-        error = QStringLiteral("the recording came out as format %1, %2 channels, %3 Hz, not %4")
-                    .arg(facts.formatTag)
-                    .arg(facts.channels)
-                    .arg(facts.sampleRate)
-                    .arg(r.codec);
-        return false;
-    }
-    return true;
+    return finishRecording(rawPath, finishSpec(r), folder.path(), wav, error);
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <vector>
 
+#include "pipeline.h"
 #include "sources.h"
 
 namespace tool {
@@ -25,6 +27,10 @@ struct WavFacts {
 
 // Reads the fmt chunk and asks libsndfile to decode the whole image; false when it cannot.
 bool inspectWav(const QByteArray& wav, WavFacts& facts, QString* error);
+// Decodes a WAV image as the program does (libsndfile) and mixes it down to mono.
+bool decodeWavMono(const QByteArray& wav, std::vector<float>& mono, int& sampleRate,
+                   QString* error);
+
 // Whether the facts match a codec name such as "msadpcm" or "mp3/24000/1".
 bool matchesCodec(const WavFacts& facts, const QString& codec);
 
@@ -35,12 +41,30 @@ QByteArray wrapMp3InWav(const QByteArray& mp3, int sampleRate, int channels, int
 // A 16-bit PCM WAV image.
 QByteArray pcmWav(const QList<qint16>& samples, int sampleRate, int channels);
 
-// Synthesises one of the named non-speech sounds (chime, buzz, click, pop, sparkle, bonk,
-// tick, tune) as 16-bit mono samples at `sampleRate`; empty for an unknown name.
+// Synthesises one of the named non-speech sounds as 16-bit mono samples at `sampleRate`;
+// empty for an unknown name. The feedback sounds: chime, buzz, click, pop, sparkle, bonk, tick;
+// the matching game's music: tune; the book's sound effects: doorbell, bark, burst, drum,
+// lalala.
 QList<qint16> synthesise(const QString& recipe, int sampleRate);
+// The recipes' names.
+const QStringList& soundRecipes();
+// Whether a recipe is played looped (its length is kept as it is).
+bool isLoopRecipe(const QString& recipe);
+// The rate the recipes are made at before they are finished into their codec.
+inline constexpr int kSynthRate = 44100;
 
-// Makes every recording (speech with espeak-ng, conversion with sox and lame), reusing the
-// finished images kept in `cacheFolder`. Returns key -> WAV image; failures go to problems.
+// The festival voice that speaks English (Debian's festvox-us-slt-hts) and the Mandarin one.
+inline constexpr char kEnglishVoice[] = "(voice_cmu_us_slt_arctic_hts)";
+
+// How a recording is finished: its codec, and whether its silence is trimmed.
+FinishSpec finishSpec(const Recording& recording);
+
+// Runs a program to its end; false with `error` set when it cannot start or fails.
+bool runProgram(const QString& program, const QStringList& arguments, QString& error);
+
+// Makes every recording (English speech with festival, Mandarin with espeak-ng, sounds from the
+// recipes; all finished by finishRecording), reusing the finished images kept in
+// `cacheFolder`. Returns key -> WAV image; failures go to problems.
 QHash<QString, QByteArray> makeRecordings(const QList<RecordingJob>& jobs,
                                           const QString& cacheFolder, int parallel,
                                           Problems& problems);

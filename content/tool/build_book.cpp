@@ -4,10 +4,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSet>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <mutex>
 #include <thread>
@@ -80,6 +84,33 @@ QList<RecordingJob> recordingJobs(const BookSources& book) {
     return jobs;
 }
 
+// One line per recording in clip order (the order of the pack's clip table): index, voice,
+// codec, the first source line that asks for it, and what it says or which sound it is.
+QByteArray recordingList(const QList<RecordingJob>& jobs) {
+    QList<RecordingJob> sorted = jobs;
+    std::sort(sorted.begin(), sorted.end(), [](const RecordingJob& a, const RecordingJob& b) {
+        return a.recording.key() < b.recording.key();
+    });
+    QByteArray out = "clip\tvoice\tcodec\tsource\ttext\n";
+    for (int i = 0; i < sorted.size(); ++i) {
+        const RecordingJob& job = sorted[i];
+        out += QStringLiteral("%1\t%2\t%3\t%4:%5\t%6\n")
+                   .arg(i)
+                   .arg(job.recording.voice, job.recording.codec, job.where.file)
+                   .arg(job.where.line)
+                   .arg(job.recording.text)
+                   .toUtf8();
+    }
+    return out;
+}
+
+bool writeRecordingList(const QList<RecordingJob>& jobs, const QString& folder) {
+    QDir().mkpath(folder);
+    QFile file(QDir(folder).filePath(QStringLiteral("recordings.tsv")));
+    const QByteArray bytes = recordingList(jobs);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 bool renderPages(const BookSources& book, int parallel, BuiltBook& built, Problems& problems) {
     const int count = int(book.pages.size());
     built.pagePictures.resize(count);
@@ -139,8 +170,13 @@ art::PageSpec pageSpec(const PageSource& page, QSize pixelSize) {
     spec.pixelSize = pixelSize;
     spec.wordList = isWordListPage(page.pageNumber);
     for (const Entry& e : page.entries) {
-        spec.items.append({e.number, e.kind, e.thing, e.colour, e.rect, e.english, e.chinese,
-                           e.recording.text, e.speaker});
+        // A strip prints what its recording says; one that plays a made sound prints its say:
+        // text (or its English line) instead of the recipe's name.
+        const QString said = e.sound.isEmpty() ? e.recording.text
+                             : e.say.isEmpty() ? e.english
+                                               : e.say;
+        spec.items.append(
+            {e.number, e.kind, e.thing, e.colour, e.rect, e.english, e.chinese, said, e.speaker});
     }
     for (const Drawing& d : page.drawings) {
         spec.drawings.append({0, d.kind, d.thing, d.colour, d.rect, d.text, QString(), QString()});
@@ -170,14 +206,18 @@ int runContentBuild(const Options& options) {
         fprintf(stderr, "cannot write previews to %s\n", qPrintable(options.preview));
         return 1;
     }
+    const QList<RecordingJob> jobs = recordingJobs(book);
+    if (!options.out.isEmpty() && wholeBook && !writeRecordingList(jobs, options.out)) {
+        fprintf(stderr, "cannot write the recording list to %s\n", qPrintable(options.out));
+        return 1;
+    }
     if (options.checkOnly || !wholeBook) {
         printf("content checked: %d page(s), no problems\n", int(book.pages.size()));
         return 0;
     }
     BuiltBook built;
     built.sources = &book;
-    built.recordings =
-        makeRecordings(recordingJobs(book), options.cache, options.parallel, problems);
+    built.recordings = makeRecordings(jobs, options.cache, options.parallel, problems);
     if (problems.empty()) renderPages(book, options.parallel, built, problems);
     if (problems.empty()) renderWindowPictures(book, built, problems);
     if (!problems.empty()) {
@@ -190,6 +230,59 @@ int runContentBuild(const Options& options) {
         return 1;
     }
     printf("content built in %.1f s: %s\n", clock.elapsed() / 1000.0, qPrintable(summary));
+    return 0;
+}
+
+int measureRecordings(const QStringList& files, const QString& decodeFolder) {
+    int failures = 0;
+    printf("file\tseconds\tlead_ms\ttail_ms\tloudness_lufs\tpeak_dbfs\n");
+    for (const QString& path : files) {
+        QFile file(path);
+        std::vector<float> mono;
+        int rate = 0;
+        QString error;
+        if (!file.open(QIODevice::ReadOnly) || !decodeWavMono(file.readAll(), mono, rate, &error) ||
+            rate <= 0) {
+            fprintf(stderr, "%s: cannot decode: %s\n", qPrintable(path), qPrintable(error));
+            ++failures;
+            continue;
+        }
+        const SoundFacts f = measureSound(mono, rate);
+        if (!decodeFolder.isEmpty()) {
+            QList<qint16> samples;
+            samples.reserve(qsizetype(mono.size()));
+            for (const float v : mono)
+                samples.append(qint16(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f)));
+            QFile decoded(QDir(decodeFolder).filePath(QFileInfo(path).fileName()));
+            const QByteArray bytes = pcmWav(samples, rate, 1);
+            if (!decoded.open(QIODevice::WriteOnly) || decoded.write(bytes) != bytes.size()) {
+                fprintf(stderr, "cannot write %s\n", qPrintable(decoded.fileName()));
+                ++failures;
+            }
+        }
+        printf("%s\t%.3f\t%.1f\t%.1f\t%.2f\t%.2f\n", qPrintable(path), f.seconds, f.lead * 1000,
+               f.tail * 1000, f.loudness, f.peakDb);
+    }
+    return failures ? 1 : 0;
+}
+
+int finishOneFile(const QString& input, const QString& codec, const QString& output) {
+    QTemporaryDir work;
+    QByteArray wav;
+    QString error;
+    if (!isCodec(codec)) {
+        fprintf(stderr, "unknown codec \"%s\"\n", qPrintable(codec));
+        return 2;
+    }
+    if (!work.isValid() || !finishRecording(input, FinishSpec{codec}, work.path(), wav, error)) {
+        fprintf(stderr, "%s: %s\n", qPrintable(input), qPrintable(error));
+        return 1;
+    }
+    QFile file(output);
+    if (!file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size()) {
+        fprintf(stderr, "cannot write %s\n", qPrintable(output));
+        return 1;
+    }
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <QStringEncoder>
 
 #include "art/page_art.h"
+#include "audio.h"
 #include "book_profile.h"
 
 namespace tool {
@@ -415,6 +416,10 @@ void checkPage(const PageSource& page, Problems& problems) {
         checkLine(e, e.chinese, "Chinese", problems);
         checkRect(e, problems);
         checkKind(e, wordList, problems);
+        if (!e.sound.isEmpty() && !soundRecipes().contains(e.sound)) {
+            problems.add(e.where, QStringLiteral("unknown sound \"%1\" (the sounds are: %2)")
+                                      .arg(e.sound, soundRecipes().join(QStringLiteral(", "))));
+        }
     }
     checkEntryNumbersAndCounts(page, *profile, problems);
     checkOverlaps(page, problems);
@@ -498,6 +503,12 @@ void checkClips(const QList<ClipSource>& clips, Problems& problems) {
         }
         if (!known)
             problems.add(clip.where, QStringLiteral("unknown clip role \"%1\"").arg(clip.role));
+        if (clip.recording.voice == QLatin1String("synth") &&
+            !soundRecipes().contains(clip.recording.text)) {
+            problems.add(clip.where,
+                         QStringLiteral("unknown sound \"%1\" (the sounds are: %2)")
+                             .arg(clip.recording.text, soundRecipes().join(QStringLiteral(", "))));
+        }
     }
     for (const ClipRoleProfile& role : kClipRoles) {
         if (!seen.contains(QLatin1String(role.role))) {

@@ -15,7 +15,11 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription("Builds the qcbook content from its sources.");
     parser.addHelpOption();
     const QCommandLineOption source("source", "Folder with the content sources.", "folder");
-    const QCommandLineOption out("out", "Folder for pack.bin and content_data.cpp.", "folder");
+    const QCommandLineOption out(
+        "out",
+        "Folder for pack.bin, content_data.cpp and recordings.tsv (with --check: only "
+        "recordings.tsv, the list of the book's recordings in clip order).",
+        "folder");
     const QCommandLineOption cache("cache", "Folder that keeps finished recordings.", "folder");
     const QCommandLineOption preview("preview", "Write 800 x 540 PNG previews of the pages.",
                                      "folder");
@@ -24,9 +28,31 @@ int main(int argc, char** argv) {
     const QCommandLineOption jobs("jobs", "Recordings and pictures made at once.", "n");
     const QCommandLineOption icons("icons", "Only write the program's icons into this folder.",
                                    "folder");
-    parser.addOptions({source, out, cache, preview, only, check, jobs, icons});
+    const QCommandLineOption measure(
+        "measure", "Only measure the WAV files given as arguments: length, silence, loudness.");
+    const QCommandLineOption finish(
+        "finish",
+        "Only finish one audio file (any format sox reads) as the book's recordings are "
+        "finished: trimmed, levelled and encoded in the codec, e.g. --finish msadpcm IN OUT.wav.",
+        "codec");
+    const QCommandLineOption decodeTo(
+        "decode-to", "With --measure: also write each file decoded (mono 16-bit PCM) here.",
+        "folder");
+    parser.addOptions(
+        {source, out, cache, preview, only, check, jobs, icons, measure, decodeTo, finish});
+    parser.addPositionalArgument("files",
+                                 "WAV files to measure (with --measure), or the input "
+                                 "and output files (with --finish).",
+                                 "[files...]");
     parser.process(app);
     if (parser.isSet(icons)) return tool::writeIcons(parser.value(icons));
+    if (parser.isSet(measure))
+        return tool::measureRecordings(parser.positionalArguments(), parser.value(decodeTo));
+    if (parser.isSet(finish)) {
+        const QStringList files = parser.positionalArguments();
+        if (files.size() != 2) parser.showHelp(2);
+        return tool::finishOneFile(files[0], parser.value(finish), files[1]);
+    }
 
     tool::Options options;
     options.source = parser.value(source);

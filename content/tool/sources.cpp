@@ -69,13 +69,17 @@ bool parsePoint(const QString& text, QPoint& point) {
     return true;
 }
 
+}  // namespace
+
 bool isCodec(const QString& codec) {
     static const QRegularExpression pattern(QStringLiteral(
         "^(msadpcm|ima|(pcm8|pcm16)/(11025|22050|44100)/[12]|mp3/(16000|22050|24000)/[12])$"));
     return pattern.match(codec).hasMatch();
 }
 
-// Reads `say:`, `voice:` and `codec:` options into the entry.
+namespace {
+
+// Reads `say:`, `sound:`, `voice:` and `codec:` options into the entry.
 void parseOptions(const QString& text, Entry& entry, Problems& problems) {
     for (const QString& raw : text.split(QLatin1Char(';'))) {
         const QString option = raw.trimmed();
@@ -85,6 +89,9 @@ void parseOptions(const QString& text, Entry& entry, Problems& problems) {
         const QString value = colon < 0 ? QString() : option.mid(colon + 1).trimmed();
         if (name == QLatin1String("say") && !value.isEmpty()) {
             entry.say = value;
+        } else if (name == QLatin1String("sound") && !value.isEmpty() &&
+                   !value.contains(QLatin1Char(' '))) {
+            entry.sound = value;
         } else if (name == QLatin1String("voice") && (value == "en" || value == "zh")) {
             entry.recording.voice = value;
         } else if (name == QLatin1String("codec") && isCodec(value)) {
@@ -92,10 +99,14 @@ void parseOptions(const QString& text, Entry& entry, Problems& problems) {
         } else if (name == QLatin1String("by") && value.toInt() > 0) {
             entry.speaker = value.toInt();
         } else {
-            problems.add(entry.where, QStringLiteral("expected an option say: TEXT, voice: en|zh, "
-                                                     "codec: CODEC or by: ENTRY, found \"%1\"")
+            problems.add(entry.where, QStringLiteral("expected an option say: TEXT, sound: RECIPE, "
+                                                     "voice: en|zh, codec: CODEC or by: ENTRY, "
+                                                     "found \"%1\"")
                                           .arg(option));
         }
+    }
+    if (!entry.sound.isEmpty() && entry.recording.voice != QLatin1String("en")) {
+        problems.add(entry.where, QStringLiteral("a sound: option takes no voice: option"));
     }
 }
 
@@ -152,11 +163,13 @@ bool parseEntry(const Where& where, const QStringList& f, Entry& entry, Problems
     }
     if (f.size() == 6) parseOptions(f[5], entry, problems);
     entry.recording.text = entry.say.isEmpty() ? entry.english : entry.say;
-    if (entry.recording.text == QLatin1String("$")) {
+    if (entry.recording.text == QLatin1String("$") && entry.sound.isEmpty()) {
         problems.add(where,
                      QStringLiteral("a placeholder entry needs a say: option telling what its "
-                                    "recording says"));
+                                    "recording says, or a sound: option"));
     }
+    if (!entry.sound.isEmpty())
+        entry.recording = Recording{entry.sound, QStringLiteral("synth"), entry.recording.codec};
     return true;
 }
 

@@ -52,6 +52,7 @@ struct Entry {
     QString english;
     QString chinese;
     QString say;      // explicit say: option, empty when none
+    QString sound;    // sound: option (a recipe of the synthesiser), empty when none
     int speaker = 0;  // by: option: the entry whose picture says this line (0: none given)
     Recording recording;
 };
@@ -147,5 +148,8 @@ QList<PictureSource> parsePictures(const QString& file, const QString& text, Pro
 BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems);
 
 QString pageFileName(int page);
+
+// Whether a codec name is one the book uses: msadpcm, ima, pcm8/R/C, pcm16/R/C, mp3/R/C.
+bool isCodec(const QString& codec);
 
 }  // namespace tool
