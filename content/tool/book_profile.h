@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 
 namespace tool {
@@ -70,6 +71,11 @@ inline constexpr std::array<ScreenProfile, kBookScreens> kScreens{{
     {35, 74, "图片框底图36", "单词表", 38, 0, 0, 0, 0},
 }};
 // clang-format on
+
+// The page picture's size in pixels; it is shown stretched over the 800 x 540 design space.
+inline QSize pagePictureSize(int page) {
+    return page == 52 ? QSize(801, 560) : QSize(2150, 1524);
+}
 
 inline bool isWordListPage(int page) {
     return page == 70 || page == 74;
