@@ -178,6 +178,12 @@ inline constexpr std::array<ClipRoleProfile, 19> kClipRoles{{
 }};
 // clang-format on
 
+// Whether the program plays the clip of this role looped (the matching game's music): a
+// recording supplied for it keeps its length, silence and all.
+inline bool isLoopedClipRole(const QString& role) {
+    return role == QLatin1String("match_music");
+}
+
 // Window pictures the program looks up by name.
 inline const QStringList& requiredPictures() {
     static const QStringList names{"start_background",  "cover",

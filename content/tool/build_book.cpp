@@ -53,6 +53,25 @@ void printProblems(const Problems& problems) {
     fprintf(stderr, "content build stopped: %d problem(s)\n", int(problems.list().size()));
 }
 
+// What a run converted and what it took from the cache, told at its end so that a teacher (and
+// a test) sees that an unchanged file was not converted again.
+struct Conversions {
+    RecordingCounts recordings;
+    std::atomic<int> picturesConverted{0};
+    std::atomic<int> picturesSupplied{0};
+    QString report() const {
+        QString text = QStringLiteral("recordings: %1 made, %2 from the cache")
+                           .arg(recordings.finished)
+                           .arg(recordings.reused);
+        if (picturesSupplied > 0) {
+            text += QStringLiteral("; supplied pictures: %1 converted, %2 from the cache")
+                        .arg(picturesConverted.load())
+                        .arg(picturesSupplied - picturesConverted);
+        }
+        return text;
+    }
+};
+
 // Runs `work(i)` for i in [0, count) on a few threads.
 template <typename Work>
 void forEachParallel(int count, int parallel, Work work) {
@@ -113,7 +132,7 @@ bool writeRecordingList(const QList<RecordingJob>& jobs, const QString& folder) 
 
 // Page pictures: a supplied scan fitted to the page's size, or the drawn page.
 bool renderPages(const BookSources& book, const Options& options, BuiltBook& built,
-                 Problems& problems) {
+                 Conversions& conversions, Problems& problems) {
     const int count = int(book.pages.size());
     built.pagePictures.resize(count);
     built.pagePictureSizes.resize(count);
@@ -122,10 +141,15 @@ bool renderPages(const BookSources& book, const Options& options, BuiltBook& bui
         const PageSource& page = book.pages[i];
         const QSize size = pagePictureSize(page.pageNumber);
         built.pagePictureSizes[i] = size;
+        if (!page.image.given()) {
+            built.pagePictures[i] = encodePagePicture(art::renderPage(pageSpec(page, size)));
+            return;
+        }
+        bool converted = false;
         built.pagePictures[i] =
-            page.image.given()
-                ? suppliedPagePicture(page.image, size, pictureCache(options), errors[i])
-                : encodePagePicture(art::renderPage(pageSpec(page, size)));
+            suppliedPagePicture(page.image, size, pictureCache(options), errors[i], &converted);
+        ++conversions.picturesSupplied;
+        conversions.picturesConverted += converted;
     });
     for (int i = 0; i < count; ++i) {
         const PageSource& page = book.pages[i];
@@ -141,33 +165,47 @@ bool renderPages(const BookSources& book, const Options& options, BuiltBook& bui
     return problems.empty();
 }
 
+// Window pictures: a supplied file fitted to the picture's size, or the drawn picture; made on
+// a few threads like the pages.
 bool renderWindowPictures(const BookSources& book, const Options& options, BuiltBook& built,
-                          Problems& problems) {
-    for (const PictureSource& p : book.pictures) {
-        QString error;
+                          Conversions& conversions, Problems& problems) {
+    const int count = int(book.pictures.size());
+    std::vector<QByteArray> made(static_cast<size_t>(count));
+    std::vector<QString> errors(static_cast<size_t>(count));
+    forEachParallel(count, options.parallel, [&](int at) {
+        const auto i = size_t(at);
+        const PictureSource& p = book.pictures[at];
         if (p.image.given()) {
-            const QByteArray bytes = suppliedWindowPicture(p, pictureCache(options), error);
-            if (bytes.isEmpty()) {
-                problems.add(
-                    p.image.where,
-                    QStringLiteral("cannot use the picture %1: %2").arg(p.image.file, error));
-            } else {
-                built.pictures.insert(p.name, bytes);
-            }
-            continue;
+            bool converted = false;
+            made[i] = suppliedWindowPicture(p, pictureCache(options), errors[i], &converted);
+            ++conversions.picturesSupplied;
+            conversions.picturesConverted += converted;
+            return;
         }
-        const QByteArray bytes = art::renderWindowPicture(
-            art::PictureSpec{p.name, p.size, p.painter, p.text, p.format}, &error);
+        made[i] = art::renderWindowPicture(
+            art::PictureSpec{p.name, p.size, p.painter, p.text, p.format}, &errors[i]);
         QImage decoded;
-        if (bytes.isEmpty() || !decoded.loadFromData(bytes) || decoded.size() != p.size) {
-            problems.add(p.where, QStringLiteral("cannot make the picture %1 at %2 x %3: %4")
-                                      .arg(p.name)
-                                      .arg(p.size.width())
-                                      .arg(p.size.height())
-                                      .arg(error.isEmpty() ? QStringLiteral("wrong size") : error));
-            continue;
+        if (!made[i].isEmpty() && (!decoded.loadFromData(made[i]) || decoded.size() != p.size)) {
+            made[i].clear();
+            errors[i] = QStringLiteral("wrong size");
         }
-        built.pictures.insert(p.name, bytes);
+    });
+    for (size_t i = 0; i < made.size(); ++i) {
+        const PictureSource& p = book.pictures[qsizetype(i)];
+        if (!made[i].isEmpty()) {
+            built.pictures.insert(p.name, made[i]);
+        } else if (p.image.given()) {
+            problems.add(
+                p.image.where,
+                QStringLiteral("cannot use the picture %1: %2").arg(p.image.file, errors[i]));
+        } else {
+            problems.add(p.where,
+                         QStringLiteral("cannot make the picture %1 at %2 x %3: %4")
+                             .arg(p.name)
+                             .arg(p.size.width())
+                             .arg(p.size.height())
+                             .arg(errors[i].isEmpty() ? QStringLiteral("wrong size") : errors[i]));
+        }
     }
     return problems.empty();
 }
@@ -209,12 +247,13 @@ bool writeFile(const QString& path, const QByteArray& bytes, Problems& problems)
 // wants to look at or listen to a few pieces without building the whole book.
 int buildPieces(const BookSources& book, const Options& options, Problems& problems) {
     const QList<RecordingJob> jobs = recordingJobs(book);
+    Conversions conversions;
     const QHash<QString, QByteArray> recordings =
-        makeRecordings(jobs, options.cache, options.parallel, problems);
+        makeRecordings(jobs, options.cache, options.parallel, problems, &conversions.recordings);
     BuiltBook built;
     built.sources = &book;
-    if (problems.empty()) renderPages(book, options, built, problems);
-    if (problems.empty()) renderWindowPictures(book, options, built, problems);
+    if (problems.empty()) renderPages(book, options, built, conversions, problems);
+    if (problems.empty()) renderWindowPictures(book, options, built, conversions, problems);
     if (!problems.empty()) {
         printProblems(problems);
         return 1;
@@ -250,7 +289,8 @@ int buildPieces(const BookSources& book, const Options& options, Problems& probl
         printProblems(problems);
         return 1;
     }
-    printf("%d piece(s) written to %s\n", files, qPrintable(options.out));
+    printf("%d piece(s) written to %s; %s\n", files, qPrintable(options.out),
+           qPrintable(conversions.report()));
     return 0;
 }
 
@@ -360,9 +400,11 @@ int runContentBuild(const Options& options) {
     }
     BuiltBook built;
     built.sources = &book;
-    built.recordings = makeRecordings(jobs, options.cache, options.parallel, problems);
-    if (problems.empty()) renderPages(book, options, built, problems);
-    if (problems.empty()) renderWindowPictures(book, options, built, problems);
+    Conversions conversions;
+    built.recordings =
+        makeRecordings(jobs, options.cache, options.parallel, problems, &conversions.recordings);
+    if (problems.empty()) renderPages(book, options, built, conversions, problems);
+    if (problems.empty()) renderWindowPictures(book, options, built, conversions, problems);
     if (!problems.empty()) {
         printProblems(problems);
         return 1;
@@ -372,7 +414,8 @@ int runContentBuild(const Options& options) {
         fprintf(stderr, "content build stopped: %s\n", qPrintable(error));
         return 1;
     }
-    printf("content built in %.1f s: %s\n", clock.elapsed() / 1000.0, qPrintable(summary));
+    printf("content built in %.1f s on %d thread(s): %s; %s\n", clock.elapsed() / 1000.0,
+           std::max(1, options.parallel), qPrintable(summary), qPrintable(conversions.report()));
     return 0;
 }
 

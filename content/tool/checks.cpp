@@ -560,10 +560,19 @@ void checkWordListRecordings(const QList<PageSource>& pages, Problems& problems)
             const QString key = e.recording.key();
             if (said.contains(key)) {
                 const Where& first = said[key];
-                problems.add(e.where, QStringLiteral("expected a recording of its own: \"%1\" is "
-                                                     "already said at %2:%3 (give it a say: text)")
-                                          .arg(e.recording.text, first.file)
-                                          .arg(first.line));
+                if (e.recording.supplied()) {
+                    problems.add(e.where,
+                                 QStringLiteral("expected a recording of its own: %1 is already "
+                                                "played at %2:%3")
+                                     .arg(e.recording.file, first.file)
+                                     .arg(first.line));
+                } else {
+                    problems.add(e.where,
+                                 QStringLiteral("expected a recording of its own: \"%1\" is "
+                                                "already said at %2:%3 (give it a say: text)")
+                                     .arg(e.recording.text, first.file)
+                                     .arg(first.line));
+                }
                 continue;
             }
             said.insert(key, e.where);

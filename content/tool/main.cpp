@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption decodeTo(
         "decode-to", "With --measure: also write each file decoded (mono 16-bit PCM) here.",
         "folder");
-    parser.addOptions(
-        {source, out, cache, preview, only, check, jobs, icons, newBook, measure, decodeTo, finish});
+    parser.addOptions({source, out, cache, preview, only, check, jobs, icons, newBook, measure,
+                       decodeTo, finish});
     parser.addPositionalArgument("files",
                                  "WAV files to measure (with --measure), or the input "
                                  "and output files (with --finish).",

@@ -325,11 +325,13 @@ The number of entries and their numbers stay as they are; `$` marks a placeholde
    English and Chinese lines with the book's.
 3. **录音 · Recordings.** 在条目行末尾加 `| audio: recordings/p10-05.wav`（已有选项时用
    `; audio: ...`）。单词表行写成 `ruler | 尺子 | audio: recordings/unit1-01.wav`，
-   提示音行末尾加 `| audio: FILE`。录音会自动去掉开头和结尾的空白、调到统一音量、转成软件要的格式。
+   提示音行末尾加 `| audio: FILE`。WAV、FLAC、Ogg Vorbis、MP3 都可以，采样率和声道不限。
+   录音会自动去掉开头和结尾的空白、调到统一音量、转成软件要的格式；没改过的录音下次编译时不再转换。
    Add `| audio: recordings/p10-05.wav` at the end of an entry line (`; audio: ...` after
-   other options), `| audio: FILE` at the end of a unit word or clip line. Leading and
-   trailing silence is trimmed, the loudness levelled and the recording converted to the format
-   the program plays.
+   other options), `| audio: FILE` at the end of a unit word or clip line. WAV, FLAC, Ogg
+   Vorbis and MP3 all do, at any sample rate and channel count. Leading and trailing silence is
+   trimmed, the loudness levelled and the recording converted to the format the program plays;
+   a recording that has not changed is not converted again on the next build.
 
 没有写 `image:` 的页面由程序画出来，没有写 `audio:` 的条目由语音合成朗读。
 A page without `image:` is drawn by the tool; an entry without `audio:` is read by the speech

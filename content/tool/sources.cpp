@@ -346,6 +346,7 @@ QList<ClipSource> parseClips(const QString& file, const QString& text, Problems&
         if (!audio.isEmpty()) {
             recording.voice = QStringLiteral("file");
             recording.file = audio;
+            recording.loop = isLoopedClipRole(f[0]);
         }
         clips.append({where, f[0], recording});
     }

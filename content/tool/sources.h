@@ -36,16 +36,20 @@ class Problems {
 
 // What a recording says, with which voice and in which codec. A recording a school supplies
 // (an `audio:` option) has the voice "file": `file` is the path as the source wrote it,
-// `path` the file it names; `text` still tells what it says.
+// `path` the file it names; `text` still tells what it says. `loop` marks a supplied recording
+// that is played looped (the matching game's music): it keeps its length as it is.
 struct Recording {
     QString text;
     QString voice = QStringLiteral("en");       // en, zh, synth or file
     QString codec = QStringLiteral("msadpcm");  // msadpcm, ima, pcm8/R/C, pcm16/R/C, mp3/R/C
     QString file = {};
     QString path = {};
+    bool loop = false;
     bool supplied() const { return voice == QLatin1String("file"); }
     QString key() const {
-        return voice + QLatin1Char('|') + codec + QLatin1Char('|') + (supplied() ? path : text);
+        if (!supplied()) return voice + QLatin1Char('|') + codec + QLatin1Char('|') + text;
+        return voice + QLatin1Char('|') + codec +
+               (loop ? QStringLiteral("|loop|") : QStringLiteral("|")) + path;
     }
 };
 

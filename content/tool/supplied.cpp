@@ -90,18 +90,14 @@ QByteArray encodeJpeg(const QImage& image, int quality) {
     return writer.write(image.convertToFormat(QImage::Format_RGB32)) ? bytes : QByteArray();
 }
 
-QString extensionFormat(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("wav") || suffix == QLatin1String("wave")) return "wav";
-    if (suffix == QLatin1String("ogg") || suffix == QLatin1String("oga")) return "ogg";
-    if (suffix == QLatin1String("flac") || suffix == QLatin1String("mp3")) return suffix;
-    return {};
-}
-
 QString formatName(const QString& format) {
-    static const QHash<QString, QString> names{{"wav", "WAV"},        {"flac", "FLAC"},
-                                               {"ogg", "Ogg Vorbis"}, {"mp3", "MP3"},
-                                               {"opus", "Ogg Opus"},  {"ogg-flac", "FLAC in Ogg"}};
+    static const QHash<QString, QString> names{{"wav", "WAV"},
+                                               {"flac", "FLAC"},
+                                               {"ogg", "Ogg Vorbis"},
+                                               {"mp3", "MP3"},
+                                               {"opus", "Ogg Opus"},
+                                               {"ogg-flac", "FLAC in Ogg"},
+                                               {"ogg-other", "Ogg audio in another codec"}};
     return names.value(format, format);
 }
 
@@ -137,8 +133,9 @@ void checkRecording(const SuppliedFile& f, Problems& problems) {
             problem = QStringLiteral("the recording %1 cannot be read: %2")
                           .arg(f.file, file.errorString());
         } else {
+            // The content tells the kind, not the name: a recorder's FLAC saved as ".wav" is
+            // read as FLAC.
             const QString format = audioFormatOf(file.read(64));
-            const QString named = extensionFormat(f.path);
             static const QStringList taken{"wav", "flac", "ogg", "mp3"};
             if (!taken.contains(format)) {
                 problem = QStringLiteral(
@@ -148,14 +145,6 @@ void checkRecording(const SuppliedFile& f, Problems& problems) {
                                    format.isEmpty()
                                        ? QString()
                                        : QStringLiteral(" (it holds %1)").arg(formatName(format)));
-            } else if (format != named) {
-                // The decoder goes by the file's name: a name that says another kind would
-                // make it read the file wrongly.
-                problem = QStringLiteral(
-                              "the recording %1 holds %2 audio but its name ends in \".%3\": "
-                              "rename it to end in \".%4\"")
-                              .arg(f.file, formatName(format), QFileInfo(f.path).suffix(),
-                                   format == QLatin1String("ogg") ? QStringLiteral("ogg") : format);
             }
         }
     }
@@ -264,7 +253,7 @@ QByteArray encodePagePicture(const QImage& image) {
 }
 
 QByteArray suppliedPagePicture(const SuppliedFile& image, QSize size, const QString& cacheFolder,
-                               QString& error) {
+                               QString& error, bool* converted) {
     const QByteArray bytes = readAll(image.path, &error);
     if (bytes.isEmpty()) {
         if (error.isEmpty()) error = QStringLiteral("the file is empty");
@@ -287,11 +276,12 @@ QByteArray suppliedPagePicture(const SuppliedFile& image, QSize size, const QStr
         return {};
     }
     store(cached, picture);
+    if (converted) *converted = true;
     return picture;
 }
 
 QByteArray suppliedWindowPicture(const PictureSource& source, const QString& cacheFolder,
-                                 QString& error) {
+                                 QString& error, bool* converted) {
     const QByteArray bytes = readAll(source.image.path, &error);
     if (bytes.isEmpty()) {
         if (error.isEmpty()) error = QStringLiteral("the file is empty");
@@ -313,6 +303,7 @@ QByteArray suppliedWindowPicture(const PictureSource& source, const QString& cac
     picture = art::encodeWindowPicture(frames, format, delayMs, &error);
     if (picture.isEmpty()) return {};
     store(cached, picture);
+    if (converted) *converted = true;
     return picture;
 }
 

@@ -54,13 +54,14 @@ QByteArray encodePagePicture(const QImage& image);
 
 // The page picture from the page's image file: fitted into `size` and encoded as JPEG; a
 // finished picture is kept in `cacheFolder` under a name made from the file's content and the
-// way it is made, so an unchanged file is not converted again. Empty with `error` on failure.
+// way it is made, so an unchanged file is not converted again (`converted`, when given, is set
+// when it was). Empty with `error` on failure.
 QByteArray suppliedPagePicture(const SuppliedFile& image, QSize size, const QString& cacheFolder,
-                               QString& error);
+                               QString& error, bool* converted = nullptr);
 
 // A window picture from its image file, fitted into its size and encoded in its format (an
 // animated GIF keeps its frames when the format is gif); cached as above.
 QByteArray suppliedWindowPicture(const PictureSource& picture, const QString& cacheFolder,
-                                 QString& error);
+                                 QString& error, bool* converted = nullptr);
 
 }  // namespace tool
