@@ -241,7 +241,7 @@ constexpr int kSoundVersion = 3;
 // A finished recording is kept under a name made from the way it is finished and what it is
 // made from: its text and voice, or for a supplied file the file's content (not its name or
 // date), so that an unchanged file is not converted again and a changed one is.
-QString cacheName(const Recording& r, const QByteArray& content) {
+QString cacheName(const Recording& r, const QByteArray& contentDigest) {
     QString version = QString::number(kRecordingVersion);
     if (r.voice == QLatin1String("synth")) version += QStringLiteral("s%1").arg(kSoundVersion);
     QCryptographicHash hash(QCryptographicHash::Sha1);
@@ -249,7 +249,7 @@ QString cacheName(const Recording& r, const QByteArray& content) {
         hash.addData((version + QStringLiteral("|file|") + r.codec +
                       (r.loop ? QStringLiteral("|loop|") : QStringLiteral("|")))
                          .toUtf8());
-        hash.addData(content);
+        hash.addData(contentDigest);
     } else {
         hash.addData((version + QLatin1Char('|') + r.key()).toUtf8());
     }
@@ -310,8 +310,8 @@ bool makeRaw(const Recording& r, const QString& folder, QString& rawPath, QStrin
 // A supplied file as the decoder should read it: sox tells most formats from their content, but
 // takes MP3 only by its name, so a file whose name says another kind is linked (or copied)
 // under the name its content asks for.
-QString suppliedInput(const Recording& r, const QByteArray& content, const QString& folder) {
-    const QString format = audioFormatOf(content.left(64));
+QString suppliedInput(const Recording& r, const QByteArray& head, const QString& folder) {
+    const QString format = audioFormatOf(head);
     static const QStringList known{"wav", "flac", "ogg", "mp3"};
     if (!known.contains(format) || QFileInfo(r.path).suffix().toLower() == format) return r.path;
     const QString named = folder + QStringLiteral("/supplied.") + format;
@@ -320,7 +320,7 @@ QString suppliedInput(const Recording& r, const QByteArray& content, const QStri
     return r.path;
 }
 
-bool makeOne(const Recording& r, const QByteArray& content, QByteArray& wav, QString& error) {
+bool makeOne(const Recording& r, const QByteArray& head, QByteArray& wav, QString& error) {
     QTemporaryDir folder;
     if (!folder.isValid()) {
         error = QStringLiteral("cannot make a temporary folder");
@@ -328,27 +328,38 @@ bool makeOne(const Recording& r, const QByteArray& content, QByteArray& wav, QSt
     }
     QString rawPath;
     if (r.supplied()) {
-        rawPath = suppliedInput(r, content, folder.path());
+        rawPath = suppliedInput(r, head, folder.path());
     } else if (!makeRaw(r, folder.path(), rawPath, error)) {
         return false;
     }
     return finishRecording(rawPath, finishSpec(r), folder.path(), wav, error);
 }
 
-// The content of a supplied recording; empty with `error` set when it cannot be read.
-QByteArray suppliedContent(const Recording& r, QString& error) {
+// A supplied recording's first bytes (which tell its kind) and the SHA-1 of its whole content,
+// read a piece at a time (a long recording is not held in memory). False with `error` set when
+// it cannot be read or is empty.
+bool readSupplied(const Recording& r, QByteArray& head, QByteArray& digest, QString& error) {
     QFile file(r.path);
     if (!file.exists()) {
         error = QStringLiteral("the file does not exist");
-        return {};
+        return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("it cannot be read: %1").arg(file.errorString());
-        return {};
+        return false;
     }
-    const QByteArray content = file.readAll();
-    if (content.isEmpty()) error = QStringLiteral("the file is empty");
-    return content;
+    head = file.peek(64);
+    if (head.isEmpty()) {
+        error = QStringLiteral("the file is empty");
+        return false;
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (!hash.addData(&file)) {
+        error = QStringLiteral("it cannot be read: %1").arg(file.errorString());
+        return false;
+    }
+    digest = hash.result();
+    return true;
 }
 
 }  // namespace
@@ -366,18 +377,19 @@ QHash<QString, QByteArray> makeRecordings(const QList<RecordingJob>& jobs,
             const RecordingJob& job = jobs[i];
             const Recording& r = job.recording;
             QString error;
-            const QByteArray content = r.supplied() ? suppliedContent(r, error) : QByteArray();
+            QByteArray head, digest;
+            if (r.supplied()) readSupplied(r, head, digest, error);
             QByteArray wav;
             bool reusable = false;
             if (error.isEmpty()) {
-                const QString cached = QDir(cacheFolder).filePath(cacheName(r, content));
+                const QString cached = QDir(cacheFolder).filePath(cacheName(r, digest));
                 wav = readFile(cached);
                 WavFacts facts;
                 reusable = !wav.isEmpty() && inspectWav(wav, facts, nullptr) &&
                            matchesCodec(facts, r.codec);
                 if (reusable) {
                     ++reused;
-                } else if (makeOne(r, content, wav, error)) {
+                } else if (makeOne(r, head, wav, error)) {
                     ++finished;
                     storeInCache(cached, wav);
                 }
