@@ -12,7 +12,7 @@ packages=(
     qt6-base-dev qt6-base-private-dev qt6-svg-dev libgl-dev
     libsndfile1-dev libsdl2-mixer-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    espeak-ng festival festvox-us-slt-hts sox libsox-fmt-base lame libebur128-dev
+    espeak-ng festival festvox-us-slt-hts sox libsox-fmt-base libsox-fmt-mp3 lame libebur128-dev
     pocketsphinx pocketsphinx-en-us
     fonts-noto-cjk
     xvfb xauth xdotool imagemagick

@@ -312,9 +312,9 @@ TEST(SoundOption, AHotspotPlaysAMadeSoundInItsCodec) {
     EXPECT_EQ(problems.report().toStdString(),
               "p38.txt:4: a sound: option takes no voice: option\n"
               "p38.txt:5: expected an option say: TEXT, sound: RECIPE, voice: en|zh, codec: "
-              "CODEC or by: ENTRY, found \"sound: two words\"\n"
+              "CODEC, by: ENTRY or audio: FILE, found \"sound: two words\"\n"
               "p38.txt:5: a placeholder entry needs a say: option telling what its recording "
-              "says, or a sound: option\n");
+              "says, a sound: option or an audio: file\n");
 }
 
 TEST(SoundOption, EverySoundOfTheBookIsMadeAndStartsAtOnce) {

@@ -62,11 +62,18 @@ FinishSpec finishSpec(const Recording& recording);
 // Runs a program to its end; false with `error` set when it cannot start or fails.
 bool runProgram(const QString& program, const QStringList& arguments, QString& error);
 
+// How many recordings a run finished, and how many it took from the cache unchanged.
+struct RecordingCounts {
+    int finished = 0;
+    int reused = 0;
+};
+
 // Makes every recording (English speech with festival, Mandarin with espeak-ng, sounds from the
-// recipes; all finished by finishRecording), reusing the finished images kept in
-// `cacheFolder`. Returns key -> WAV image; failures go to problems.
+// recipes, supplied files as they are; all finished by finishRecording on `parallel` threads),
+// reusing the finished images kept in `cacheFolder`. Returns key -> WAV image; failures go to
+// problems, a supplied file's at the line naming it.
 QHash<QString, QByteArray> makeRecordings(const QList<RecordingJob>& jobs,
                                           const QString& cacheFolder, int parallel,
-                                          Problems& problems);
+                                          Problems& problems, RecordingCounts* counts = nullptr);
 
 }  // namespace tool

@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 
 namespace tool {
@@ -70,6 +71,11 @@ inline constexpr std::array<ScreenProfile, kBookScreens> kScreens{{
     {35, 74, "图片框底图36", "单词表", 38, 0, 0, 0, 0},
 }};
 // clang-format on
+
+// The page picture's size in pixels; it is shown stretched over the 800 x 540 design space.
+inline QSize pagePictureSize(int page) {
+    return page == 52 ? QSize(801, 560) : QSize(2150, 1524);
+}
 
 inline bool isWordListPage(int page) {
     return page == 70 || page == 74;
@@ -171,6 +177,12 @@ inline constexpr std::array<ClipRoleProfile, 19> kClipRoles{{
     {"match_empty", nullptr}, {"match_music", "mp3/16000/2"},
 }};
 // clang-format on
+
+// Whether the program plays the clip of this role looped (the matching game's music): a
+// recording supplied for it keeps its length, silence and all.
+inline bool isLoopedClipRole(const QString& role) {
+    return role == QLatin1String("match_music");
+}
 
 // Window pictures the program looks up by name.
 inline const QStringList& requiredPictures() {

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -22,14 +23,12 @@
 #include "book_profile.h"
 #include "checks.h"
 #include "pack.h"
+#include "preview.h"
+#include "supplied.h"
 
 namespace tool {
 
 namespace {
-
-QSize pagePictureSize(int page) {
-    return page == 52 ? QSize(801, 560) : QSize(2150, 1524);
-}
 
 const ScreenProfile& profileOfPage(int page) {
     for (const ScreenProfile& s : kScreens) {
@@ -38,20 +37,40 @@ const ScreenProfile& profileOfPage(int page) {
     return kScreens[0];
 }
 
-QByteArray encodeJpeg(const QImage& image, int quality) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(quality);
-    writer.setOptimizedWrite(true);
-    return writer.write(image) ? bytes : QByteArray();
+QString pictureCache(const Options& options) {
+    return QDir(options.cache).filePath(QStringLiteral("pictures"));
+}
+
+// pNN.EXT for a page, pNN-EE.EXT for its entry EE.
+QString pieceName(int page, int entry, const char* extension) {
+    QString name = QStringLiteral("p%1").arg(page, 2, 10, QChar('0'));
+    if (entry > 0) name += QStringLiteral("-%1").arg(entry, 2, 10, QChar('0'));
+    return name + QLatin1Char('.') + QLatin1String(extension);
 }
 
 void printProblems(const Problems& problems) {
     fputs(problems.report().toLocal8Bit().constData(), stderr);
     fprintf(stderr, "content build stopped: %d problem(s)\n", int(problems.list().size()));
 }
+
+// What a run converted and what it took from the cache, told at its end so that a teacher (and
+// a test) sees that an unchanged file was not converted again.
+struct Conversions {
+    RecordingCounts recordings;
+    std::atomic<int> picturesConverted{0};
+    std::atomic<int> picturesSupplied{0};
+    QString report() const {
+        QString text = QStringLiteral("recordings: %1 made, %2 from the cache")
+                           .arg(recordings.finished)
+                           .arg(recordings.reused);
+        if (picturesSupplied > 0) {
+            text += QStringLiteral("; supplied pictures: %1 converted, %2 from the cache")
+                        .arg(picturesConverted.load())
+                        .arg(picturesSupplied - picturesConverted);
+        }
+        return text;
+    }
+};
 
 // Runs `work(i)` for i in [0, count) on a few threads.
 template <typename Work>
@@ -111,56 +130,202 @@ bool writeRecordingList(const QList<RecordingJob>& jobs, const QString& folder) 
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-bool renderPages(const BookSources& book, int parallel, BuiltBook& built, Problems& problems) {
+// Page pictures: a supplied scan fitted to the page's size, or the drawn page.
+bool renderPages(const BookSources& book, const Options& options, BuiltBook& built,
+                 Conversions& conversions, Problems& problems) {
     const int count = int(book.pages.size());
     built.pagePictures.resize(count);
     built.pagePictureSizes.resize(count);
-    forEachParallel(count, parallel, [&](int i) {
-        const QSize size = pagePictureSize(book.pages[i].pageNumber);
+    QList<QString> errors(count);
+    forEachParallel(count, options.parallel, [&](int i) {
+        const PageSource& page = book.pages[i];
+        const QSize size = pagePictureSize(page.pageNumber);
         built.pagePictureSizes[i] = size;
-        built.pagePictures[i] = encodeJpeg(art::renderPage(pageSpec(book.pages[i], size)), 88);
+        if (!page.image.given()) {
+            built.pagePictures[i] = encodePagePicture(art::renderPage(pageSpec(page, size)));
+            return;
+        }
+        bool converted = false;
+        built.pagePictures[i] =
+            suppliedPagePicture(page.image, size, pictureCache(options), errors[i], &converted);
+        ++conversions.picturesSupplied;
+        conversions.picturesConverted += converted;
     });
     for (int i = 0; i < count; ++i) {
-        if (built.pagePictures[i].isEmpty()) {
-            problems.add({book.pages[i].file, 0}, QStringLiteral("cannot encode the page picture"));
-        }
-    }
-    return problems.empty();
-}
-
-bool renderWindowPictures(const BookSources& book, BuiltBook& built, Problems& problems) {
-    for (const PictureSource& p : book.pictures) {
-        QString error;
-        const QByteArray bytes = art::renderWindowPicture(
-            art::PictureSpec{p.name, p.size, p.painter, p.text, p.format}, &error);
-        QImage decoded;
-        if (bytes.isEmpty() || !decoded.loadFromData(bytes) || decoded.size() != p.size) {
-            problems.add(p.where, QStringLiteral("cannot make the picture %1 at %2 x %3: %4")
-                                      .arg(p.name)
-                                      .arg(p.size.width())
-                                      .arg(p.size.height())
-                                      .arg(error.isEmpty() ? QStringLiteral("wrong size") : error));
-            continue;
-        }
-        built.pictures.insert(p.name, bytes);
-    }
-    return problems.empty();
-}
-
-bool writePreviews(const BookSources& book, const QString& folder, int parallel) {
-    QDir().mkpath(folder);
-    std::atomic<bool> ok{true};
-    forEachParallel(int(book.pages.size()), parallel, [&](int i) {
         const PageSource& page = book.pages[i];
-        const QImage image = art::renderPage(pageSpec(page, QSize(800, 540)));
-        const QString path = QDir(folder).filePath(
-            QStringLiteral("p%1.png").arg(page.pageNumber, 2, 10, QChar('0')));
-        if (!image.save(path)) ok = false;
+        if (!built.pagePictures[i].isEmpty()) continue;
+        if (page.image.given()) {
+            problems.add(
+                page.image.where,
+                QStringLiteral("cannot use the picture %1: %2").arg(page.image.file, errors[i]));
+        } else {
+            problems.add({page.file, 0}, QStringLiteral("cannot encode the page picture"));
+        }
+    }
+    return problems.empty();
+}
+
+// Window pictures: a supplied file fitted to the picture's size, or the drawn picture; made on
+// a few threads like the pages.
+bool renderWindowPictures(const BookSources& book, const Options& options, BuiltBook& built,
+                          Conversions& conversions, Problems& problems) {
+    const int count = int(book.pictures.size());
+    std::vector<QByteArray> made(static_cast<size_t>(count));
+    std::vector<QString> errors(static_cast<size_t>(count));
+    forEachParallel(count, options.parallel, [&](int at) {
+        const auto i = size_t(at);
+        const PictureSource& p = book.pictures[at];
+        if (p.image.given()) {
+            bool converted = false;
+            made[i] = suppliedWindowPicture(p, pictureCache(options), errors[i], &converted);
+            ++conversions.picturesSupplied;
+            conversions.picturesConverted += converted;
+            return;
+        }
+        made[i] = art::renderWindowPicture(
+            art::PictureSpec{p.name, p.size, p.painter, p.text, p.format}, &errors[i]);
+        QImage decoded;
+        if (!made[i].isEmpty() && (!decoded.loadFromData(made[i]) || decoded.size() != p.size)) {
+            made[i].clear();
+            errors[i] = QStringLiteral("wrong size");
+        }
     });
-    return ok;
+    for (size_t i = 0; i < made.size(); ++i) {
+        const PictureSource& p = book.pictures[qsizetype(i)];
+        if (!made[i].isEmpty()) {
+            built.pictures.insert(p.name, made[i]);
+        } else if (p.image.given()) {
+            problems.add(
+                p.image.where,
+                QStringLiteral("cannot use the picture %1: %2").arg(p.image.file, errors[i]));
+        } else {
+            problems.add(p.where,
+                         QStringLiteral("cannot make the picture %1 at %2 x %3: %4")
+                             .arg(p.name)
+                             .arg(p.size.width())
+                             .arg(p.size.height())
+                             .arg(errors[i].isEmpty() ? QStringLiteral("wrong size") : errors[i]));
+        }
+    }
+    return problems.empty();
+}
+
+// The preview sheets: each page as the reader shows it, hotspots and answer boxes outlined.
+bool writePreviews(const BookSources& book, const Options& options, Problems& problems) {
+    QDir().mkpath(options.preview);
+    const int count = int(book.pages.size());
+    QList<QString> errors(count);
+    forEachParallel(count, options.parallel, [&](int i) {
+        const PageSource& page = book.pages[i];
+        QImage sheet;
+        if (!pagePreviewPicture(page, sheet, errors[i])) return;
+        outlinePage(page, sheet);
+        const QString path = QDir(options.preview).filePath(pieceName(page.pageNumber, 0, "png"));
+        if (!sheet.save(path)) errors[i] = QStringLiteral("cannot write %1").arg(path);
+    });
+    for (int i = 0; i < count; ++i) {
+        if (errors[i].isEmpty()) continue;
+        const PageSource& page = book.pages[i];
+        problems.add(
+            page.image.given() ? page.image.where : Where{page.file, 0},
+            page.image.given()
+                ? QStringLiteral("cannot use the picture %1: %2").arg(page.image.file, errors[i])
+                : errors[i]);
+    }
+    return problems.empty();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes, Problems& problems) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) return true;
+    problems.add({path, 0}, QStringLiteral("cannot write the file"));
+    return false;
+}
+
+// A build of the chosen pieces only: each written to the out folder as a file of its own
+// (pNN.jpg, pNN-EE.wav, unitN-WW.wav, clip-ROLE.wav, picture-NAME.FORMAT), for a teacher who
+// wants to look at or listen to a few pieces without building the whole book.
+int buildPieces(const BookSources& book, const Options& options, Problems& problems) {
+    const QList<RecordingJob> jobs = recordingJobs(book);
+    Conversions conversions;
+    const QHash<QString, QByteArray> recordings =
+        makeRecordings(jobs, options.cache, options.parallel, problems, &conversions.recordings);
+    BuiltBook built;
+    built.sources = &book;
+    if (problems.empty()) renderPages(book, options, built, conversions, problems);
+    if (problems.empty()) renderWindowPictures(book, options, built, conversions, problems);
+    if (!problems.empty()) {
+        printProblems(problems);
+        return 1;
+    }
+    QDir().mkpath(options.out);
+    const QDir out(options.out);
+    int files = 0;
+    auto write = [&](const QString& name, const QByteArray& bytes) {
+        files += writeFile(out.filePath(name), bytes, problems);
+    };
+    for (int i = 0; i < book.pages.size(); ++i) {
+        const PageSource& page = book.pages[i];
+        write(pieceName(page.pageNumber, 0, "jpg"), built.pagePictures[i]);
+        for (const Entry& e : page.entries) {
+            write(pieceName(page.pageNumber, e.number, "wav"),
+                  recordings.value(entryRecording(e).key()));
+        }
+    }
+    for (const UnitSource& unit : book.units) {
+        for (int w = 0; w < unit.words.size(); ++w) {
+            write(QStringLiteral("unit%1-%2.wav").arg(unit.unit).arg(w + 1, 2, 10, QChar('0')),
+                  recordings.value(unitWordRecording(unit.words[w]).key()));
+        }
+    }
+    for (const ClipSource& clip : book.clips) {
+        write(QStringLiteral("clip-%1.wav").arg(clip.role), recordings.value(clip.recording.key()));
+    }
+    for (const PictureSource& picture : book.pictures) {
+        write(QStringLiteral("picture-%1.%2").arg(picture.name, picture.format.toLower()),
+              built.pictures.value(picture.name));
+    }
+    if (!problems.empty()) {
+        printProblems(problems);
+        return 1;
+    }
+    printf("%d piece(s) written to %s; %s\n", files, qPrintable(options.out),
+           qPrintable(conversions.report()));
+    return 0;
 }
 
 }  // namespace
+
+bool Selection::parse(const QString& text, QString& error) {
+    static const QRegularExpression page(QStringLiteral("^p?(\\d+)$"));
+    static const QRegularExpression unit(QStringLiteral("^unit([1-6])$"));
+    for (const QString& raw : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString piece = raw.trimmed().toLower();
+        const auto pageMatch = page.match(piece);
+        const auto unitMatch = unit.match(piece);
+        if (pageMatch.hasMatch()) {
+            const int number = pageMatch.captured(1).toInt();
+            const bool known =
+                std::any_of(kScreens.begin(), kScreens.end(),
+                            [number](const ScreenProfile& s) { return s.page == number; });
+            if (!known) {
+                error = QStringLiteral("the book has no page %1").arg(number);
+                return false;
+            }
+            pages.append(number);
+        } else if (unitMatch.hasMatch()) {
+            units.append(unitMatch.captured(1).toInt());
+        } else if (piece == QLatin1String("clips")) {
+            clips = true;
+        } else if (piece == QLatin1String("pictures")) {
+            pictures = true;
+        } else {
+            error = QStringLiteral("unknown piece \"%1\" (pNN, unitN, clips, pictures)").arg(raw);
+            return false;
+        }
+    }
+    return true;
+}
 
 art::PageSpec pageSpec(const PageSource& page, QSize pixelSize) {
     art::PageSpec spec;
@@ -195,15 +360,25 @@ int runContentBuild(const Options& options) {
     QElapsedTimer clock;
     clock.start();
     Problems problems;
-    const BookSources book = readSources(options.source, options.onlyPages, problems);
-    const bool wholeBook = options.onlyPages.isEmpty();
+    const Selection& only = options.only;
+    BookSources book =
+        readSources(options.source, only.pages, problems, only.whole() || !only.pages.isEmpty());
+    const bool wholeBook = only.whole();
+    if (!wholeBook) {
+        // A partial run checks and makes the chosen pieces; the unit lists are always checked.
+        if (!only.clips) book.clips.clear();
+        if (!only.pictures) book.pictures.clear();
+        if (only.clips) checkClips(book.clips, problems);
+        if (only.pictures) checkPictures(book.pictures, problems);
+    }
     checkBook(book, wholeBook, problems);
+    checkSuppliedFiles(book, problems);
     if (!problems.empty()) {
         printProblems(problems);
         return 1;
     }
-    if (!options.preview.isEmpty() && !writePreviews(book, options.preview, options.parallel)) {
-        fprintf(stderr, "cannot write previews to %s\n", qPrintable(options.preview));
+    if (!options.preview.isEmpty() && !writePreviews(book, options, problems)) {
+        printProblems(problems);
         return 1;
     }
     const QList<RecordingJob> jobs = recordingJobs(book);
@@ -211,15 +386,25 @@ int runContentBuild(const Options& options) {
         fprintf(stderr, "cannot write the recording list to %s\n", qPrintable(options.out));
         return 1;
     }
-    if (options.checkOnly || !wholeBook) {
+    if (options.checkOnly || (!wholeBook && options.out.isEmpty())) {
         printf("content checked: %d page(s), no problems\n", int(book.pages.size()));
         return 0;
     }
+    if (!wholeBook) {
+        QList<UnitSource> units;
+        for (const UnitSource& unit : book.units) {
+            if (only.units.contains(unit.unit)) units.append(unit);
+        }
+        book.units = units;
+        return buildPieces(book, options, problems);
+    }
     BuiltBook built;
     built.sources = &book;
-    built.recordings = makeRecordings(jobs, options.cache, options.parallel, problems);
-    if (problems.empty()) renderPages(book, options.parallel, built, problems);
-    if (problems.empty()) renderWindowPictures(book, built, problems);
+    Conversions conversions;
+    built.recordings =
+        makeRecordings(jobs, options.cache, options.parallel, problems, &conversions.recordings);
+    if (problems.empty()) renderPages(book, options, built, conversions, problems);
+    if (problems.empty()) renderWindowPictures(book, options, built, conversions, problems);
     if (!problems.empty()) {
         printProblems(problems);
         return 1;
@@ -229,7 +414,8 @@ int runContentBuild(const Options& options) {
         fprintf(stderr, "content build stopped: %s\n", qPrintable(error));
         return 1;
     }
-    printf("content built in %.1f s: %s\n", clock.elapsed() / 1000.0, qPrintable(summary));
+    printf("content built in %.1f s on %d thread(s): %s; %s\n", clock.elapsed() / 1000.0,
+           std::max(1, options.parallel), qPrintable(summary), qPrintable(conversions.report()));
     return 0;
 }
 

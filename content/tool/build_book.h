@@ -11,12 +11,26 @@ struct PageSpec;
 
 namespace tool {
 
+// The pieces of the book a run is limited to (`--only p10,unit1,clips,pictures`); nothing
+// chosen means the whole book.
+struct Selection {
+    QList<int> pages;  // book page numbers; none chosen while others are: no pages
+    QList<int> units;
+    bool clips = false;
+    bool pictures = false;
+    bool whole() const { return pages.isEmpty() && units.isEmpty() && !clips && !pictures; }
+    // Reads "p10,p12,unit1,clips,pictures"; false with `error` set for an unknown piece.
+    bool parse(const QString& text, QString& error);
+};
+
 struct Options {
     QString source;
     QString out;
     QString cache;
-    QString preview;         // folder for PNG previews of pages (800 x 540)
-    QList<int> onlyPages;    // limit reading, checking and previews to these pages
+    QString preview;  // folder for the pages' preview sheets (800 x 540 PNG)
+    // Limits reading, checking, previews and making to these pieces; a limited run that is
+    // given an out folder writes each piece there as a file of its own.
+    Selection only;
     bool checkOnly = false;  // read and check, make nothing
     int parallel = 2;
 };

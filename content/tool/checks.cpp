@@ -308,8 +308,11 @@ void checkAnswers(const PageSource& page, Problems& problems) {
     const Entry* listening = nullptr;
     if (hasListenIcon(page.pageNumber))
         listening = entryNumber(page, listeningEntry(page.pageNumber));
-    checkFillBoxes(page, listening, problems);
-    checkTickBoxes(page, listening, problems);
+    // On a scanned page the kinds draw nothing, so a box's neighbour tells nothing about the
+    // script.
+    const Entry* script = page.image.given() ? nullptr : listening;
+    checkFillBoxes(page, script, problems);
+    checkTickBoxes(page, script, problems);
     const int icons = hasListenIcon(page.pageNumber) ? 1 : 0;
     if (page.listens.size() != icons) {
         problems.add({page.file, 0}, QStringLiteral("expected %1 listen icon line(s)").arg(icons));
@@ -406,7 +409,9 @@ void checkPage(const PageSource& page, Problems& problems) {
         return;
     }
     static const QStringList themes{"sky", "grass", "sun", "rose", "lilac", "sea", "peach", "mint"};
-    if (!themes.contains(page.theme)) {
+    // A page with its own picture is not drawn: it needs no theme and takes no drawings.
+    const bool scanned = page.image.given();
+    if (!themes.contains(page.theme) && !(scanned && page.theme.isEmpty())) {
         problems.add({page.file, 0},
                      QStringLiteral("expected a theme line (%1)").arg(themes.join(", ")));
     }
@@ -415,16 +420,29 @@ void checkPage(const PageSource& page, Problems& problems) {
         checkLine(e, e.english, "English", problems);
         checkLine(e, e.chinese, "Chinese", problems);
         checkRect(e, problems);
-        checkKind(e, wordList, problems);
+        if (!scanned) checkKind(e, wordList, problems);
         if (!e.sound.isEmpty() && !soundRecipes().contains(e.sound)) {
             problems.add(e.where, QStringLiteral("unknown sound \"%1\" (the sounds are: %2)")
                                       .arg(e.sound, soundRecipes().join(QStringLiteral(", "))));
+        }
+    }
+    if (scanned && wordList) {
+        for (const Entry& e : page.entries) {
+            if (e.kind != QLatin1String("word"))
+                problems.add(e.where, QStringLiteral("expected kind \"word\" on a word-list page"));
+        }
+    }
+    if (scanned) {
+        for (const Drawing& d : page.drawings) {
+            problems.add(d.where, QStringLiteral("a page with its own picture (image:) is not "
+                                                 "drawn: remove this draw line"));
         }
     }
     checkEntryNumbersAndCounts(page, *profile, problems);
     checkOverlaps(page, problems);
     checkOverlay(page, *profile, problems);
     checkAnswers(page, problems);
+    if (scanned) return;
     checkSpeakers(page, problems);
     checkDrawings(page, problems);
 }
@@ -542,10 +560,19 @@ void checkWordListRecordings(const QList<PageSource>& pages, Problems& problems)
             const QString key = e.recording.key();
             if (said.contains(key)) {
                 const Where& first = said[key];
-                problems.add(e.where, QStringLiteral("expected a recording of its own: \"%1\" is "
-                                                     "already said at %2:%3 (give it a say: text)")
-                                          .arg(e.recording.text, first.file)
-                                          .arg(first.line));
+                if (e.recording.supplied()) {
+                    problems.add(e.where,
+                                 QStringLiteral("expected a recording of its own: %1 is already "
+                                                "played at %2:%3")
+                                     .arg(e.recording.file, first.file)
+                                     .arg(first.line));
+                } else {
+                    problems.add(e.where,
+                                 QStringLiteral("expected a recording of its own: \"%1\" is "
+                                                "already said at %2:%3 (give it a say: text)")
+                                     .arg(e.recording.text, first.file)
+                                     .arg(first.line));
+                }
                 continue;
             }
             said.insert(key, e.where);

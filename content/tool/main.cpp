@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include "build_book.h"
+#include "new_book.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
@@ -21,9 +22,22 @@ int main(int argc, char** argv) {
         "recordings.tsv, the list of the book's recordings in clip order).",
         "folder");
     const QCommandLineOption cache("cache", "Folder that keeps finished recordings.", "folder");
-    const QCommandLineOption preview("preview", "Write 800 x 540 PNG previews of the pages.",
-                                     "folder");
-    const QCommandLineOption only("only", "Only these pages, e.g. p22,p24.", "pages");
+    const QCommandLineOption preview(
+        "preview",
+        "Write each page's preview sheet (800 x 540 PNG): the page picture with every hotspot "
+        "and answer box outlined and numbered.",
+        "folder");
+    const QCommandLineOption only(
+        "only",
+        "Only these pieces: pages, unit word lists, the built-in clips, the window pictures, "
+        "e.g. p22,p24,unit1,clips,pictures. With --out each piece is written as a file of its "
+        "own (pNN.jpg, pNN-EE.wav, unitN-WW.wav, clip-ROLE.wav, picture-NAME.FORMAT).",
+        "pieces");
+    const QCommandLineOption newBook(
+        "new-book",
+        "Write a new content folder with the book's shape, placeholder texts and a guide "
+        "(README.md), ready to be filled in. The folder must not exist or be empty.",
+        "folder");
     const QCommandLineOption check("check", "Only read and check the sources.");
     const QCommandLineOption jobs("jobs", "Recordings and pictures made at once.", "n");
     const QCommandLineOption icons("icons", "Only write the program's icons into this folder.",
@@ -38,14 +52,15 @@ int main(int argc, char** argv) {
     const QCommandLineOption decodeTo(
         "decode-to", "With --measure: also write each file decoded (mono 16-bit PCM) here.",
         "folder");
-    parser.addOptions(
-        {source, out, cache, preview, only, check, jobs, icons, measure, decodeTo, finish});
+    parser.addOptions({source, out, cache, preview, only, check, jobs, icons, newBook, measure,
+                       decodeTo, finish});
     parser.addPositionalArgument("files",
                                  "WAV files to measure (with --measure), or the input "
                                  "and output files (with --finish).",
                                  "[files...]");
     parser.process(app);
     if (parser.isSet(icons)) return tool::writeIcons(parser.value(icons));
+    if (parser.isSet(newBook)) return tool::writeNewBook(parser.value(newBook));
     if (parser.isSet(measure))
         return tool::measureRecordings(parser.positionalArguments(), parser.value(decodeTo));
     if (parser.isSet(finish)) {
@@ -62,11 +77,13 @@ int main(int argc, char** argv) {
     options.checkOnly = parser.isSet(check);
     options.parallel =
         parser.isSet(jobs) ? parser.value(jobs).toInt() : std::max(2, QThread::idealThreadCount());
-    for (QString page : parser.value(only).split(',', Qt::SkipEmptyParts)) {
-        options.onlyPages.append(page.remove('p').toInt());
+    QString error;
+    if (!options.only.parse(parser.value(only), error)) {
+        fprintf(stderr, "--only: %s\n", qPrintable(error));
+        return 2;
     }
     if (options.source.isEmpty() ||
-        (options.out.isEmpty() && !options.checkOnly && options.onlyPages.isEmpty())) {
+        (options.out.isEmpty() && !options.checkOnly && options.only.whole())) {
         parser.showHelp(2);
     }
     return tool::runContentBuild(options);

@@ -15,6 +15,11 @@ Recording entryRecording(const Entry& entry) {
 Recording unitWordRecording(const UnitWord& word) {
     Recording r;
     r.text = word.english;
+    if (word.audio.given()) {
+        r.voice = QStringLiteral("file");
+        r.file = word.audio.file;
+        r.path = word.audio.path;
+    }
     return r;
 }
 

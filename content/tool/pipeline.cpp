@@ -322,8 +322,11 @@ bool decodeInput(const QString& input, int rate, const QString& folder, std::vec
     }
     const QString raw = QDir(folder).filePath(QStringLiteral("decoded.f32"));
     QString soxError;
+    // Decoding stops a second past the longest length a recording may have: a file that long is
+    // refused anyway, and an hour-long one must not fill the memory and the disk.
     if (!runProgram(QStringLiteral("sox"),
-                    {"-V1", input, "-t", "f32", "-r", QString::number(rate), "-c", "1", raw},
+                    {"-V1", input, "-t", "f32", "-r", QString::number(rate), "-c", "1", raw, "trim",
+                     "0", QString::number(kLongestRecording + 1)},
                     soxError)) {
         error = QStringLiteral("it cannot be read as audio (%1)").arg(soxError);
         return false;
@@ -387,8 +390,7 @@ bool finishRecording(const QString& input, const FinishSpec& spec, const QString
     std::vector<float> mono;
     if (!decodeInput(input, rate, workFolder, mono, error)) return false;
     if (double(mono.size()) / rate > kLongestRecording) {
-        error = QStringLiteral("it lasts %1 s, longer than the %2 s a recording may last")
-                    .arg(double(mono.size()) / rate, 0, 'f', 1)
+        error = QStringLiteral("it lasts longer than the %1 s a recording may last")
                     .arg(kLongestRecording, 0, 'f', 0);
         return false;
     }

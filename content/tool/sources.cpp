@@ -69,6 +69,14 @@ bool parsePoint(const QString& text, QPoint& point) {
     return true;
 }
 
+// `audio: PATH` or `image: PATH`: true with the path when the field is one, empty when it names
+// no file.
+bool fileField(const QString& field, const QString& name, QString& path) {
+    if (!field.startsWith(name + QLatin1Char(':'))) return false;
+    path = field.mid(name.size() + 1).trimmed();
+    return true;
+}
+
 }  // namespace
 
 bool isCodec(const QString& codec) {
@@ -98,15 +106,22 @@ void parseOptions(const QString& text, Entry& entry, Problems& problems) {
             entry.recording.codec = value;
         } else if (name == QLatin1String("by") && value.toInt() > 0) {
             entry.speaker = value.toInt();
+        } else if (name == QLatin1String("audio") && !value.isEmpty()) {
+            entry.recording.file = value;
         } else {
             problems.add(entry.where, QStringLiteral("expected an option say: TEXT, sound: RECIPE, "
-                                                     "voice: en|zh, codec: CODEC or by: ENTRY, "
+                                                     "voice: en|zh, codec: CODEC, by: ENTRY or "
+                                                     "audio: FILE, "
                                                      "found \"%1\"")
                                           .arg(option));
         }
     }
     if (!entry.sound.isEmpty() && entry.recording.voice != QLatin1String("en")) {
         problems.add(entry.where, QStringLiteral("a sound: option takes no voice: option"));
+    }
+    if (!entry.sound.isEmpty() && !entry.recording.file.isEmpty()) {
+        problems.add(entry.where,
+                     QStringLiteral("an entry plays a sound: or an audio: file, not both"));
     }
 }
 
@@ -163,10 +178,12 @@ bool parseEntry(const Where& where, const QStringList& f, Entry& entry, Problems
     }
     if (f.size() == 6) parseOptions(f[5], entry, problems);
     entry.recording.text = entry.say.isEmpty() ? entry.english : entry.say;
-    if (entry.recording.text == QLatin1String("$") && entry.sound.isEmpty()) {
+    if (!entry.recording.file.isEmpty()) {
+        entry.recording.voice = QStringLiteral("file");
+    } else if (entry.recording.text == QLatin1String("$") && entry.sound.isEmpty()) {
         problems.add(where,
                      QStringLiteral("a placeholder entry needs a say: option telling what its "
-                                    "recording says, or a sound: option"));
+                                    "recording says, a sound: option or an audio: file"));
     }
     if (!entry.sound.isEmpty())
         entry.recording = Recording{entry.sound, QStringLiteral("synth"), entry.recording.codec};
@@ -233,7 +250,16 @@ void parseHeaderLine(const Where& where, const QString& text, PageSource& page,
                      Problems& problems) {
     const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const QString& key = words[0];
-    if (key == "page" && words.size() == 2) {
+    QString path;
+    if (fileField(text, QStringLiteral("image"), path) ||
+        (key == "image" && (path = text.mid(5).trimmed(), true))) {
+        if (path.isEmpty() || page.image.given()) {
+            problems.add(where,
+                         QStringLiteral("expected one \"image: FILE\" line naming the page's "
+                                        "picture"));
+        }
+        page.image = {path, QString(), where};
+    } else if (key == "page" && words.size() == 2) {
         bool ok = false;
         page.pageNumber = words[1].toInt(&ok);
         if (!ok) problems.add(where, QStringLiteral("expected \"page N\""));
@@ -243,8 +269,8 @@ void parseHeaderLine(const Where& where, const QString& text, PageSource& page,
         page.hasOverlay = true;
         page.overlayWhere = where;
     } else {
-        problems.add(where, QStringLiteral("expected \"page N\", \"theme NAME\", \"overlay X,Y\" "
-                                           "or an entry line, found \"%1\"")
+        problems.add(where, QStringLiteral("expected \"page N\", \"theme NAME\", \"overlay X,Y\", "
+                                           "\"image: FILE\" or an entry line, found \"%1\"")
                                 .arg(text));
     }
 }
@@ -279,11 +305,14 @@ UnitSource parseUnit(const QString& file, int unit, const QString& text, Problem
     for (const Line& line : meaningfulLines(text)) {
         const QStringList f = fields(line.text);
         const Where where{file, line.number};
-        if (f.size() != 2 || f[0].isEmpty() || f[1].isEmpty()) {
-            problems.add(where, QStringLiteral("expected \"English | Chinese\""));
+        QString audio;
+        if (f.size() < 2 || f.size() > 3 || f[0].isEmpty() || f[1].isEmpty() ||
+            (f.size() == 3 &&
+             (!fileField(f[2], QStringLiteral("audio"), audio) || audio.isEmpty()))) {
+            problems.add(where, QStringLiteral("expected \"English | Chinese [| audio: FILE]\""));
             continue;
         }
-        source.words.append({where, f[0], f[1]});
+        source.words.append({where, f[0], f[1], {audio, QString(), where}});
     }
     return source;
 }
@@ -293,8 +322,12 @@ QList<ClipSource> parseClips(const QString& file, const QString& text, Problems&
     for (const Line& line : meaningfulLines(text)) {
         const QStringList f = fields(line.text);
         const Where where{file, line.number};
-        if (f.size() != 4 || f[0].isEmpty() || f[3].isEmpty()) {
-            problems.add(where, QStringLiteral("expected \"role | voice | codec | text\""));
+        QString audio;
+        if (f.size() < 4 || f.size() > 5 || f[0].isEmpty() || f[3].isEmpty() ||
+            (f.size() == 5 &&
+             (!fileField(f[4], QStringLiteral("audio"), audio) || audio.isEmpty()))) {
+            problems.add(
+                where, QStringLiteral("expected \"role | voice | codec | text [| audio: FILE]\""));
             continue;
         }
         if (f[1] != "en" && f[1] != "zh" && f[1] != "synth") {
@@ -309,7 +342,13 @@ QList<ClipSource> parseClips(const QString& file, const QString& text, Problems&
                                     .arg(f[2]));
             continue;
         }
-        clips.append({where, f[0], Recording{f[3], f[1], f[2]}});
+        Recording recording{f[3], f[1], f[2]};
+        if (!audio.isEmpty()) {
+            recording.voice = QStringLiteral("file");
+            recording.file = audio;
+            recording.loop = isLoopedClipRole(f[0]);
+        }
+        clips.append({where, f[0], recording});
     }
     return clips;
 }
@@ -321,13 +360,21 @@ QList<PictureSource> parsePictures(const QString& file, const QString& text, Pro
         const QStringList f = fields(line.text);
         const Where where{file, line.number};
         const auto size = sizePattern.match(f.value(1));
-        if (f.size() != 5 || !size.hasMatch() || f[0].isEmpty() || f[2].isEmpty()) {
-            problems.add(where,
-                         QStringLiteral("expected \"name | WxH | painter | text | format\""));
+        QString image;
+        if (f.size() < 5 || f.size() > 6 || !size.hasMatch() || f[0].isEmpty() || f[2].isEmpty() ||
+            (f.size() == 6 &&
+             (!fileField(f[5], QStringLiteral("image"), image) || image.isEmpty()))) {
+            problems.add(where, QStringLiteral("expected \"name | WxH | painter | text | format "
+                                               "[| image: FILE]\""));
             continue;
         }
-        pictures.append({where, f[0], QSize(size.captured(1).toInt(), size.captured(2).toInt()),
-                         f[2], f[3], f[4]});
+        pictures.append({where,
+                         f[0],
+                         QSize(size.captured(1).toInt(), size.captured(2).toInt()),
+                         f[2],
+                         f[3],
+                         f[4],
+                         {image, QString(), where}});
     }
     return pictures;
 }
@@ -351,13 +398,14 @@ bool readText(const QString& path, QString& text, Problems& problems) {
 
 }  // namespace
 
-BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems) {
+BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems,
+                        bool pages) {
     BookSources book;
     book.folder = folder;
     const QDir dir(folder);
     QString text;
     for (const ScreenProfile& screen : kScreens) {
-        if (!onlyPages.isEmpty() && !onlyPages.contains(screen.page)) continue;
+        if (!pages || (!onlyPages.isEmpty() && !onlyPages.contains(screen.page))) continue;
         const QString path = dir.filePath(QStringLiteral("pages/") + pageFileName(screen.page));
         if (readText(path, text, problems)) book.pages.append(parsePage(path, text, problems));
     }
@@ -374,7 +422,24 @@ BookSources readSources(const QString& folder, const QList<int>& onlyPages, Prob
     }
     readText(dir.filePath(QStringLiteral("start_about.html")), book.aboutHtml, problems);
     readText(dir.filePath(QStringLiteral("start_faq.html")), book.faqHtml, problems);
+    resolveSuppliedFiles(book, folder);
     return book;
+}
+
+void resolveSuppliedFiles(BookSources& book, const QString& folder) {
+    const QDir dir(folder);
+    const auto resolve = [&dir](const QString& file) {
+        return file.isEmpty() ? QString() : QDir::cleanPath(dir.absoluteFilePath(file));
+    };
+    for (PageSource& page : book.pages) {
+        page.image.path = resolve(page.image.file);
+        for (Entry& e : page.entries) e.recording.path = resolve(e.recording.file);
+    }
+    for (UnitSource& unit : book.units) {
+        for (UnitWord& w : unit.words) w.audio.path = resolve(w.audio.file);
+    }
+    for (ClipSource& clip : book.clips) clip.recording.path = resolve(clip.recording.file);
+    for (PictureSource& picture : book.pictures) picture.image.path = resolve(picture.image.file);
 }
 
 }  // namespace tool

@@ -34,12 +34,32 @@ class Problems {
     QList<Problem> list_;
 };
 
-// What a recording says, with which voice and in which codec.
+// What a recording says, with which voice and in which codec. A recording a school supplies
+// (an `audio:` option) has the voice "file": `file` is the path as the source wrote it,
+// `path` the file it names; `text` still tells what it says. `loop` marks a supplied recording
+// that is played looped (the matching game's music): it keeps its length as it is.
 struct Recording {
     QString text;
-    QString voice = QStringLiteral("en");       // en, zh or synth
+    QString voice = QStringLiteral("en");       // en, zh, synth or file
     QString codec = QStringLiteral("msadpcm");  // msadpcm, ima, pcm8/R/C, pcm16/R/C, mp3/R/C
-    QString key() const { return voice + QLatin1Char('|') + codec + QLatin1Char('|') + text; }
+    QString file = {};
+    QString path = {};
+    bool loop = false;
+    bool supplied() const { return voice == QLatin1String("file"); }
+    QString key() const {
+        if (!supplied()) return voice + QLatin1Char('|') + codec + QLatin1Char('|') + text;
+        return voice + QLatin1Char('|') + codec +
+               (loop ? QStringLiteral("|loop|") : QStringLiteral("|")) + path;
+    }
+};
+
+// A file a school supplies in place of a drawn picture or a made recording: the path as the
+// source wrote it (relative to the content folder), the file it names, and the line naming it.
+struct SuppliedFile {
+    QString file;
+    QString path;
+    Where where;
+    bool given() const { return !file.isEmpty(); }
 };
 
 struct Entry {
@@ -91,6 +111,7 @@ struct PageSource {
     QString file;
     int pageNumber = 0;
     QString theme;
+    SuppliedFile image;  // `image:` line: the page's picture comes from this file
     bool hasOverlay = false;
     QPoint overlay;
     Where overlayWhere;
@@ -105,6 +126,7 @@ struct UnitWord {
     Where where;
     QString english;
     QString chinese;
+    SuppliedFile audio;  // `audio:` field: the word's recording comes from this file
 };
 
 struct UnitSource {
@@ -126,6 +148,7 @@ struct PictureSource {
     QString painter;
     QString text;
     QString format;
+    SuppliedFile image;  // `image:` field: the picture comes from this file
 };
 
 struct BookSources {
@@ -144,8 +167,13 @@ UnitSource parseUnit(const QString& file, int unit, const QString& text, Problem
 QList<ClipSource> parseClips(const QString& file, const QString& text, Problems& problems);
 QList<PictureSource> parsePictures(const QString& file, const QString& text, Problems& problems);
 
-// Reads the whole folder. `onlyPages` limits the page files read (empty: all).
-BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems);
+// Reads the whole folder. `onlyPages` limits the page files read (empty: all); with `pages`
+// false no page file is read. Supplied files are resolved against the folder.
+BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems,
+                        bool pages = true);
+
+// Gives every supplied file of the book its path inside `folder` (the content folder).
+void resolveSuppliedFiles(BookSources& book, const QString& folder);
 
 QString pageFileName(int page);
 

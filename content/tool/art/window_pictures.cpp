@@ -1814,10 +1814,20 @@ QByteArray renderWindowPicture(const PictureSpec& spec, QString* error) {
         }
         frames.append(paintStill(*painter, spec, splitWords(spec.text)));
     }
+    const QByteArray bytes = encodeWindowPicture(frames, format, kSpinnerDelayMs, error);
+    if (bytes.isEmpty() && error) *error = QStringLiteral("picture %1: %2").arg(spec.name, *error);
+    return bytes;
+}
+
+QByteArray encodeWindowPicture(const QList<QImage>& frames, const QString& format, int delayMs,
+                               QString* error) {
+    if (frames.isEmpty()) {
+        fail(error, QStringLiteral("no picture to encode"));
+        return {};
+    }
     if (format == QLatin1String("gif")) {
-        QByteArray gif = writeAnimatedGif(frames, kSpinnerDelayMs);
-        if (gif.isEmpty())
-            fail(error, QStringLiteral("picture %1: GIF encoding failed").arg(spec.name));
+        QByteArray gif = writeAnimatedGif(frames, delayMs);
+        if (gif.isEmpty()) fail(error, QStringLiteral("GIF encoding failed"));
         return gif;
     }
     return encodeStill(frames.first(), format, error);
