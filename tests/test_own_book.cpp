@@ -239,10 +239,11 @@ TEST_F(TemplateBook, WindowPicturesFromFilesTakeTheirPlacesSizeAndFormat) {
 
 namespace {
 
-// Makes a recording with sox: `input` before the output file, `effects` after it.
+// Makes a recording with sox: `input` before the output file, `effects` after it; -R makes
+// the same file on every run (sox dithers with a random seed otherwise).
 bool sox(const QStringList& input, const QString& output, const QStringList& effects) {
     QDir().mkpath(QFileInfo(output).path());
-    return QProcess::execute("sox", input + QStringList{output} + effects) == 0;
+    return QProcess::execute("sox", QStringList{"-R"} + input + QStringList{output} + effects) == 0;
 }
 
 // A second and a half of warbling tone at the rate and channel count, at `volume`.

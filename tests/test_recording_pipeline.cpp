@@ -173,12 +173,13 @@ TEST(TrimAndLevel, KeepsALoopWhole) {
 
 namespace {
 
-// Makes an input file with sox: `silenceBefore` s, a 0.6 s chord at -30 dBFS, `silenceAfter` s.
+// Makes an input file with sox: `silenceBefore` s, a 0.6 s chord at -30 dBFS, `silenceAfter` s;
+// the same file on every run (-R: no randomly seeded dither).
 QString soxInput(const QTemporaryDir& dir, const QString& name, const QStringList& format,
                  double silenceBefore, double silenceAfter) {
     const QString path = dir.filePath(name);
     QProcess sox;
-    sox.start("sox", QStringList{"-n"} + format +
+    sox.start("sox", QStringList{"-R", "-n"} + format +
                          QStringList{path, "synth", "0.6", "sine", "300", "sine", "450", "gain",
                                      "-30", "pad", QString::number(silenceBefore),
                                      QString::number(silenceAfter)});

@@ -333,11 +333,11 @@ bool decodeInput(const QString& input, int rate, const QString& folder, std::vec
     }
     const QByteArray bytes = readAll(raw);
     mono.resize(size_t(bytes.size()) / sizeof(float));
-    memcpy(mono.data(), bytes.constData(), mono.size() * sizeof(float));
     if (mono.empty()) {
         error = QStringLiteral("it holds no samples");
         return false;
     }
+    memcpy(mono.data(), bytes.constData(), mono.size() * sizeof(float));
     return true;
 }
 
