@@ -8,7 +8,10 @@
 // It also counts underruns: a gap between two mixer callbacks longer than two buffers means a
 // double-buffered device would have run dry.
 //
-//   bench_press_to_sound [--frames N] [--presses N]
+//   bench_press_to_sound [--frames N] [--presses N] [--loud LEVEL]
+//
+// LEVEL is the sample value that counts as heard (default 1000, about -30 dBFS; 160 is about
+// -46 dBFS, where the content build's trimming finds the start of a recording's sound).
 //
 // Run it once idle and once with both cores busy (for example `stress -c 2`).
 
@@ -34,7 +37,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kLoud = 1000;  // about -30 dBFS: clearly audible speech
+int loudLevel = 1000;  // about -30 dBFS: clearly audible speech
 constexpr int kMaxBuffers = 1 << 16;
 
 // What the mixer produced, one record per buffer, written by the audio thread only.
@@ -55,7 +58,8 @@ struct StreamTap {
         const int frames = length / 4;
         int loud = -1;
         for (int i = 0; i < frames && loud < 0; ++i) {
-            if (std::abs(samples[2 * i]) > kLoud || std::abs(samples[2 * i + 1]) > kLoud) loud = i;
+            if (std::abs(samples[2 * i]) > loudLevel || std::abs(samples[2 * i + 1]) > loudLevel)
+                loud = i;
         }
         tap->frames = frames;
         tap->buffers[n] = {Clock::now().time_since_epoch().count(), loud};
@@ -84,6 +88,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::string(argv[i]) == "--frames") frames = std::atoi(argv[i + 1]);
         if (std::string(argv[i]) == "--presses") presses = std::atoi(argv[i + 1]);
+        if (std::string(argv[i]) == "--loud") loudLevel = std::atoi(argv[i + 1]);
     }
     qputenv("SDL_AUDIODRIVER", "disk");
     qputenv("SDL_DISKAUDIOFILE", "/dev/null");
