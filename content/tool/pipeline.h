@@ -61,15 +61,15 @@ SoundFacts measureSound(const std::vector<float>& mono, int rate);
 // Turns down the samples around every peak over `ceilingDb` (dBFS) so that none stays over it.
 void limitPeaks(std::vector<float>& mono, int rate, double ceilingDb);
 
-// Trims and levels mono samples as `spec` asks. Returns false with `error` set when the clip
-// holds no sound.
+// Trims and levels mono samples as the finishing settings ask. Returns false with `error` set
+// when the clip holds no sound.
 bool trimAndLevel(std::vector<float>& mono, int rate, const FinishSpec& spec, QString& error);
 
 // The sample rate and channel count a codec name stands for.
 int codecRate(const QString& codec);
 int codecChannels(const QString& codec);
 
-// Finishes the audio file at `input` (any format sox reads) into a WAV image in the spec's
+// Finishes the audio file at `input` (any format sox reads) into a WAV image in the settings'
 // codec, using `workFolder` for intermediate files. On failure `error` says what is wrong with
 // the input: unreadable, empty, silent, too long, or not encodable.
 bool finishRecording(const QString& input, const FinishSpec& spec, const QString& workFolder,
