@@ -96,6 +96,16 @@ bool readFmt(const QByteArray& wav, WavFacts& facts) {
     return false;
 }
 
+// Opens a WAV image in memory with libsndfile, as the program decodes it; null with `error`
+// set when libsndfile cannot read it.
+SNDFILE* openInMemory(MemoryFile& file, SF_INFO& info, QString* error) {
+    static SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
+    SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
+    if (!sf && error)
+        *error = QStringLiteral("libsndfile cannot open it: %1").arg(sf_strerror(nullptr));
+    return sf;
+}
+
 }  // namespace
 
 bool inspectWav(const QByteArray& wav, WavFacts& facts, QString* error) {
@@ -104,14 +114,9 @@ bool inspectWav(const QByteArray& wav, WavFacts& facts, QString* error) {
         return false;
     }
     MemoryFile file{&wav};
-    SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
     SF_INFO info{};
-    SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
-    if (!sf) {
-        if (error)
-            *error = QStringLiteral("libsndfile cannot open it: %1").arg(sf_strerror(nullptr));
-        return false;
-    }
+    SNDFILE* sf = openInMemory(file, info, error);
+    if (!sf) return false;
     std::vector<short> block(4096 * size_t(std::max(1, info.channels)));
     long long frames = 0;
     for (;;) {
@@ -128,14 +133,9 @@ bool inspectWav(const QByteArray& wav, WavFacts& facts, QString* error) {
 bool decodeWavMono(const QByteArray& wav, std::vector<float>& mono, int& sampleRate,
                    QString* error) {
     MemoryFile file{&wav};
-    SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
     SF_INFO info{};
-    SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
-    if (!sf) {
-        if (error)
-            *error = QStringLiteral("libsndfile cannot open it: %1").arg(sf_strerror(nullptr));
-        return false;
-    }
+    SNDFILE* sf = openInMemory(file, info, error);
+    if (!sf) return false;
     const int channels = std::max(1, info.channels);
     sampleRate = info.samplerate;
     mono.clear();
