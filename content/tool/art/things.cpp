@@ -1274,22 +1274,32 @@ void drawWater(Ink& ink) {
     ink.fill(drop, QColor(0x3D, 0x8B, 0xFD), kLine * 0.7);
 }
 
+// A cake's sponge from the icing line `top` down to its rounded foot at `bottom`.
+QPainterPath cakeSponge(double top, double bottom) {
+    QPainterPath sponge(QPointF(12, top));
+    sponge.lineTo(12, bottom);
+    sponge.cubicTo(12, bottom + 10, 88, bottom + 10, 88, bottom);
+    sponge.lineTo(88, top);
+    sponge.closeSubpath();
+    return sponge;
+}
+
+// The icing on a cake whose top lies at `top`, with four drips down its side.
+QPainterPath icingWithDrips(double top) {
+    QPainterPath icing = oval(50, top, 38, 11);
+    for (const QPointF& drip : {QPointF(20, top + 10), QPointF(36, top + 14), QPointF(58, top + 15),
+                                QPointF(78, top + 11)}) {
+        icing = icing.united(roundBox(drip.x() - 4, drip.y() - 12, 8, 14, 4));
+    }
+    return icing;
+}
+
 void drawCake(Ink& ink) {
     const QColor icing = ink.pick(QColor(0xFF, 0x9E, 0xC4));
     ink.fill(oval(50, 88, 46, 8), kWhite);
-    QPainterPath sponge(QPointF(12, 46));
-    sponge.lineTo(12, 80);
-    sponge.cubicTo(12, 90, 88, 90, 88, 80);
-    sponge.lineTo(88, 46);
-    sponge.closeSubpath();
-    ink.fill(sponge, QColor(0xFF, 0xE6, 0xB8));
+    ink.fill(cakeSponge(46, 80), QColor(0xFF, 0xE6, 0xB8));
     ink.stroke(bend({13, 66}, {50, 76}, {87, 66}), QColor(0xE9, 0x6F, 0x9A), 3);
-    QPainterPath top = oval(50, 46, 38, 11);
-    for (const QPointF& drip :
-         {QPointF(20, 56), QPointF(36, 60), QPointF(58, 61), QPointF(78, 57)}) {
-        top = top.united(roundBox(drip.x() - 4, drip.y() - 12, 8, 14, 4));
-    }
-    ink.fill(top, icing);
+    ink.fill(icingWithDrips(46), icing);
     for (double x : {32.0, 50.0, 68.0}) {
         ink.fill(circle(x, x == 50 ? 34 : 40, 6), kRed, kLine * 0.8);
         ink.flat(circle(x + 2, (x == 50 ? 34 : 40) - 2, 1.6), QColor(255, 255, 255, 180));
@@ -1821,19 +1831,9 @@ void drawPandaFace(Ink& ink) {
 void drawBirthdayCake(Ink& ink) {
     const int count = std::clamp(ink.count(), 0, 10);
     ink.fill(oval(50, 110, 46, 7), kWhite);
-    QPainterPath sponge(QPointF(12, 70));
-    sponge.lineTo(12, 100);
-    sponge.cubicTo(12, 110, 88, 110, 88, 100);
-    sponge.lineTo(88, 70);
-    sponge.closeSubpath();
-    ink.fill(sponge, QColor(0xFF, 0xE6, 0xB8));
+    ink.fill(cakeSponge(70, 100), QColor(0xFF, 0xE6, 0xB8));
     ink.stroke(bend({13, 88}, {50, 98}, {87, 88}), QColor(0xE9, 0x6F, 0x9A), 3);
-    QPainterPath top = oval(50, 70, 38, 11);
-    for (const QPointF& drip :
-         {QPointF(20, 80), QPointF(36, 84), QPointF(58, 85), QPointF(78, 81)}) {
-        top = top.united(roundBox(drip.x() - 4, drip.y() - 12, 8, 14, 4));
-    }
-    ink.fill(top, QColor(0xFF, 0x9E, 0xC4));
+    ink.fill(icingWithDrips(70), QColor(0xFF, 0x9E, 0xC4));
     // One row across the icing, each candle a little higher or lower than its neighbour.
     const std::array<QColor, 4> colours{kBlue, kYellow, kGreen, kPurple};
     const double spacing = count > 1 ? std::min(14.0, 64.0 / (count - 1)) : 0.0;
