@@ -155,15 +155,14 @@ void PictureButton::paintEvent(QPaintEvent*) {
     const QColor veil = !isEnabled()   ? QColor(255, 255, 255, 130)
                         : underMouse() ? QColor(255, 255, 255, 45)
                                        : QColor();
-    if (!picture_.isNull() && picture_.hasAlphaChannel()) {
+    if (veil.isValid() && !picture_.isNull() && picture_.hasAlphaChannel()) {
         // A face with see-through corners: the veil covers the face only, so the corners
         // stay see-through instead of showing as pale squares.
-        QPixmap face = picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        if (veil.isValid()) {
-            QPainter tint(&face);
-            tint.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-            tint.fillRect(face.rect(), veil);
-        }
+        QPixmap face = picture_;
+        QPainter tint(&face);
+        tint.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        tint.fillRect(face.rect(), veil);
+        tint.end();
         painter.drawPixmap(rect().translated(shift, shift), face);
     } else {
         if (!picture_.isNull()) painter.drawPixmap(rect().translated(shift, shift), picture_);
