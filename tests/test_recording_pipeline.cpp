@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "audio.h"
+#include "msadpcm.h"
 #include "pipeline.h"
 #include "sources.h"
 
@@ -333,4 +334,153 @@ TEST(SoundOption, EverySoundOfTheBookIsMadeAndStartsAtOnce) {
     }
     EXPECT_TRUE(isLoopRecipe("tune"));
     EXPECT_FALSE(isLoopRecipe("doorbell"));
+}
+
+namespace {
+
+// Something like a spoken word: a voiced stretch (a buzz gliding from 180 to 120 Hz, shaped by
+// two formants, swelling and fading), an "s" (noise), a softer vowel, then silence; 16-bit
+// samples at 22050 Hz.
+std::vector<short> spokenWord() {
+    std::vector<float> voiced(size_t(0.3 * kRate));
+    double phase = 0;
+    for (size_t i = 0; i < voiced.size(); ++i) {
+        const double t = double(i) / kRate;
+        const double pitch = 180 - 200 * t;
+        phase += 2 * std::numbers::pi * pitch / kRate;
+        double v = 0;
+        for (int h = 1; h * pitch < 5000; ++h) {
+            const double f = h * pitch;
+            const double formants = 1 / (1 + std::pow((f - 700) / 150, 2)) +
+                                    0.5 / (1 + std::pow((f - 2300) / 250, 2)) + 0.02;
+            v += formants * std::sin(h * phase);
+        }
+        voiced[i] = float(0.15 * v * std::sin(std::numbers::pi * t / 0.3));
+    }
+    auto soft = voiced;
+    for (float& v : soft) v *= 0.2f;
+    std::vector<short> out;
+    for (const auto& part : {voiced, noise(0.12, 0.4), soft, silence(0.1)})
+        for (const float v : part)
+            out.push_back(short(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767)));
+    return out;
+}
+
+std::vector<float> decodedMono(const QByteArray& wav) {
+    std::vector<float> mono;
+    int rate = 0;
+    QString error;
+    EXPECT_TRUE(decodeWavMono(wav, mono, rate, &error)) << qPrintable(error);
+    EXPECT_EQ(rate, kRate);
+    return mono;
+}
+
+// Signal to coding noise, in dB, over the length of `original`.
+double snrDb(const std::vector<short>& original, const std::vector<float>& decoded) {
+    double signal = 0, noise = 0;
+    for (size_t i = 0; i < original.size(); ++i) {
+        const double s = original[i] / 32768.0;
+        const double d = i < decoded.size() ? decoded[i] - s : -s;
+        signal += s * s;
+        noise += d * d;
+    }
+    return noise == 0 ? 200 : 10 * std::log10(signal / noise);
+}
+
+quint16 le16(const QByteArray& bytes, qsizetype at) {
+    return quint16(uchar(bytes[at]) | uchar(bytes[at + 1]) << 8);
+}
+
+}  // namespace
+
+TEST(MsAdpcm, CodesSpeechInShortBlocksWithLessNoiseThanSox) {
+    const std::vector<short> word = spokenWord();
+    const QByteArray wav = encodeMsAdpcm(word, kRate, 2);
+    WavFacts facts;
+    QString error;
+    ASSERT_TRUE(inspectWav(wav, facts, &error)) << qPrintable(error);
+    EXPECT_EQ(facts.formatTag, 2);
+    EXPECT_EQ(facts.channels, 2);
+    const qsizetype fmt = wav.indexOf("fmt ") + 8;
+    EXPECT_EQ(le16(wav, fmt + 12), kMsAdpcmBlockAlign);
+    EXPECT_EQ(le16(wav, fmt + 18), msAdpcmFramesPerBlock(kMsAdpcmBlockAlign, 2));
+    EXPECT_EQ(msAdpcmFramesPerBlock(256, 2), 244);
+    EXPECT_EQ(msAdpcmFramesPerBlock(1024, 2), 1012);
+
+    // The last block is filled up with silence; the fact chunk keeps the true length.
+    const std::vector<float> ours = decodedMono(wav);
+    EXPECT_EQ(ours.size() % 244, 0u);
+    EXPECT_GE(ours.size(), word.size());
+    EXPECT_LT(ours.size(), word.size() + 244);
+    const qsizetype fact = wav.indexOf("fact") + 8;
+    EXPECT_EQ(le16(wav, fact), word.size());
+    for (size_t i = word.size(); i < ours.size(); ++i) ASSERT_EQ(ours[i], 0.0f);
+
+    // The same samples through sox's coder, as a yardstick.
+    QTemporaryDir dir;
+    const QString raw = dir.filePath("word.s16"), soxWav = dir.filePath("word.wav");
+    QFile file(raw);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(word.data()), qint64(word.size() * 2));
+    file.close();
+    ASSERT_EQ(QProcess::execute("sox", {"-t", "s16", "-r", "22050", "-c", "1", raw, "-D", "-c", "2",
+                                        "-e", "ms-adpcm", soxWav}),
+              0);
+    QFile soxFile(soxWav);
+    ASSERT_TRUE(soxFile.open(QIODevice::ReadOnly));
+    // The vowels, where sox's coder leaves the most room, gain most; the "s" must not lose.
+    const std::vector<float> sox = decodedMono(soxFile.readAll());
+    struct Part {
+        const char* name;
+        double from, to, leastGainDb;
+    };
+    for (const Part& p : {Part{"vowel", 0.0, 0.3, 2.0}, Part{"s", 0.3, 0.42, 0.0},
+                          Part{"soft vowel", 0.42, 0.72, 2.0}}) {
+        const auto slice = [&](const auto& samples) {
+            using Sample = typename std::decay_t<decltype(samples)>::value_type;
+            return std::vector<Sample>(samples.begin() + qsizetype(p.from * kRate),
+                                       samples.begin() + qsizetype(p.to * kRate));
+        };
+        const double oursDb = snrDb(slice(word), slice(ours));
+        const double soxDb = snrDb(slice(word), slice(sox));
+        EXPECT_GE(oursDb, soxDb + p.leastGainDb)
+            << p.name << ": ours " << oursDb << " dB, sox " << soxDb << " dB";
+    }
+}
+
+TEST(MsAdpcm, BothChannelsCarryTheSameCodesAndEveryInputDecodes) {
+    // Silence stays exact; an empty input is one silent block; a full-scale square, a full-scale
+    // rattle and noise jumping out of silence drive the step size to its largest, where a step
+    // that left 16 bits would wrap in libsndfile and the decoded sound would fall apart.
+    std::vector<short> square;
+    for (int i = 0; i < 3000; ++i) square.push_back(i < 500 ? 0 : (i / 60) % 2 ? 32767 : -32768);
+    std::vector<short> rattle(100, 0);  // full scale, flipping every sample
+    for (int i = 0; i < 1000; ++i) rattle.push_back(i % 2 ? 32767 : -32768);
+    std::vector<short> loudNoise;
+    unsigned seed = 7;
+    for (int i = 0; i < 2000; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        loudNoise.push_back(i % 700 < 350 ? short(seed >> 16) : 0);
+    }
+    struct Case {
+        const char* name;
+        std::vector<short> samples;
+        double leastSnrDb;
+    };
+    for (const Case& c : {Case{"silence", std::vector<short>(1000, 0), 200}, Case{"empty", {}, 200},
+                          Case{"square", square, 14}, Case{"noise", loudNoise, 10}}) {
+        SCOPED_TRACE(c.name);
+        const QByteArray wav = encodeMsAdpcm(c.samples, kRate, 2);
+        const std::vector<float> decoded = decodedMono(wav);
+        EXPECT_EQ(decoded.size(), std::max<size_t>(244, (c.samples.size() + 243) / 244 * 244));
+        EXPECT_GE(snrDb(c.samples, decoded), c.leastSnrDb);
+        const qsizetype data = wav.indexOf("data") + 8;
+        for (qsizetype block = data; block < wav.size(); block += kMsAdpcmBlockAlign) {
+            EXPECT_EQ(wav[block], wav[block + 1]);                  // predictors
+            EXPECT_EQ(le16(wav, block + 2), le16(wav, block + 4));  // step sizes
+            EXPECT_LE(le16(wav, block + 2), 32767);
+            for (qsizetype b = block + 14; b < block + kMsAdpcmBlockAlign; ++b)
+                ASSERT_EQ(uchar(wav[b]) >> 4, uchar(wav[b]) & 15);
+        }
+    }
 }

@@ -206,6 +206,29 @@ QByteArray pcmWav(const QList<qint16>& samples, int sampleRate, int channels) {
     return riff(chunk("fmt ", fmt) + chunk("data", data));
 }
 
+QByteArray msAdpcmWav(const QByteArray& blocks, int sampleRate, int channels, int blockAlign,
+                      int framesPerBlock, long long sampleFrames) {
+    static constexpr qint16 kPredictors[7][2]{{256, 0}, {512, -256}, {0, 0},     {192, 64},
+                                              {240, 0}, {460, -208}, {392, -232}};
+    QByteArray fmt;
+    appendLe16(fmt, 0x0002);
+    appendLe16(fmt, quint16(channels));
+    appendLe32(fmt, quint32(sampleRate));
+    appendLe32(fmt, quint32(qint64(sampleRate) * blockAlign / framesPerBlock));
+    appendLe16(fmt, quint16(blockAlign));
+    appendLe16(fmt, 4);   // bits per sample
+    appendLe16(fmt, 32);  // size of the extra fields
+    appendLe16(fmt, quint16(framesPerBlock));
+    appendLe16(fmt, 7);
+    for (const auto& pair : kPredictors) {
+        appendLe16(fmt, quint16(pair[0]));
+        appendLe16(fmt, quint16(pair[1]));
+    }
+    QByteArray fact;
+    appendLe32(fact, quint32(sampleFrames));
+    return riff(chunk("fmt ", fmt) + chunk("fact", fact) + chunk("data", blocks));
+}
+
 FinishSpec finishSpec(const Recording& recording) {
     FinishSpec spec;
     spec.codec = recording.codec;
@@ -233,7 +256,7 @@ bool runProgram(const QString& program, const QStringList& arguments, QString& e
 namespace {
 
 // Bump when the way recordings are made changes, so that cached ones are made again.
-constexpr int kRecordingVersion = 9;
+constexpr int kRecordingVersion = 10;
 
 // Bump when a sound recipe changes: only the made sounds are made again.
 constexpr int kSoundVersion = 3;

@@ -40,6 +40,10 @@ QByteArray wrapMp3InWav(const QByteArray& mp3, int sampleRate, int channels, int
 
 // A 16-bit PCM WAV image.
 QByteArray pcmWav(const QList<qint16>& samples, int sampleRate, int channels);
+// An MS-ADPCM RIFF/WAVE image around coded blocks, with the format's seven predictor pairs and
+// the true frame count in its fact chunk.
+QByteArray msAdpcmWav(const QByteArray& blocks, int sampleRate, int channels, int blockAlign,
+                      int framesPerBlock, long long sampleFrames);
 
 // Synthesises one of the named non-speech sounds as 16-bit mono samples at `sampleRate`;
 // empty for an unknown name. The feedback sounds: chime, buzz, click, pop, sparkle, bonk, tick;
