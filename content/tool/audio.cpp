@@ -14,6 +14,7 @@
 #include <mutex>
 #include <thread>
 
+#include "msadpcm.h"
 #include "pipeline.h"
 #include "supplied.h"
 
@@ -208,8 +209,6 @@ QByteArray pcmWav(const QList<qint16>& samples, int sampleRate, int channels) {
 
 QByteArray msAdpcmWav(const QByteArray& blocks, int sampleRate, int channels, int blockAlign,
                       int framesPerBlock, long long sampleFrames) {
-    static constexpr qint16 kPredictors[7][2]{{256, 0}, {512, -256}, {0, 0},     {192, 64},
-                                              {240, 0}, {460, -208}, {392, -232}};
     QByteArray fmt;
     appendLe16(fmt, 0x0002);
     appendLe16(fmt, quint16(channels));
@@ -219,10 +218,10 @@ QByteArray msAdpcmWav(const QByteArray& blocks, int sampleRate, int channels, in
     appendLe16(fmt, 4);   // bits per sample
     appendLe16(fmt, 32);  // size of the extra fields
     appendLe16(fmt, quint16(framesPerBlock));
-    appendLe16(fmt, 7);
-    for (const auto& pair : kPredictors) {
-        appendLe16(fmt, quint16(pair[0]));
-        appendLe16(fmt, quint16(pair[1]));
+    appendLe16(fmt, quint16(kMsAdpcmCoefficient1.size()));
+    for (size_t i = 0; i < kMsAdpcmCoefficient1.size(); ++i) {
+        appendLe16(fmt, quint16(kMsAdpcmCoefficient1[i]));
+        appendLe16(fmt, quint16(kMsAdpcmCoefficient2[i]));
     }
     QByteArray fact;
     appendLe32(fact, quint32(sampleFrames));

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -12,9 +11,7 @@ namespace tool {
 
 namespace {
 
-// The format's fixed predictor pairs (in 1/256) and step-size adaptation (in 1/256).
-constexpr std::array<int, 7> kCoefficient1{256, 512, 0, 192, 240, 460, 392};
-constexpr std::array<int, 7> kCoefficient2{0, -256, 0, 64, 0, -208, -232};
+// The format's step-size adaptation (in 1/256).
 constexpr std::array<int, 16> kAdaptation{230, 230, 230, 230, 307, 409, 512, 614,
                                           768, 614, 512, 409, 307, 230, 230, 230};
 constexpr int kSmallestStep = 16;
@@ -37,8 +34,8 @@ struct CoderState {
 
 // What the predictor makes of the last two samples.
 int predict(const CoderState& state, int predictor) {
-    return (state.sample1 * kCoefficient1[size_t(predictor)] +
-            state.sample2 * kCoefficient2[size_t(predictor)]) >>
+    return (state.sample1 * kMsAdpcmCoefficient1[size_t(predictor)] +
+            state.sample2 * kMsAdpcmCoefficient2[size_t(predictor)]) >>
            8;
 }
 
@@ -165,7 +162,7 @@ std::int64_t greedyError(const short* x, int frames, const BlockStart& start, st
 // The best few starts found by coding greedily with each predictor and a ladder of step sizes.
 std::vector<BlockStart> likelyStarts(const short* x, int frames) {
     std::vector<BlockStart> tried;
-    for (int predictor = 0; predictor < int(kCoefficient1.size()); ++predictor) {
+    for (int predictor = 0; predictor < int(kMsAdpcmCoefficient1.size()); ++predictor) {
         for (int step = kSmallestStep; step <= 8192; step = step * 3 / 2) {
             // Only a start that can still make the finalists needs coding to its end.
             std::int64_t bound = kGivenUp;

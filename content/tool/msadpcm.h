@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <array>
 #include <vector>
 
 namespace tool {
@@ -10,6 +11,10 @@ namespace tool {
 // consonants (2 to 8 kHz) about 3 dB lower than 1024-byte blocks do, for a clip about 5 %
 // larger.
 inline constexpr int kMsAdpcmBlockAlign = 256;
+
+// The format's seven predictor pairs (in 1/256), written into every file's fmt chunk.
+inline constexpr std::array<int, 7> kMsAdpcmCoefficient1{256, 512, 0, 192, 240, 460, 392};
+inline constexpr std::array<int, 7> kMsAdpcmCoefficient2{0, -256, 0, 64, 0, -208, -232};
 
 // The frames one block holds: two stored whole in the block header, the rest as 4-bit codes.
 int msAdpcmFramesPerBlock(int blockAlign, int channels);
