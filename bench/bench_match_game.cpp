@@ -25,10 +25,10 @@
 
 #include "games/match/match_board.h"
 #include "games/match/match_game_window.h"
+#include "sound/sdl_sound.h"
+#include "sound/wav_decoder.h"
 #include "ui/draw_panel.h"
 #include "ui/platform.h"
-#include "ui/sdl_sound.h"
-#include "ui/wav_decoder.h"
 
 namespace {
 
@@ -76,9 +76,9 @@ void music(const char* how, double streamLongerThan) {
     QTemporaryDir dir;
     qputenv("SDL_AUDIODRIVER", "disk");
     qputenv("SDL_DISKAUDIOFILE", dir.filePath(QStringLiteral("out.raw")).toLocal8Bit());
-    ui::SdlSound::Options options;
+    sound::SdlSound::Options options;
     options.streamLoopsLongerThanSeconds = streamLongerThan;
-    ui::SdlSound sound(options);
+    sound::SdlSound sound(options);
     if (!sound.isOpen()) {
         std::printf("music: no disk audio device\n");
         return;
@@ -178,8 +178,8 @@ void hovers() {
 // Each time round, a streamed loop opens a fresh decoder in the audio thread: it must cost
 // far less than one device buffer (11.6 ms).
 void musicRewinds() {
-    const ui::SoundClip clip = games::matchClips().music;
-    auto stream = ui::WavStream::open(clip.constData(), std::size_t(clip.size()));
+    const sound::SoundClip clip = games::matchClips().music;
+    auto stream = sound::WavStream::open(clip.constData(), std::size_t(clip.size()));
     if (!stream) return;
     std::vector<double> times;
     for (int i = 0; i < 50; ++i) {

@@ -21,10 +21,10 @@
 #include <cstdio>
 #include <map>
 
+#include "app/features.h"
 #include "games/common/game_window.h"
 #include "games/common/page_copies.h"
 #include "games/sentence_order/sentence_order_window.h"
-#include "reader/reader_state.h"
 #include "reader/reader_window.h"
 #include "ui/platform.h"
 
@@ -125,8 +125,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
     ui::installRealServices();
-    reader::resetReaderState();
-    reader::ReaderWindow reader;
+    app::ProgramSession session;
+    reader::ReaderWindow reader(session.reader, session.attach());
     reader.show();
     settle(300);
     // Page 10: a long page (25 entries) with placeholders.
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
     }
 
     // A word click in the ordering game.
-    games::CopyPageListsForGames();
+    games::CopyPageListsForGames(session.reader.page);
     games::SentenceOrderWindow window(&reader);
     window.show();
     settle(300);

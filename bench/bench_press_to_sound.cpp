@@ -27,12 +27,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "reader/book.h"
-#include "reader/reader_state.h"
+#include "app/features.h"
+#include "book/book.h"
 #include "reader/reader_window.h"
+#include "sound/sdl_sound.h"
 #include "ui/controls.h"
 #include "ui/platform.h"
-#include "ui/sdl_sound.h"
 
 namespace {
 
@@ -95,9 +95,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    ui::SdlSound::Options options;
+    sound::SdlSound::Options options;
     options.bufferFrames = frames;
-    ui::SdlSound sound(options);
+    sound::SdlSound sound(options);
     if (!sound.isOpen()) {
         std::fprintf(stderr, "no disk audio device\n");
         return 1;
@@ -107,11 +107,11 @@ int main(int argc, char** argv) {
     ui::QtMessageBoxes messages;
     ui::DesktopShell shell;
     ui::services() = {&sound, &pauser, &random, &messages, &shell};
-    reader::resetReaderState();
+    app::ProgramSession session;
 
     StreamTap tap;
     Mix_SetPostMix(&StreamTap::collect, &tap);
-    reader::ReaderWindow window;
+    reader::ReaderWindow window(session.reader, session.attach());
     window.show();
 
     std::vector<double> latencies;
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
             QTest::mouseClick(window.findChild<QAbstractButton*>("超级按钮_下一页"),
                               Qt::LeftButton);
         waitMs(600);  // the page's clips are prepared while the child looks at the page
-        const book::PageDef& page = *reader::pageOfScreen(screen);
+        const book::PageDef& page = *book::pageOfScreen(screen);
         QList<QWidget*> hotspots;  // the page's hotspots carry its page number as their tag
         for (auto* label : window.screenPicture(screen)->findChildren<ui::TransparentLabel*>())
             if (ui::tagOf(label) == page.pageNumber) hotspots.prepend(label);

@@ -19,8 +19,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/features.h"
 #include "app/start_window.h"
-#include "reader/reader_state.h"
 #include "reader/reader_window.h"
 #include "ui/controls.h"
 #include "ui/platform.h"
@@ -181,9 +181,9 @@ int parent() {
                 percentile(open, 0.9));
 
     ui::installRealServices();
-    reader::resetReaderState();
+    app::ProgramSession session;
     const long before = residentKb();
-    reader::ReaderWindow window;
+    reader::ReaderWindow window(session.reader, session.attach());
     window.show();
     int painted = 0;
     const std::vector<double> turns = pageTurns(window, painted);

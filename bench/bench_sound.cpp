@@ -23,9 +23,9 @@
 #include <random>
 #include <set>
 
-#include "reader/book_data.h"
-#include "ui/sdl_sound.h"
-#include "ui/wav_decoder.h"
+#include "book/book_data.h"
+#include "sound/sdl_sound.h"
+#include "sound/wav_decoder.h"
 
 namespace {
 
@@ -111,10 +111,10 @@ bool haveTools() {
 // ---- Decoding ------------------------------------------------------------------------------
 
 void decodeSpeed(benchmark::State& state, QByteArray clip) {
-    const auto probe = ui::decodeWav(clip.constData(), std::size_t(clip.size()));
+    const auto probe = sound::decodeWav(clip.constData(), std::size_t(clip.size()));
     if (!probe) return state.SkipWithError("clip does not decode");
     for (auto _ : state) {
-        auto audio = ui::decodeWav(clip.constData(), std::size_t(clip.size()));
+        auto audio = sound::decodeWav(clip.constData(), std::size_t(clip.size()));
         benchmark::DoNotOptimize(audio);
     }
     // Seconds of audio per second of work: the multiple of real time.
@@ -127,9 +127,9 @@ void decodeSpeed(benchmark::State& state, QByteArray clip) {
 // Decode and convert to the device format: what a first press costs before mixing starts.
 // With no cache budget, each of the two alternating copies evicts the other.
 void firstPressCost(benchmark::State& state, QByteArray clip) {
-    ui::SdlSound::Options options;
+    sound::SdlSound::Options options;
     options.cacheBytes = 0;
-    ui::SdlSound sound(options);
+    sound::SdlSound sound(options);
     if (!sound.isOpen()) return state.SkipWithError("no audio device");
     const QList<QByteArray> copies{QByteArray(clip.constData(), clip.size()),
                                    QByteArray(clip.constData(), clip.size())};
@@ -138,7 +138,7 @@ void firstPressCost(benchmark::State& state, QByteArray clip) {
         sound.prepare({copies[turn ^= 1]});
         sound.finishPreparing();
     }
-    const auto probe = ui::decodeWav(clip.constData(), std::size_t(clip.size()));
+    const auto probe = sound::decodeWav(clip.constData(), std::size_t(clip.size()));
     if (probe)
         state.counters["x_realtime"] =
             benchmark::Counter(probe->seconds(), benchmark::Counter::kIsIterationInvariantRate);
@@ -172,7 +172,7 @@ QList<QByteArray> pageClips(const QTemporaryDir& dir) {
 
 // prepare() only queues the clips; the decoding happens in idle slices.
 void prepareCall(benchmark::State& state, QList<QByteArray> clips) {
-    ui::SdlSound sound;
+    sound::SdlSound sound;
     if (!sound.isOpen()) return state.SkipWithError("no audio device");
     clips = clips.mid(0, 25);
     for (auto _ : state) sound.prepare(clips);
@@ -181,9 +181,9 @@ void prepareCall(benchmark::State& state, QList<QByteArray> clips) {
 
 // What those idle slices add up to: decoding a whole page at once.
 void prepareAllAtOnce(benchmark::State& state, QList<QByteArray> clips) {
-    ui::SdlSound::Options options;
+    sound::SdlSound::Options options;
     options.cacheBytes = 0;
-    ui::SdlSound sound(options);
+    sound::SdlSound sound(options);
     if (!sound.isOpen()) return state.SkipWithError("no audio device");
     clips = clips.mid(0, 25);
     QList<QByteArray> copies[2];
@@ -234,7 +234,7 @@ struct PressTimes {
     int silent = 0;
 };
 
-void pressEach(ui::SdlSound& sound, FirstMix& probe, const QList<QByteArray>& clips,
+void pressEach(sound::SdlSound& sound, FirstMix& probe, const QList<QByteArray>& clips,
                PressTimes& times) {
     // Presses land anywhere between two mixer callbacks, not just after one.
     std::mt19937 random(12345);
@@ -263,13 +263,13 @@ void pressEach(ui::SdlSound& sound, FirstMix& probe, const QList<QByteArray>& cl
 // clips prepared first, then pressed.
 void pressToFirstSample(benchmark::State& state, QList<QByteArray> clips, bool cached,
                         std::size_t cacheBytes) {
-    ui::SdlSound::Options options;
+    sound::SdlSound::Options options;
     options.cacheBytes = cacheBytes;
-    ui::SdlSound sound(options);
+    sound::SdlSound sound(options);
     if (cached) clips = clips.mid(0, 25);
     if (!sound.isOpen()) return state.SkipWithError("no audio device");
     if (clips.isEmpty()) return state.SkipWithError("no clips");
-    const ui::SdlSound::DeviceFormat device = sound.deviceFormat();
+    const sound::SdlSound::DeviceFormat device = sound.deviceFormat();
     FirstMix probe;
     probe.frameBytes = SDL_AUDIO_BITSIZE(device.sampleFormat) / 8 * device.channels;
     Mix_SetPostMix(&FirstMix::postMix, &probe);
@@ -317,7 +317,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("Prepare25/call", prepareCall, clips);
     benchmark::RegisterBenchmark("Prepare25/decodeAll", prepareAllAtOnce, clips)
         ->Unit(benchmark::kMillisecond);
-    const std::size_t defaultCache = ui::SdlSound::Options{}.cacheBytes;
+    const std::size_t defaultCache = sound::SdlSound::Options{}.cacheBytes;
     benchmark::RegisterBenchmark("PressToFirstSample/cold", pressToFirstSample, clips, false,
                                  defaultCache)
         ->Iterations(1)

@@ -7,12 +7,13 @@
 #include <QTest>
 #include <functional>
 
-#include "reader/book.h"
-#include "reader/reader_state.h"
+#include "app/features.h"
+#include "book/book.h"
 #include "reader/reader_window.h"
 #include "support/fake_services.h"
 #include "ui/controls.h"
 
+using namespace book;
 using namespace reader;
 using ui::MessageButton;
 
@@ -27,7 +28,7 @@ constexpr int kPage10 = 4, kPage44 = 21;
 class AnswerBoxTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = std::make_unique<ReaderWindow>(&loading);
+        window = testing_support::openReader(&loading);
         window->show();
     }
     void goToScreen(int screen) {
@@ -82,7 +83,7 @@ TEST_F(AnswerBoxTest, RightDigitTickThenDeletionAndPageLeave) {
     QTest::keyClicks(box, "3");
     EXPECT_EQ(marks(), QStringList{"tick+"});
     EXPECT_EQ(markBoxes()[0]->geometry(), QRect(62, 142, 20, 20));
-    EXPECT_TRUE(readerState().AnswerMarksShown);
+    EXPECT_TRUE(testing_support::session().reader.AnswerMarksShown);
     QTest::keyClick(box, Qt::Key_Backspace);  // deleting shows nothing new
     EXPECT_EQ(marks(), QStringList({"tick+", "blank"}));
     QTest::keyClicks(box, "3");

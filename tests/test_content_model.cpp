@@ -3,12 +3,12 @@
 
 #include <QSet>
 
-#include "reader/book.h"
-#include "reader/page_content.h"
+#include "book/book.h"
+#include "book/page_content.h"
 #include "support/fake_services.h"
 #include "ui/gbk_text.h"
 
-using namespace reader;
+using namespace book;
 
 TEST(Book, HasTheScreensSectionsAndEntryCountsOfTheVolume) {
     const book::Book& b = book::theBook();
@@ -63,12 +63,12 @@ TEST(Book, BuiltInClipsAndPicturesAreThere) {
 
 class PageContentTest : public ::testing::Test {
   protected:
-    testing_support::FakeServices fakes;
+    PageContent page;
 };
 
 TEST_F(PageContentTest, FirstPageHasTenEntriesOpenedByTheUnitHeading) {
-    LoadPageContent(0);
-    const PageContent& c = currentPage();
+    LoadPageContent(0, page);
+    const PageContent& c = page;
     ASSERT_EQ(c.EnglishLines.size(), 10);
     EXPECT_EQ(c.ChineseLines.size(), 10);
     EXPECT_EQ(c.PageClips.size(), 10);
@@ -83,9 +83,9 @@ TEST_F(PageContentTest, EveryPageSplitsIntoParallelListsWithTheRightPlaceholders
                                 {3, 3}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {3, 3}, {0, 1},
                                 {3, 4}, {0, 0}, {5, 5}, {3, 3}, {1, 1}, {1, 1}};
     for (int screen = 0; screen <= 33; ++screen) {
-        ClearPageContent();
-        LoadPageContent(screen);
-        const PageContent& c = currentPage();
+        ClearPageContent(page);
+        LoadPageContent(screen, page);
+        const PageContent& c = page;
         const int n = pageOfScreen(screen)->entryCount;
         ASSERT_EQ(c.EnglishLines.size(), n) << screen;
         ASSERT_EQ(c.ChineseLines.size(), n) << screen;
@@ -100,25 +100,25 @@ TEST_F(PageContentTest, EveryPageSplitsIntoParallelListsWithTheRightPlaceholders
 }
 
 TEST_F(PageContentTest, EnglishOnlyEntriesOfPages56And58) {
-    LoadPageContent(27);
-    EXPECT_NE(currentPage().EnglishLines[5], QStringLiteral("$"));
-    EXPECT_EQ(currentPage().ChineseLines[5], QStringLiteral("$"));
-    LoadPageContent(28);
-    EXPECT_NE(currentPage().EnglishLines[8], QStringLiteral("$"));
-    EXPECT_EQ(currentPage().ChineseLines[8], QStringLiteral("$"));
+    LoadPageContent(27, page);
+    EXPECT_NE(page.EnglishLines[5], QStringLiteral("$"));
+    EXPECT_EQ(page.ChineseLines[5], QStringLiteral("$"));
+    LoadPageContent(28, page);
+    EXPECT_NE(page.EnglishLines[8], QStringLiteral("$"));
+    EXPECT_EQ(page.ChineseLines[8], QStringLiteral("$"));
 }
 
 TEST_F(PageContentTest, LoadingReplacesThePreviousPageAndWordListScreensLoadNothing) {
-    LoadPageContent(18);  // 27 entries
-    LoadPageContent(0);   // 10 entries
-    EXPECT_EQ(currentPage().EnglishLines.size(), 10);
-    EXPECT_EQ(currentPage().PageClips.size(), 10);
-    ClearPageContent();
+    LoadPageContent(18, page);  // 27 entries
+    LoadPageContent(0, page);   // 10 entries
+    EXPECT_EQ(page.EnglishLines.size(), 10);
+    EXPECT_EQ(page.PageClips.size(), 10);
+    ClearPageContent(page);
     for (int screen : {34, 35, 36}) {
-        LoadPageContent(screen);
-        EXPECT_TRUE(currentPage().EnglishLines.isEmpty());
-        EXPECT_TRUE(currentPage().ChineseLines.isEmpty());
-        EXPECT_TRUE(currentPage().PageClips.isEmpty());
+        LoadPageContent(screen, page);
+        EXPECT_TRUE(page.EnglishLines.isEmpty());
+        EXPECT_TRUE(page.ChineseLines.isEmpty());
+        EXPECT_TRUE(page.PageClips.isEmpty());
     }
 }
 

@@ -5,10 +5,10 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include "app/features.h"
+#include "book/vocabulary.h"
 #include "exercises/dictation.h"
-#include "reader/reader_state.h"
 #include "reader/reader_window.h"
-#include "reader/vocabulary.h"
 #include "support/fake_services.h"
 #include "ui/controls.h"
 
@@ -27,7 +27,7 @@ class DictationTest : public ::testing::Test {
         openReader();
     }
     void openReader() {
-        window = std::make_unique<reader::ReaderWindow>();
+        window = testing_support::openReader();
         window->show();
         QTest::mouseClick(window->findChild<QAbstractButton*>("超级按钮_背单词"), Qt::LeftButton);
     }
@@ -69,9 +69,9 @@ class DictationTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(DictationTest, TextbookOrderRunMarksEveryAnswerAndRecordsTheMisses) {
-    const reader::UnitWords unit = reader::LoadUnitWords(1);
-    QList<ui::SoundClip> clips;
-    reader::LoadUnitWordClips(1, clips);
+    const book::UnitWords unit = book::LoadUnitWords(1);
+    QList<sound::SoundClip> clips;
+    book::LoadUnitWordClips(1, clips);
     EXPECT_TRUE(buttonsRunning(false));
     EXPECT_FALSE(typing()->isEnabled());
     press("超级按钮b_开始");
@@ -123,7 +123,7 @@ TEST_F(DictationTest, RandomOrderAsksEveryWordOnceFromTheShrinkingPool) {
     choose("组合框_背单词顺序选择", 1);
     fakes.random.script = {3, 1, 8, 1, 2, 5, 4, 1, 2, 1};
     press("超级按钮b_开始");
-    const reader::UnitWords unit = reader::LoadUnitWords(1);
+    const book::UnitWords unit = book::LoadUnitWords(1);
     QStringList asked;
     for (int i = 0; i < 10; ++i) {
         const qsizetype index = unit.UnitChineseWords.indexOf(meaning());
@@ -175,7 +175,7 @@ TEST_F(DictationTest, TheRunSurvivesLeavingTheScreenAndANewReaderWindow) {
     EXPECT_EQ(fakes.sound.played().last(), dictationState().CurrentClip);
     const QString word = meaning();
     press("超级按钮b_退出背单词");
-    EXPECT_EQ(window->shownScreen(), reader::readerState().ScreenIndex);
+    EXPECT_EQ(window->shownScreen(), testing_support::session().reader.ScreenIndex);
     QTest::mouseClick(window->findChild<QAbstractButton*>("超级按钮_下一页"), Qt::LeftButton);
     QTest::mouseClick(window->findChild<QAbstractButton*>("超级按钮_背单词"), Qt::LeftButton);
     EXPECT_EQ(meaning(), word);
@@ -185,7 +185,7 @@ TEST_F(DictationTest, TheRunSurvivesLeavingTheScreenAndANewReaderWindow) {
     answer(dictationState().CurrentEnglish);
     EXPECT_EQ(mark(), QStringLiteral("√"));
     EXPECT_EQ(dictationState().Position, 4);
-    EXPECT_EQ(meaning(), reader::LoadUnitWords(1).UnitChineseWords[3]) << "hidden, yet it follows";
+    EXPECT_EQ(meaning(), book::LoadUnitWords(1).UnitChineseWords[3]) << "hidden, yet it follows";
 
     // A reader made anew (the full-screen switch) starts with its controls as designed.
     openReader();
@@ -195,12 +195,12 @@ TEST_F(DictationTest, TheRunSurvivesLeavingTheScreenAndANewReaderWindow) {
     EXPECT_EQ(dictationState().Position, 4);
     press("超级按钮b_开始");
     EXPECT_EQ(dictationState().Position, 1);
-    EXPECT_EQ(meaning(), reader::LoadUnitWords(1).UnitChineseWords[0]);
+    EXPECT_EQ(meaning(), book::LoadUnitWords(1).UnitChineseWords[0]);
 }
 
 TEST_F(DictationTest, RandomOrderStepsComeInTheirOrder) {
     choose("组合框_背单词顺序选择", 1);
-    const reader::UnitWords unit = reader::LoadUnitWords(1);
+    const book::UnitWords unit = book::LoadUnitWords(1);
     fakes.trace.clear();
     fakes.random.script = {4};
     press("超级按钮b_开始");

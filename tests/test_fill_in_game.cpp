@@ -6,11 +6,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "book/book.h"
+#include "book/page_content.h"
 #include "games/common/page_copies.h"
 #include "games/fill_in/fill_in_game.h"
 #include "games/fill_in/fill_in_window.h"
-#include "reader/book.h"
-#include "reader/page_content.h"
 #include "reader/reader_window.h"
 #include "support/fake_services.h"
 #include "ui/controls.h"
@@ -27,7 +27,7 @@ namespace {
 // The shown page's lists, as the toolbar's button copies them for the games.
 void showPage(const QStringList& english, const QStringList& chinese) {
     testing_support::showPageLines(english, chinese);
-    CopyPageListsForGames();
+    CopyPageListsForGames(testing_support::session().reader.page);
 }
 
 const QStringList kEnglish{"$", "This is Tom.", "Wait...", "Good morning, class!", "Well done！"};
@@ -261,7 +261,7 @@ TEST_F(FillInWindowTest, FullWidthMarksStayInTheAnswerAndDotsLoseOnlyOne) {
     EXPECT_EQ(window->game().question.answer, "done！");
     EXPECT_GE(blank()->width(), 12 * 6);
     answer("done", 1, 1);
-    EXPECT_EQ(fakes.sound.played().value(1), reader::namedClip("retry1"));
+    EXPECT_EQ(fakes.sound.played().value(1), book::namedClip("retry1"));
     fakes.random.script = {3, 1};
     answer("done！");
     EXPECT_EQ(window->game().question.answer, "Wait..");
@@ -359,10 +359,11 @@ TEST_F(FillInWindowTest, APageOfPlaceholdersAsksNothingAndSaysSo) {
 TEST(FillInFromTheReader, OpensModallyAndLeavesThePageAlone) {
     testing_support::FakeServices fakes;
     QWidget loading;
-    reader::ReaderWindow reader(&loading);
+    reader::ReaderWindow reader(testing_support::session().reader,
+                                testing_support::session().attach(), &loading);
     reader.show();
     QTest::mouseClick(reader.findChild<QAbstractButton*>("超级按钮_下一页"), Qt::LeftButton);
-    const reader::PageContent before = reader::currentPage();
+    const book::PageContent before = testing_support::session().reader.page;
     fakes.random.script = {5, 1};
     QString title, sentence;
     bool readerBlocked = false;
@@ -379,8 +380,8 @@ TEST(FillInFromTheReader, OpensModallyAndLeavesThePageAlone) {
     EXPECT_EQ(sentence, before.EnglishLines.value(4));
     EXPECT_TRUE(readerBlocked);
     EXPECT_EQ(gamePageLists().english, before.EnglishLines);
-    EXPECT_EQ(reader::currentPage().EnglishLines, before.EnglishLines);
-    EXPECT_EQ(reader::currentPage().PageClips, before.PageClips);
+    EXPECT_EQ(testing_support::session().reader.page.EnglishLines, before.EnglishLines);
+    EXPECT_EQ(testing_support::session().reader.page.PageClips, before.PageClips);
     EXPECT_EQ(reader.shownScreen(), 1);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     for (QWidget* top : QApplication::topLevelWidgets())

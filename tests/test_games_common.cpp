@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "book/book.h"
+#include "book/page_content.h"
 #include "games/common/game_clips.h"
 #include "games/common/game_text.h"
 #include "games/common/game_window.h"
@@ -14,8 +16,6 @@
 #include "games/common/page_copies.h"
 #include "games/common/unit_selector.h"
 #include "games/result/result_window.h"
-#include "reader/book.h"
-#include "reader/page_content.h"
 #include "support/fake_services.h"
 
 using namespace games;
@@ -51,16 +51,16 @@ TEST(GameClips, SetsHoldTheirClipsInOrder) {
     const auto retry = GameRetryClips();
     ASSERT_EQ(praise.size(), 3);
     ASSERT_EQ(retry.size(), 3);
-    EXPECT_EQ(retry[0], reader::namedClip("retry1"));
-    EXPECT_EQ(retry[1], reader::namedClip("retry3"));
-    EXPECT_EQ(retry[2], reader::namedClip("retry4"));
+    EXPECT_EQ(retry[0], book::namedClip("retry1"));
+    EXPECT_EQ(retry[1], book::namedClip("retry3"));
+    EXPECT_EQ(retry[2], book::namedClip("retry4"));
     EXPECT_EQ(WrongAnswerClips().size(), 2);
-    for (const ui::SoundClip& clip : praise + retry + WrongAnswerClips())
+    for (const sound::SoundClip& clip : praise + retry + WrongAnswerClips())
         EXPECT_FALSE(clip.isEmpty());
     EXPECT_FALSE(RightAnswerClip().isEmpty());
     EXPECT_FALSE(LetterClickClip().isEmpty());
     const MatchClips match = matchClips();
-    for (const ui::SoundClip& clip :
+    for (const sound::SoundClip& clip :
          {match.select, match.pair, match.mismatch, match.emptyClick, match.music})
         EXPECT_FALSE(clip.isEmpty());
     EXPECT_TRUE(clipNumber(praise, 0).isEmpty());
@@ -70,13 +70,14 @@ TEST(GameClips, SetsHoldTheirClipsInOrder) {
 
 TEST(PageCopies, AreTheGamesOwnAndLeaveThePageAlone) {
     testing_support::FakeServices fakes;
-    reader::LoadPageContent(0);
-    CopyPageListsForGames();
-    ASSERT_EQ(gamePageLists().english, reader::currentPage().EnglishLines);
+    book::PageContent& page = testing_support::session().reader.page;
+    book::LoadPageContent(0, page);
+    CopyPageListsForGames(page);
+    ASSERT_EQ(gamePageLists().english, page.EnglishLines);
     gamePageLists().english.removeFirst();
     gamePageLists().chinese[0] = "改";
-    EXPECT_NE(gamePageLists().english.size(), reader::currentPage().EnglishLines.size());
-    EXPECT_NE(reader::currentPage().ChineseLines[0], QString("改"));
+    EXPECT_NE(gamePageLists().english.size(), page.EnglishLines.size());
+    EXPECT_NE(page.ChineseLines[0], QString("改"));
 }
 
 TEST(TimerPeriod, ZeroStopsTheSamePeriodKeepsThePhaseAnotherRestarts) {

@@ -11,9 +11,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "book/book.h"
 #include "games/match/match_board.h"
 #include "games/match/match_game_window.h"
-#include "reader/book.h"
 #include "reader/reader_window.h"
 #include "support/fake_services.h"
 #include "ui/draw_panel.h"
@@ -62,7 +62,7 @@ const QString kTimeUp = QStringLiteral("很遗憾时间到！冲关失败！继�
 
 class MatchGameTest : public ::testing::Test {
   protected:
-    void SetUp() override { background = reader::picture("match_background").toImage(); }
+    void SetUp() override { background = book::picture("match_background").toImage(); }
 
     void open() {
         window = std::make_unique<MatchGameWindow>(&reader);
@@ -275,8 +275,8 @@ TEST_F(MatchGameTest, TwelvePairUnitDealsAllItsPairsInTableOrderOnTwoTilesEach) 
     units()->setCurrentIndex(2);  // Unit 3: twelve pairs, nothing drawn for the pick
     EXPECT_EQ(traceSince(from), QStringList{"reseed"} + kLowDeal);
     const MatchBoard& board = window->board();
-    EXPECT_EQ(board.boardEnglish(), reader::LoadUnitWords(3).UnitEnglishWords);
-    EXPECT_EQ(board.boardChinese(), reader::LoadUnitWords(3).UnitChineseWords);
+    EXPECT_EQ(board.boardEnglish(), book::LoadUnitWords(3).UnitEnglishWords);
+    EXPECT_EQ(board.boardChinese(), book::LoadUnitWords(3).UnitChineseWords);
     // Drawing the low end each time deals the tiles in order: two per text.
     for (int cell : {1, 2}) EXPECT_EQ(board.textAt(cell), "head");
     EXPECT_EQ(board.textAt(3), "face");
@@ -497,7 +497,8 @@ TEST_F(MatchGameTest, TheWindowsOwnCloseButtonAlsoSilencesTheMusic) {
 
 TEST_F(MatchGameTest, TheReadersToolbarButtonOpensTheGameModally) {
     QWidget loading;
-    reader::ReaderWindow readerWindow(&loading);
+    reader::ReaderWindow readerWindow(testing_support::session().reader,
+                                      testing_support::session().attach(), &loading);
     readerWindow.show();
     QString opened;
     QTimer::singleShot(0, [&] {

@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "reader/book.h"
+#include "book/book.h"
 #include "ui/controls.h"
 
 namespace {
@@ -26,7 +26,7 @@ QImage painted(ui::PictureButton& button) {
 TEST(PictureButtons, RoundedFacesLoadWithSeeThroughCorners) {
     for (const char* name : kRoundedFaces) {
         SCOPED_TRACE(name);
-        const QImage face = reader::picture(name).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage face = book::picture(name).toImage().convertToFormat(QImage::Format_ARGB32);
         ASSERT_FALSE(face.isNull());
         EXPECT_TRUE(face.hasAlphaChannel());
         EXPECT_EQ(qAlpha(face.pixel(0, 0)), 0);
@@ -38,7 +38,7 @@ TEST(PictureButtons, RoundedFacesLoadWithSeeThroughCorners) {
 TEST(PictureButtons, DisabledAndHoveredFacesKeepTheirCornersSeeThrough) {
     ui::PictureButton button;
     button.resize(60, 40);
-    button.setPicture(reader::picture("button_60x40"));
+    button.setPicture(book::picture("button_60x40"));
     const QImage normal = painted(button);
     button.setEnabled(false);
     const QImage disabled = painted(button);

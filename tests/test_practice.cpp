@@ -5,17 +5,18 @@
 #include <QComboBox>
 #include <QTest>
 
+#include "app/features.h"
+#include "book/book.h"
+#include "book/page_content.h"
 #include "exercises/page_exercise.h"
-#include "reader/book.h"
-#include "reader/page_content.h"
-#include "reader/reader_state.h"
 #include "reader/reader_window.h"
 #include "support/fake_services.h"
 #include "ui/controls.h"
 
+using namespace book;
 using namespace reader;
 using exercises::pageExercise;
-using Clips = QList<ui::SoundClip>;
+using Clips = QList<sound::SoundClip>;
 
 void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
@@ -30,17 +31,18 @@ void PrintTo(const QByteArray& clip, std::ostream* os) {
             return;
         }
     }
-    *os << "recording of entry " << currentPage().PageClips.indexOf(clip) + 1;
+    *os << "recording of entry "
+        << testing_support::session().reader.page.PageClips.indexOf(clip) + 1;
 }
 
 namespace {
 
 constexpr int kPage4 = 1, kPage12 = 5, kPage64 = 31, kPage68 = 33;
 
-ui::SoundClip praise(int a) {
+sound::SoundClip praise(int a) {
     return namedClip(("praise" + std::to_string(a)).c_str());
 }
-ui::SoundClip retry(int b) {
+sound::SoundClip retry(int b) {
     return namedClip(("retry" + std::to_string(b)).c_str());
 }
 
@@ -48,7 +50,7 @@ class ExerciseTest : public ::testing::Test {
   protected:
     void SetUp() override {
         pageExercise() = exercises::PageExercise{};
-        window = std::make_unique<ReaderWindow>(&loading);
+        window = testing_support::openReader(&loading);
         window->show();
     }
     void goToScreen(int screen) {
@@ -95,8 +97,12 @@ class ExerciseTest : public ::testing::Test {
         return QRect(r.x, r.y, r.w, r.h);
     }
     Clips played() const { return fakes.sound.played(); }
-    ui::SoundClip clip(int entry) const { return currentPage().PageClips.value(entry - 1); }
-    QString text(int entry) const { return currentPage().ChineseLines.value(entry - 1); }
+    sound::SoundClip clip(int entry) const {
+        return testing_support::session().reader.page.PageClips.value(entry - 1);
+    }
+    QString text(int entry) const {
+        return testing_support::session().reader.page.ChineseLines.value(entry - 1);
+    }
 
     testing_support::FakeServices fakes;
     QWidget loading;
@@ -210,7 +216,8 @@ TEST_F(ExerciseTest, BoundsBelongToTheirHotspotsOnEveryPage) {
         goToScreen(screen);
         start("超级按钮_练一练");
         const exercises::Bounds& b = pageExercise().FullBounds;
-        ASSERT_EQ(b.Left.size(), currentPage().ChineseLines.size()) << screen;
+        ASSERT_EQ(b.Left.size(), testing_support::session().reader.page.ChineseLines.size())
+            << screen;
         for (int i = 0; i < b.Left.size(); ++i) {
             EXPECT_EQ(QRect(b.Left[i], b.Top[i], b.Right[i] - b.Left[i], b.Bottom[i] - b.Top[i]),
                       hotspotRect(screen, i + 1))
@@ -243,7 +250,7 @@ TEST_F(ExerciseTest, PageTurnAndSectionChoiceEndTheExercise) {
 
 TEST_F(ExerciseTest, FailedLengthCheckShowsTheCountsAndEndsTheExercise) {
     goToScreen(kPage4);
-    currentPage().ChineseLines.append(QStringLiteral("多出来的一行"));
+    testing_support::session().reader.page.ChineseLines.append(QStringLiteral("多出来的一行"));
     start("超级按钮_练一练");
     start("超级按钮_找一找");
     EXPECT_EQ(fakes.messages.texts(),
@@ -270,7 +277,8 @@ TEST_F(ExerciseTest, FindItLabelIsSizedFromTheMeaningsBytes) {
     EXPECT_EQ(label->font().pointSizeF(), 22);
     EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 
-    currentPage().ChineseLines[1] = QString(27, QChar(0x5B57));  // 27 x 字: 54 bytes
+    testing_support::session().reader.page.ChineseLines[1] =
+        QString(27, QChar(0x5B57));  // 27 x 字: 54 bytes
     start("超级按钮_找一找", 2);
     EXPECT_EQ(label->geometry(), QRect(-5, 40, 810, 35));
 }

@@ -132,8 +132,8 @@ TEST(StartBanner, ANarrowTextStillTurns) {
 }
 
 TEST(ReaderBanner, ScrollsLeftThenJumpsBackToTen) {
-    EXPECT_EQ(app::readerBannerStep(0, 118, 300), -1);
-    EXPECT_EQ(app::readerBannerStep(-181, 118, 300), -182);
-    EXPECT_EQ(app::readerBannerStep(-182, 118, 300), 10);  // 118 - 300 + 182 = 0 reached
-    EXPECT_EQ(app::readerBannerStep(10, 118, 50), 10);     // a fitting title stands still
+    EXPECT_EQ(reader::readerBannerStep(0, 118, 300), -1);
+    EXPECT_EQ(reader::readerBannerStep(-181, 118, 300), -182);
+    EXPECT_EQ(reader::readerBannerStep(-182, 118, 300), 10);  // 118 - 300 + 182 = 0 reached
+    EXPECT_EQ(reader::readerBannerStep(10, 118, 50), 10);     // a fitting title stands still
 }

@@ -8,13 +8,14 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "reader/book.h"
-#include "reader/page_content.h"
-#include "reader/reader_state.h"
+#include "app/features.h"
+#include "book/book.h"
+#include "book/page_content.h"
 #include "reader/reader_window.h"
 #include "support/fake_services.h"
 #include "ui/controls.h"
 
+using namespace book;
 using namespace reader;
 using testing_support::SoundEvent;
 
@@ -29,7 +30,7 @@ const QStringList kAlwaysOn{"超级按钮_全屏",     "超级按钮_背单词",
 class ReaderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = std::make_unique<ReaderWindow>(&loading);
+        window = testing_support::openReader(&loading);
         window->show();
     }
 
@@ -57,13 +58,13 @@ class ReaderTest : public ::testing::Test {
 
 TEST_F(ReaderTest, OpensOnPageTwoWithOnlyThePreviousButtonDisabled) {
     EXPECT_EQ(window->shownScreen(), 0);
-    EXPECT_EQ(readerState().ScreenIndex, 0);
+    EXPECT_EQ(testing_support::session().reader.ScreenIndex, 0);
     EXPECT_FALSE(loading.isVisible());
     EXPECT_FALSE(enabled("超级按钮_上一页"));
     for (const QString& name : kPageButtons + kAlwaysOn + QStringList{"超级按钮_下一页"}) {
         EXPECT_TRUE(enabled(name)) << qPrintable(name);
     }
-    EXPECT_EQ(currentPage().EnglishLines.size(), 10);
+    EXPECT_EQ(testing_support::session().reader.page.EnglishLines.size(), 10);
     EXPECT_EQ(window->size(), QSize(800, 600));
     EXPECT_FALSE(window->bubble()->isVisible());
     EXPECT_EQ(ui::tagOf(window->bubble()), 1);
@@ -86,10 +87,10 @@ TEST_F(ReaderTest, ToolbarFollowsEveryScreenClass) {
     expectStates(35, true, false, false);
     press("超级按钮_上一页");
     expectStates(34, true, true, false);
-    EXPECT_TRUE(currentPage().EnglishLines.isEmpty());
+    EXPECT_TRUE(testing_support::session().reader.page.EnglishLines.isEmpty());
     press("超级按钮_背单词");
     EXPECT_EQ(window->shownScreen(), 36);
-    EXPECT_EQ(readerState().ScreenIndex, 34);
+    EXPECT_EQ(testing_support::session().reader.ScreenIndex, 34);
     expectStates(36, true, false, false);
 }
 
@@ -97,12 +98,12 @@ TEST_F(ReaderTest, PageTurnsKeepTheListsOfTheShownPage) {
     fakes.sound.events.clear();
     press("超级按钮_下一页");
     EXPECT_EQ(window->shownScreen(), 1);
-    EXPECT_EQ(currentPage().EnglishLines.size(), 19);
-    EXPECT_EQ(currentPage().PageClips.size(), 19);
+    EXPECT_EQ(testing_support::session().reader.page.EnglishLines.size(), 19);
+    EXPECT_EQ(testing_support::session().reader.page.PageClips.size(), 19);
     EXPECT_GE(fakes.sound.stops(), 1);
     press("超级按钮_上一页");
-    EXPECT_EQ(currentPage().EnglishLines.size(), 10);
-    EXPECT_EQ(readerState().ScreenIndex, 0);
+    EXPECT_EQ(testing_support::session().reader.page.EnglishLines.size(), 10);
+    EXPECT_EQ(testing_support::session().reader.ScreenIndex, 0);
     // The guards only show their message: nothing else changes.
     window->GoToPreviousPage();
     EXPECT_EQ(fakes.messages.texts(), QStringList({"已经第一页了！"}));
@@ -124,41 +125,41 @@ TEST_F(ReaderTest, LastPageGuard) {
 TEST_F(ReaderTest, ChoosingASectionShowsItsFirstPage) {
     sections()->setCurrentIndex(8);  // 单词表
     EXPECT_EQ(window->shownScreen(), 34);
-    EXPECT_EQ(readerState().ScreenIndex, 34);
-    EXPECT_TRUE(currentPage().EnglishLines.isEmpty());
+    EXPECT_EQ(testing_support::session().reader.ScreenIndex, 34);
+    EXPECT_TRUE(testing_support::session().reader.page.EnglishLines.isEmpty());
     sections()->setCurrentIndex(4);  // Unit 4
     EXPECT_EQ(window->shownScreen(), 17);
-    EXPECT_EQ(currentPage().EnglishLines.size(), 9);
+    EXPECT_EQ(testing_support::session().reader.page.EnglishLines.size(), 9);
 }
 
 TEST_F(ReaderTest, ChoosingTheSectionOfTheShownPageReloadsIt) {
     goToScreen(5);  // page 12, first page of Unit 2, reached with the next button
     sections()->setCurrentIndex(1);
     EXPECT_EQ(window->shownScreen(), 5);
-    ASSERT_EQ(currentPage().ChineseLines.size(), 9);
+    ASSERT_EQ(testing_support::session().reader.page.ChineseLines.size(), 9);
     fakes.sound.events.clear();
     auto* first = hotspot("透明标签页12_2");
     ASSERT_NE(first, nullptr);
     QTest::mousePress(first, Qt::LeftButton, {}, QPoint(3, 3));
     ASSERT_EQ(fakes.sound.played().size(), 1);
-    EXPECT_EQ(fakes.sound.played()[0], currentPage().PageClips[1]);
-    EXPECT_EQ(window->bubble()->text(), currentPage().ChineseLines[1]);
+    EXPECT_EQ(fakes.sound.played()[0], testing_support::session().reader.page.PageClips[1]);
+    EXPECT_EQ(window->bubble()->text(), testing_support::session().reader.page.ChineseLines[1]);
 }
 
 TEST_F(ReaderTest, DictationScreenRoundTrip) {
     goToScreen(9);  // page 20
     press("超级按钮_背单词");
     EXPECT_EQ(window->shownScreen(), 36);
-    EXPECT_EQ(readerState().ScreenIndex, 9);
-    EXPECT_TRUE(currentPage().EnglishLines.isEmpty());
+    EXPECT_EQ(testing_support::session().reader.ScreenIndex, 9);
+    EXPECT_TRUE(testing_support::session().reader.page.EnglishLines.isEmpty());
     press("超级按钮b_退出背单词");
     EXPECT_EQ(window->shownScreen(), 9);
-    EXPECT_EQ(currentPage().EnglishLines.size(), 26);
+    EXPECT_EQ(testing_support::session().reader.page.EnglishLines.size(), 26);
     // Going back a page from the dictation screen shows the page before the one left.
     press("超级按钮_背单词");
     press("超级按钮_上一页");
     EXPECT_EQ(window->shownScreen(), 8);
-    EXPECT_EQ(currentPage().EnglishLines.size(), 22);
+    EXPECT_EQ(testing_support::session().reader.page.EnglishLines.size(), 22);
 }
 
 TEST_F(ReaderTest, PreviousPageFromDictationEnteredOnPageTwoIsGuarded) {
@@ -209,8 +210,8 @@ TEST_F(ReaderTest, ClickToReadPlaysTheEntryAndPlacesTheBubble) {
     QTest::mousePress(h3, Qt::LeftButton, {}, QPoint(2, 2));
     ASSERT_EQ(fakes.sound.events.size(), 2);
     EXPECT_EQ(fakes.sound.events[0].kind, SoundEvent::Stop);
-    EXPECT_EQ(fakes.sound.events[1].clip, currentPage().PageClips[2]);
-    const QString text = currentPage().ChineseLines[2];
+    EXPECT_EQ(fakes.sound.events[1].clip, testing_support::session().reader.page.PageClips[2]);
+    const QString text = testing_support::session().reader.page.ChineseLines[2];
     EXPECT_EQ(window->bubble()->text(), text);
     EXPECT_TRUE(window->bubble()->isVisible());
     const QRect expected =
@@ -225,15 +226,15 @@ TEST_F(ReaderTest, ClickToReadPlaysTheEntryAndPlacesTheBubble) {
     EXPECT_TRUE(window->bubble()->isVisible());  // a bubble already shown stays
     QTest::mousePress(hotspot("透明标签页二_4"), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_FALSE(window->bubble()->isVisible());
-    EXPECT_EQ(window->bubble()->text(), currentPage().ChineseLines[3]);
+    EXPECT_EQ(window->bubble()->text(), testing_support::session().reader.page.ChineseLines[3]);
     press("超级按钮_中文提示");
     EXPECT_EQ(button("超级按钮_中文提示")->text(), QStringLiteral("中文翻译关"));
-    EXPECT_TRUE(readerState().BubbleEnabled);
+    EXPECT_TRUE(testing_support::session().reader.BubbleEnabled);
 }
 
 TEST_F(ReaderTest, PlaceholderAndWordListPressesPlayWithoutTranslation) {
     press("超级按钮_下一页");  // page 4 has "$" entries
-    int dollar = currentPage().ChineseLines.indexOf(QStringLiteral("$"));
+    int dollar = testing_support::session().reader.page.ChineseLines.indexOf(QStringLiteral("$"));
     ASSERT_GE(dollar, 0);
     QTest::mousePress(hotspot("透明标签页四_1"), Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_TRUE(window->bubble()->isVisible());
@@ -260,16 +261,16 @@ TEST_F(ReaderTest, SecondPressCutsTheFirstClip) {
     const QList<SoundEvent>& e = fakes.sound.events;
     ASSERT_EQ(e.size(), 4);
     EXPECT_EQ(e[2].kind, SoundEvent::Stop);
-    EXPECT_EQ(e[3].clip, currentPage().PageClips[4]);
+    EXPECT_EQ(e[3].clip, testing_support::session().reader.page.PageClips[4]);
 }
 
 TEST_F(ReaderTest, FullScreenReopensTheReaderLaidOutForTheScreen) {
     press("超级按钮_下一页");
     press("超级按钮_全屏");
     EXPECT_EQ(window->result(), ReaderWindow::kReopen);
-    EXPECT_TRUE(readerState().FullScreenMode);
+    EXPECT_TRUE(testing_support::session().reader.FullScreenMode);
     EXPECT_TRUE(loading.isVisible());
-    window = std::make_unique<ReaderWindow>(&loading);  // what the opener does next
+    window = testing_support::openReader(&loading);  // what the opener does next
     window->show();
     EXPECT_FALSE(loading.isVisible());
     EXPECT_EQ(window->shownScreen(), 0);
@@ -291,17 +292,17 @@ TEST_F(ReaderTest, FullScreenReopensTheReaderLaidOutForTheScreen) {
     EXPECT_LE(window->bubble()->geometry().right(), 1024);
 
     press("超级按钮_全屏");
-    EXPECT_FALSE(readerState().FullScreenMode);
-    EXPECT_EQ(readerState().FullScreenToggleCount, 2);
-    window = std::make_unique<ReaderWindow>(&loading);
+    EXPECT_FALSE(testing_support::session().reader.FullScreenMode);
+    EXPECT_EQ(testing_support::session().reader.FullScreenToggleCount, 2);
+    window = testing_support::openReader(&loading);
     EXPECT_EQ(window->size(), QSize(800, 600));
     EXPECT_EQ(button("超级按钮_全屏")->text(), QStringLiteral("全屏"));
 }
 
 TEST_F(ReaderTest, FullScreenOnAWideScreen) {
     fakes.shell.screen = QSize(1920, 1080);
-    readerState().FullScreenMode = true;
-    window = std::make_unique<ReaderWindow>(&loading);
+    testing_support::session().reader.FullScreenMode = true;
+    window = testing_support::openReader(&loading);
     EXPECT_EQ(window->screenPicture(3)->geometry(), QRect(0, 0, 1920, 1020));
     EXPECT_EQ(window->findChild<QWidget*>("分组框翻页")->geometry(), QRect(2, 1012, 1900, 111));
     // Hotspots scale with their page: 2.4 and 1020 / 540.
@@ -315,7 +316,7 @@ TEST_F(ReaderTest, AnswerMarksAreHiddenWhenThePageIsLeft) {
     auto* mark = new ui::PictureBox(window->screenPicture(0));
     ui::setTag(mark, 90);
     mark->show();
-    readerState().AnswerMarksShown = true;
+    testing_support::session().reader.AnswerMarksShown = true;
     press("超级按钮_下一页");
     EXPECT_FALSE(mark->isVisible());
 }
@@ -336,11 +337,14 @@ TEST_F(ReaderTest, EveryHotspotReadsItsOwnEntry) {
             QTest::mousePress(label, Qt::LeftButton, {}, QPoint(1, 1));
             ASSERT_EQ(fakes.sound.played().size(), 1) << qPrintable(label->objectName());
             const bool wordList = screen >= 34;
-            const ui::SoundClip expected =
-                wordList ? clipAt(def.clip) : currentPage().PageClips[def.number - 1];
+            const sound::SoundClip expected =
+                wordList ? clipAt(def.clip)
+                         : testing_support::session().reader.page.PageClips[def.number - 1];
             EXPECT_EQ(fakes.sound.played()[0], expected) << qPrintable(label->objectName());
             EXPECT_EQ(window->bubble()->text(),
-                      wordList ? QString() : currentPage().ChineseLines[def.number - 1]);
+                      wordList
+                          ? QString()
+                          : testing_support::session().reader.page.ChineseLines[def.number - 1]);
             QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(1, 1));
             ++pressed;
         }

@@ -17,7 +17,7 @@
 #include <mutex>
 #include <optional>
 
-#include "ui/sdl_sound.h"
+#include "sound/sdl_sound.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ class DiskPlayback : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        sound_ = std::make_unique<ui::SdlSound>();
+        sound_ = std::make_unique<sound::SdlSound>();
         if (!sound_->isOpen()) GTEST_SKIP() << "SDL's disk audio driver is not available";
         ASSERT_EQ(sound_->deviceFormat().channels, 2);
         ASSERT_EQ(sound_->deviceFormat().sampleFormat, AUDIO_S16SYS);
@@ -104,10 +104,10 @@ class DiskPlayback : public ::testing::Test {
         sound_.reset();
     }
     // Starts over with other options, the tap on the new mixer.
-    void reopen(const ui::SdlSound::Options& options) {
+    void reopen(const sound::SdlSound::Options& options) {
         Mix_SetPostMix(nullptr, nullptr);
         sound_.reset();
-        sound_ = std::make_unique<ui::SdlSound>(options);
+        sound_ = std::make_unique<sound::SdlSound>(options);
         ASSERT_TRUE(sound_->isOpen());
         Mix_SetPostMix(&MixTap::collect, &tap_);
     }
@@ -120,7 +120,7 @@ class DiskPlayback : public ::testing::Test {
     ScopedEnv driver_{"SDL_AUDIODRIVER", "disk"};
     ScopedEnv file_{"SDL_DISKAUDIOFILE", dir_.filePath("out.raw").toLocal8Bit()};
     MixTap tap_;
-    std::unique_ptr<ui::SdlSound> sound_;
+    std::unique_ptr<sound::SdlSound> sound_;
 };
 
 // Where the tapped mix begins in the device file. The device starts writing as soon as it
@@ -219,7 +219,7 @@ TEST_F(DiskPlayback, LoopRunsSeamlesslyUntilStopAllSilencesEverythingWithinOneBu
 }
 
 TEST_F(DiskPlayback, LongLoopIsStreamedSeamlesslyInLittleMemoryUntilStopAll) {
-    ui::SdlSound::Options options;
+    sound::SdlSound::Options options;
     options.streamLoopsLongerThanSeconds = 0.2;
     reopen(options);
     const QByteArray stored = constantClip(4000, 0.25);  // 44 KB once decoded
@@ -263,7 +263,7 @@ TEST_F(DiskPlayback, BrokenClipsPlayNothing) {
 
 TEST(SdlSound, WithoutADeviceEveryCallDoesNothing) {
     ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
-    ui::SdlSound sound;
+    sound::SdlSound sound;
     const QByteArray clip = constantClip(1000, 0.1);
     EXPECT_FALSE(sound.isOpen());
     sound.play(clip);
@@ -277,22 +277,22 @@ TEST(SdlSound, WithoutADeviceEveryCallDoesNothing) {
 }
 
 TEST(SdlSound, ASecondInstanceStaysSilentAndLeavesTheFirstAlone) {
-    auto first = std::make_unique<ui::SdlSound>();
+    auto first = std::make_unique<sound::SdlSound>();
     ASSERT_TRUE(first->isOpen());
     first->playLooped(constantClip(1000, 0.1));
     {
-        ui::SdlSound second;
+        sound::SdlSound second;
         EXPECT_FALSE(second.isOpen());
         second.stopAll();
         EXPECT_EQ(Mix_Playing(-1), 1);
     }
     EXPECT_EQ(Mix_Playing(-1), 1);
     first.reset();
-    EXPECT_TRUE(ui::SdlSound().isOpen());
+    EXPECT_TRUE(sound::SdlSound().isOpen());
 }
 
 TEST(SdlSound, OnlyLongLoopsAreStreamed) {
-    ui::SdlSound sound;
+    sound::SdlSound sound;
     ASSERT_TRUE(sound.isOpen());
     const QByteArray music = constantClip(100, 12.0, 8000, 1);  // 4.2 MB once decoded
     sound.playLooped(QByteArray::fromRawData(music.constData(), music.size()));
@@ -312,7 +312,7 @@ TEST(SdlSound, OnlyLongLoopsAreStreamed) {
 constexpr std::size_t kDeviceBytesPerSecond = 44100 * 2 * 2;
 
 TEST(SdlSoundCache, KeysOnAddressAndSizeAndCountsWhatItHolds) {
-    ui::SdlSound sound;
+    sound::SdlSound sound;
     ASSERT_TRUE(sound.isOpen());
     const QByteArray stored = constantClip(100, 1.0, 22050, 1);
     const QByteArray clip = QByteArray::fromRawData(stored.constData(), stored.size());
@@ -332,7 +332,7 @@ TEST(SdlSoundCache, KeysOnAddressAndSizeAndCountsWhatItHolds) {
 }
 
 TEST(SdlSoundCache, AFreedClipsAddressIsNotMistakenForANewClip) {
-    ui::SdlSound sound;
+    sound::SdlSound sound;
     ASSERT_TRUE(sound.isOpen());
     const QByteArray a = constantClip(100, 0.1), b = constantClip(200, 0.1);
     auto first = std::make_unique<QByteArray>(a.constData(), a.size());
@@ -346,9 +346,9 @@ TEST(SdlSoundCache, AFreedClipsAddressIsNotMistakenForANewClip) {
 }
 
 TEST(SdlSoundCache, StaysWithinBudgetWithoutFreeingAPlayingClip) {
-    ui::SdlSound::Options options;
+    sound::SdlSound::Options options;
     options.cacheBytes = 600 * 1024;
-    ui::SdlSound sound(options);
+    sound::SdlSound sound(options);
     ASSERT_TRUE(sound.isOpen());
     sound.playLooped(constantClip(100, 0.5));  // the oldest entry, but still playing
     std::vector<QByteArray> clips;
@@ -361,7 +361,7 @@ TEST(SdlSoundCache, StaysWithinBudgetWithoutFreeingAPlayingClip) {
 }
 
 TEST(SdlSoundCache, PrepareQueuesNewClipsAndIdleTimeDecodesThem) {
-    ui::SdlSound sound;
+    sound::SdlSound sound;
     ASSERT_TRUE(sound.isOpen());
     const QByteArray cached = constantClip(1, 0.2);
     const QByteArray a = constantClip(2, 0.2), b = constantClip(3, 0.2), c = constantClip(4, 0.2);

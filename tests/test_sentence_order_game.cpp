@@ -6,11 +6,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "book/book.h"
+#include "book/page_content.h"
 #include "games/common/page_copies.h"
 #include "games/sentence_order/sentence_order_game.h"
 #include "games/sentence_order/sentence_order_window.h"
-#include "reader/book.h"
-#include "reader/page_content.h"
 #include "reader/reader_window.h"
 #include "support/fake_services.h"
 #include "ui/controls.h"
@@ -27,7 +27,7 @@ namespace {
 // The shown page's lists, as the toolbar's button copies them for the games.
 void showPage(const QStringList& english, const QStringList& chinese) {
     testing_support::showPageLines(english, chinese);
-    CopyPageListsForGames();
+    CopyPageListsForGames(testing_support::session().reader.page);
 }
 
 const QStringList kEnglish{"$", "Hello Tom", "This is my bag.", "a b c d e f g h i j", "Hi!"};
@@ -402,9 +402,10 @@ TEST_F(SentenceOrderWindowTest, AWordClickRepaintsOnlyWhatChanges) {
 TEST(SentenceOrderFromTheReader, OpensModallyAndLeavesThePageAlone) {
     testing_support::FakeServices fakes;
     QWidget loading;
-    reader::ReaderWindow reader(&loading);
+    reader::ReaderWindow reader(testing_support::session().reader,
+                                testing_support::session().attach(), &loading);
     reader.show();
-    const reader::PageContent before = reader::currentPage();
+    const book::PageContent before = testing_support::session().reader.page;
     fakes.random.script = {3};  // page 2, entry 3: "Good morning, class!"
     QStringList shown;
     QTimer::singleShot(0, [&] {
@@ -418,8 +419,8 @@ TEST(SentenceOrderFromTheReader, OpensModallyAndLeavesThePageAlone) {
     QTest::mouseClick(reader.findChild<QAbstractButton*>("超级按钮_排序"), Qt::LeftButton);
     EXPECT_EQ(shown, QStringList({"Good", "morning,", "class!"}));
     EXPECT_EQ(gamePageLists().chinese, before.ChineseLines);
-    EXPECT_EQ(reader::currentPage().EnglishLines, before.EnglishLines);
-    EXPECT_EQ(reader::currentPage().PageClips, before.PageClips);
+    EXPECT_EQ(testing_support::session().reader.page.EnglishLines, before.EnglishLines);
+    EXPECT_EQ(testing_support::session().reader.page.PageClips, before.PageClips);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -4,19 +4,19 @@
 
 #include <SDL.h>
 
+#include <unistd.h>
 #include <QAbstractButton>
 #include <QFile>
 #include <QTemporaryFile>
 #include <QTest>
 #include <cstdio>
-#include <unistd.h>
 
+#include "book/book.h"
+#include "book/page_content.h"
 #include "exercises/page_exercise.h"
-#include "reader/book.h"
-#include "reader/page_content.h"
 #include "reader/reader_window.h"
+#include "sound/sdl_sound.h"
 #include "support/fake_services.h"
-#include "ui/sdl_sound.h"
 
 namespace {
 
@@ -59,15 +59,16 @@ TEST(SilentProgram, APracticeRoundRunsToItsEndWithoutADevice) {
     qputenv("SDL_AUDIODRIVER", "no-such-driver");
     testing_support::FakeServices fakes;
     CapturedOutput output;
-    ui::SdlSound sound;
+    sound::SdlSound sound;
     ui::services().sound = &sound;  // the real sound service, with nothing to play on
     ASSERT_FALSE(sound.isOpen());
     exercises::pageExercise() = exercises::PageExercise{};
     {
-        reader::ReaderWindow window;
+        reader::ReaderWindow window(testing_support::session().reader,
+                                    testing_support::session().attach());
         window.show();
         QTest::mouseClick(window.findChild<QAbstractButton*>("超级按钮_练一练"), Qt::LeftButton);
-        const book::PageDef& page = *reader::pageOfScreen(0);
+        const book::PageDef& page = *book::pageOfScreen(0);
         auto* overlay = window.findChild<QWidget*>("透明标签练一练是否错误2_0");
         ASSERT_NE(overlay, nullptr);
         // Answer each question where its first target lies, as many times as there are items.
@@ -76,8 +77,7 @@ TEST(SilentProgram, APracticeRoundRunsToItsEndWithoutADevice) {
             const int target = exercises::pageExercise().TargetList.value(0);
             ASSERT_GT(target, 0);
             const book::Rect r = page.hotspots[target - 1].rect;
-            QTest::mousePress(overlay, Qt::LeftButton, {},
-                              QPoint(r.x + r.w / 2, r.y + r.h / 2));
+            QTest::mousePress(overlay, Qt::LeftButton, {}, QPoint(r.x + r.w / 2, r.y + r.h / 2));
         }
         EXPECT_FALSE(exercises::pageExercise().asking) << "the round did not end";
         EXPECT_FALSE(overlay->isEnabled());

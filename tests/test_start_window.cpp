@@ -8,8 +8,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "app/features.h"
 #include "app/start_window.h"
-#include "reader/reader_state.h"
 #include "reader/reader_window.h"
 #include "support/fake_services.h"
 #include "ui/shortcut.h"

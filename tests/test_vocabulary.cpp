@@ -5,17 +5,17 @@
 #include <QSet>
 #include <climits>
 
-#include "reader/vocabulary.h"
+#include "book/vocabulary.h"
 
-using reader::LoadUnitWordClips;
-using reader::LoadUnitWords;
+using book::LoadUnitWordClips;
+using book::LoadUnitWords;
 
 TEST(Vocabulary, EveryUnitGivesMatchingWordsMeaningsAndRecordings) {
     const int sizes[] = {10, 10, 12, 12, 8, 12};
     const QRegularExpression english(QStringLiteral("^[A-Za-z]+( [A-Za-z]+)?$"));
     for (int unit = 1; unit <= 6; ++unit) {
-        const reader::UnitWords words = LoadUnitWords(unit);
-        QList<ui::SoundClip> clips;
+        const book::UnitWords words = LoadUnitWords(unit);
+        QList<sound::SoundClip> clips;
         LoadUnitWordClips(unit, clips);
         const int n = sizes[unit - 1];
         ASSERT_EQ(words.UnitEnglishWords.size(), n) << unit;
@@ -29,7 +29,8 @@ TEST(Vocabulary, EveryUnitGivesMatchingWordsMeaningsAndRecordings) {
             EXPECT_FALSE(chinese.isEmpty() || chinese.contains('\r') || chinese.contains('\n'));
             EXPECT_TRUE(clips[j].startsWith("RIFF")) << unit << ' ' << j;
         }
-        EXPECT_EQ(QSet<ui::SoundClip>(clips.begin(), clips.end()).size(), n) << "one clip a word";
+        EXPECT_EQ(QSet<sound::SoundClip>(clips.begin(), clips.end()).size(), n)
+            << "one clip a word";
     }
     EXPECT_EQ(LoadUnitWords(1).UnitEnglishWords.first(), QStringLiteral("ruler"));
 }
@@ -41,26 +42,26 @@ TEST(Vocabulary, EntriesStayWhole) {
             twoWordEntries += word.contains(' ');
     }
     EXPECT_EQ(twoWordEntries, 1);
-    const reader::UnitWords unit1 = LoadUnitWords(1);
+    const book::UnitWords unit1 = LoadUnitWords(1);
     const qsizetype box = unit1.UnitEnglishWords.indexOf(QStringLiteral("pencil box"));
     ASSERT_GE(box, 0);
     EXPECT_EQ(unit1.UnitChineseWords[box], QStringLiteral("铅笔盒"));
 
-    const reader::UnitWords unit2 = LoadUnitWords(2);
+    const book::UnitWords unit2 = LoadUnitWords(2);
     EXPECT_EQ(unit2.UnitChineseWords.filter(QStringLiteral("；")).size(), 9);
     EXPECT_EQ(unit2.UnitEnglishWords.first(), QStringLiteral("red"));
     EXPECT_EQ(unit2.UnitChineseWords.first(), QStringLiteral("红色；红色的"));
 }
 
 TEST(Vocabulary, EachLoadReplacesTheCallersLists) {
-    const reader::UnitWords first = LoadUnitWords(3);
-    const reader::UnitWords again = LoadUnitWords(3);
+    const book::UnitWords first = LoadUnitWords(3);
+    const book::UnitWords again = LoadUnitWords(3);
     EXPECT_EQ(first.UnitEnglishWords, again.UnitEnglishWords);
     EXPECT_EQ(first.UnitChineseWords, again.UnitChineseWords);
 
-    QList<ui::SoundClip> unit2;
+    QList<sound::SoundClip> unit2;
     LoadUnitWordClips(2, unit2);
-    QList<ui::SoundClip> clips;
+    QList<sound::SoundClip> clips;
     LoadUnitWordClips(1, clips);
     LoadUnitWordClips(2, clips);
     EXPECT_EQ(clips, unit2);
@@ -69,13 +70,13 @@ TEST(Vocabulary, EachLoadReplacesTheCallersLists) {
 }
 
 TEST(Vocabulary, UnitsOutsideOneToSixGiveNothing) {
-    QList<ui::SoundClip> unit4;
+    QList<sound::SoundClip> unit4;
     LoadUnitWordClips(4, unit4);
     for (int unit : {0, 7, -1, INT_MAX, INT_MIN}) {
-        const reader::UnitWords words = LoadUnitWords(unit);
+        const book::UnitWords words = LoadUnitWords(unit);
         EXPECT_TRUE(words.UnitEnglishWords.isEmpty()) << unit;
         EXPECT_TRUE(words.UnitChineseWords.isEmpty()) << unit;
-        QList<ui::SoundClip> clips = unit4;
+        QList<sound::SoundClip> clips = unit4;
         LoadUnitWordClips(unit, clips);
         EXPECT_EQ(clips, unit4) << "the caller's clips stay as they were";
     }

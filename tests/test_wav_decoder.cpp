@@ -21,8 +21,8 @@
 
 #include <unistd.h>
 
-#include "reader/book_data.h"
-#include "ui/wav_decoder.h"
+#include "book/book_data.h"
+#include "sound/wav_decoder.h"
 
 namespace {
 
@@ -70,8 +70,9 @@ QByteArray pcm16Wav(int channels, quint32 rate, int frames) {
                 chunk("data", pcm16Data(channels, frames)));
 }
 
-std::optional<ui::DecodedAudio> decode(const QByteArray& image, const ui::WavLimits& limits = {}) {
-    return ui::decodeWav(image.constData(), std::size_t(image.size()), limits);
+std::optional<sound::DecodedAudio> decode(const QByteArray& image,
+                                          const sound::WavLimits& limits = {}) {
+    return sound::decodeWav(image.constData(), std::size_t(image.size()), limits);
 }
 
 // ---- What libsndfile reports when it reads the same bytes ----------------------------------
@@ -126,7 +127,7 @@ bool isMpeg(const Reference& ref) {
 constexpr sf_count_t kMpegFrameSlack = 2304;
 
 // Decoding must give exactly the samples libsndfile gives for the whole image.
-void expectMatchesLibsndfile(const QByteArray& image, const ui::DecodedAudio& audio) {
+void expectMatchesLibsndfile(const QByteArray& image, const sound::DecodedAudio& audio) {
     const auto ref = libsndfileReference(image);
     ASSERT_TRUE(ref);
     EXPECT_EQ(audio.channels, ref->info.channels);
@@ -210,7 +211,7 @@ class ToolMadeClip : public ::testing::TestWithParam<ToolClip> {
     QTemporaryDir dir_;
 };
 
-double rms(const ui::DecodedAudio& audio, int channel) {
+double rms(const sound::DecodedAudio& audio, int channel) {
     double sum = 0;
     for (std::size_t i = std::size_t(channel); i < audio.samples.size();
          i += std::size_t(audio.channels))
@@ -243,7 +244,7 @@ TEST_P(ToolMadeClip, StreamsTheSameSamplesInPiecesAndAgainAfterRewinding) {
     if (image.isEmpty()) GTEST_SKIP() << "sox or lame missing";
     const auto whole = decode(image);
     ASSERT_TRUE(whole);
-    const auto stream = ui::WavStream::open(image.constData(), std::size_t(image.size()));
+    const auto stream = sound::WavStream::open(image.constData(), std::size_t(image.size()));
     ASSERT_TRUE(stream);
     EXPECT_EQ(stream->channels(), whole->channels);
     EXPECT_EQ(stream->sampleRate(), whole->sampleRate);
@@ -256,8 +257,8 @@ TEST_P(ToolMadeClip, StreamsTheSameSamplesInPiecesAndAgainAfterRewinding) {
         EXPECT_TRUE(read == whole->samples) << "round " << round;
         ASSERT_TRUE(stream->rewind());
     }
-    EXPECT_FALSE(ui::WavStream::open(image.constData(), 40));
-    EXPECT_FALSE(ui::WavStream::open(nullptr, 0));
+    EXPECT_FALSE(sound::WavStream::open(image.constData(), 40));
+    EXPECT_FALSE(sound::WavStream::open(nullptr, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -362,7 +363,8 @@ std::vector<BrokenCase> brokenCases() {
 }
 
 // Whatever a broken image yields must still be sane audio within the limits.
-void expectSane(const std::optional<ui::DecodedAudio>& audio, const ui::WavLimits& limits = {}) {
+void expectSane(const std::optional<sound::DecodedAudio>& audio,
+                const sound::WavLimits& limits = {}) {
     if (!audio) return;
     EXPECT_GE(audio->channels, 1);
     EXPECT_LE(audio->channels, limits.maxChannels);
@@ -386,7 +388,7 @@ TEST(BrokenWav, HandMadeHeadersAreRefusedOrDecodedSafely) {
             EXPECT_EQ(audio->frames(), broken.frames);
         }
     }
-    EXPECT_FALSE(ui::decodeWav(nullptr, 100));
+    EXPECT_FALSE(sound::decodeWav(nullptr, 100));
 }
 
 // Offsets where each chunk header and payload begins and ends, and one byte either side.
@@ -435,7 +437,7 @@ TEST(BrokenWav, TruncatedAnywhereYieldsNothingOrAPrefix) {
 TEST(BrokenWav, RandomHeaderBytesNeverEscapeTheLimits) {
     QTemporaryDir dir;
     std::mt19937 random(7);
-    const ui::WavLimits tight{.maxChannels = 4, .maxSeconds = 5.0};
+    const sound::WavLimits tight{.maxChannels = 4, .maxSeconds = 5.0};
     for (const QByteArray& base : truncationBases(dir)) {
         const quint32 headerBytes = quint32(base.indexOf("data") + 8);
         for (int round = 0; round < 300; ++round) {

@@ -8,13 +8,13 @@
 #include <QTimer>
 #include <set>
 
+#include "book/book.h"
+#include "book/vocabulary.h"
 #include "games/common/missed_words.h"
 #include "games/result/result_window.h"
 #include "games/word_finder/play_area.h"
 #include "games/word_finder/word_finder_window.h"
-#include "reader/book.h"
 #include "reader/reader_window.h"
-#include "reader/vocabulary.h"
 #include "support/fake_services.h"
 #include "ui/animation_box.h"
 #include "ui/controls.h"
@@ -314,7 +314,7 @@ TEST_F(FinderWindowTest, AUnitChangeStartsAGameThatEndsAllRightWithoutAnyClick) 
     units()->setCurrentIndex(1);
     EXPECT_EQ(fakes.trace, QStringList({"reseed", "draw 1..10 -> 2", "draw 1..4 -> 3",
                                         "draw 1..9 -> 1", "draw 1..8 -> 1", "draw 1..7 -> 1"}));
-    EXPECT_EQ(window->rules().unitEnglishWords(), reader::LoadUnitWords(2).UnitEnglishWords);
+    EXPECT_EQ(window->rules().unitEnglishWords(), book::LoadUnitWords(2).UnitEnglishWords);
     EXPECT_TRUE(MissedWordList().isEmpty());
     EXPECT_TRUE(clock()->isActive());
     EXPECT_TRUE(button("超级按钮_下一题")->isEnabled());
@@ -386,7 +386,8 @@ TEST_F(FinderWindowTest, TheFlowersFanOutRiseFallAndAreReleasedBelowTheWindow) {
 }
 
 TEST_F(FinderWindowTest, TheReaderToolbarOpensBothGamesModally) {
-    reader::ReaderWindow readerWindow(&reader);
+    reader::ReaderWindow readerWindow(testing_support::session().reader,
+                                      testing_support::session().attach(), &reader);
     readerWindow.show();
     for (const auto& [buttonName, title] :
          {std::pair{"超级按钮_汉找英", "汉找英"}, std::pair{"超级按钮_英找汉", "英找汉"}}) {

@@ -10,13 +10,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include "book/book.h"
+#include "book/vocabulary.h"
 #include "games/common/missed_words.h"
 #include "games/result/result_window.h"
 #include "games/word_spell/word_spell_game.h"
 #include "games/word_spell/word_spell_window.h"
-#include "reader/book.h"
 #include "reader/reader_window.h"
-#include "reader/vocabulary.h"
 #include "support/fake_services.h"
 #include "ui/controls.h"
 
@@ -122,7 +122,7 @@ TEST_F(WordSpellTest, LaysOutTheWindowAsDesigned) {
     EXPECT_EQ(window->size(), QSize(800, 600));
     auto* background = control<ui::PictureBox>("图片框_背景");
     EXPECT_EQ(background->geometry(), QRect(0, 0, 800, 600));
-    EXPECT_EQ(background->pictureBytes(), reader::pictureBytes("spell_background"));
+    EXPECT_EQ(background->pictureBytes(), book::pictureBytes("spell_background"));
     EXPECT_FALSE(background->pictureBytes().isEmpty());
     const QList<int> lefts{33, 82, 131, 180, 229, 278, 327, 376, 425, 474, 523, 572, 621, 670, 721};
     for (int number = 15; number >= 1; --number) {
@@ -183,14 +183,14 @@ TEST_F(WordSpellTest, LaysOutTheWindowAsDesigned) {
 }
 
 TEST_F(WordSpellTest, AUnitSpelledWithoutAMistakeEndsWithTheKeepItUpSummaryAlone) {
-    const QStringList words = reader::LoadUnitWords(1).UnitEnglishWords;
+    const QStringList words = book::LoadUnitWords(1).UnitEnglishWords;
     ASSERT_EQ(words.size(), 10);
     closeResultWindowWhenShown();
     open();
     QStringList expected = lowEndWord(10, words[0]);
     for (int i = 0; i < 10; ++i) {
         ASSERT_EQ(word(), words[i]);
-        EXPECT_EQ(meaning()->text(), reader::LoadUnitWords(1).UnitChineseWords[i]);
+        EXPECT_EQ(meaning()->text(), book::LoadUnitWords(1).UnitChineseWords[i]);
         spellLowEnd(int(words[i].size()));
         // Every click clicks; the right sound and the next word's recording follow without a
         // stop, so they are heard together.
@@ -208,7 +208,7 @@ TEST_F(WordSpellTest, AUnitSpelledWithoutAMistakeEndsWithTheKeepItUpSummaryAlone
 }
 
 TEST_F(WordSpellTest, AWrongSpellingAndASkipAreBothListedInTheSummaryAndTheResultWindow) {
-    const reader::UnitWords unit = reader::LoadUnitWords(1);
+    const book::UnitWords unit = book::LoadUnitWords(1);
     closeResultWindowWhenShown();
     open();
     // "ruler" spelled from the left gives "relur": wrong.
@@ -411,7 +411,7 @@ TEST_F(WordSpellTest, AFinishedPassIsInertUntilAUnitIsChosen) {
     // Choosing a unit starts a new pass.
     fakes.trace.clear();
     control<QComboBox>("组合框_单词排序课时选择")->setCurrentIndex(1);
-    const QString first = reader::LoadUnitWords(2).UnitEnglishWords[0];
+    const QString first = book::LoadUnitWords(2).UnitEnglishWords[0];
     EXPECT_EQ(fakes.trace, QStringList{"stop"} + lowEndWord(10, first));
     spellLowEnd(int(first.size()));
     EXPECT_TRUE(fakes.trace.contains("play right_answer"));
@@ -425,7 +425,7 @@ TEST_F(WordSpellTest, MissesOfAnUnfinishedUnitCountInTheNextSummary) {
     click("超级按钮_排序开始");  // "ruler" skipped
     control<QComboBox>("组合框_单词排序课时选择")->setCurrentIndex(5);
     EXPECT_EQ(MissedWordList().size(), 4) << "choosing a unit keeps the list";
-    const QStringList words = reader::LoadUnitWords(6).UnitEnglishWords;
+    const QStringList words = book::LoadUnitWords(6).UnitEnglishWords;
     for (const QString& w : words) spellLowEnd(int(w.size()));
     EXPECT_EQ(fakes.messages.texts(), QStringList{summary(int(words.size()), 2)});
     ASSERT_EQ(reports.size(), 1);
@@ -435,7 +435,8 @@ TEST_F(WordSpellTest, MissesOfAnUnfinishedUnitCountInTheNextSummary) {
 TEST(WordSpellLaunch, TheReadersButtonOpensTheGameModallyOverTheReader) {
     testing_support::FakeServices fakes;
     QWidget loading;
-    reader::ReaderWindow reader(&loading);
+    reader::ReaderWindow reader(testing_support::session().reader,
+                                testing_support::session().attach(), &loading);
     reader.show();
     int opened = 0;
     QTimer::singleShot(0, &reader, [&] {

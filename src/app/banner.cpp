@@ -12,8 +12,4 @@ BannerStep bannerMoveRight(int offset) {
     return {next, next >= 5};
 }
 
-int readerBannerStep(int offset, int panelWidth, int textWidth) {
-    return panelWidth - textWidth - offset >= 0 ? 10 : offset - 1;
-}
-
 }  // namespace app

@@ -14,8 +14,4 @@ struct BannerStep {
 BannerStep bannerMoveLeft(int offset, int panelWidth, int textWidth);
 BannerStep bannerMoveRight(int offset);
 
-// The reader toolbar's banner: scrolls left one pixel per tick and jumps back to 10 once the
-// title's right end has reached the panel's right edge; a title that fits stands at 10.
-int readerBannerStep(int offset, int panelWidth, int textWidth);
-
 }  // namespace app

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "app/start_window.h"
-#include "reader/reader_state.h"
 #include "ui/platform.h"
 
 namespace {
@@ -53,7 +52,6 @@ int main(int argc, char** argv) {
     answerCommandLine(app);
 
     ui::installRealServices();
-    reader::resetReaderState();
     app::StartWindow window;
     window.show();
     return app.exec();

@@ -4,8 +4,8 @@
 #include <QTextEdit>
 
 #include "app/banner.h"
-#include "reader/book.h"
-#include "reader/reader_window.h"
+#include "app/features.h"
+#include "book/book.h"
 #include "ui/services.h"
 #include "ui/shortcut.h"
 
@@ -58,9 +58,9 @@ void setDefaultFormat(QTextEdit* box) {
 
 StartWindow::StartWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("StartWindow"));
-    setWindowTitle(QString::fromUtf8(reader::kProgramTitle));
+    setWindowTitle(QString::fromUtf8(book::kProgramTitle));
     setFixedSize(800, 600);
-    background_ = reader::picture("start_background");
+    background_ = book::picture("start_background");
     buildControls();
     OnStartWindowCreated();
 }
@@ -73,10 +73,10 @@ void StartWindow::buildControls() {
         " border-radius: 8px; }"));
     auto* cover = new ui::PictureBox(this);
     ui::place(cover, QStringLiteral("图片框封皮"), 16, 28, 152, 216);
-    cover->setPictureBytes(reader::pictureBytes("cover"));
+    cover->setPictureBytes(book::pictureBytes("cover"));
     auto* start = new ui::PictureButton(this);
     ui::place(start, QStringLiteral("超级按钮_开始学习"), 208, 197, 100, 40);
-    start->setPicture(reader::picture("start_button"));
+    start->setPicture(book::picture("start_button"));
     connect(start, &QAbstractButton::clicked, this, &StartWindow::StartLearning);
 
     banner_ = new ui::DrawPanel(this);
@@ -97,7 +97,7 @@ void StartWindow::buildControls() {
 
     loading_ = new ui::PictureBox(this);
     ui::place(loading_, QStringLiteral("图片框加载"), 376, 272, 40, 40);
-    loading_->setMoviePicture(reader::pictureBytes("loading"));
+    loading_->setMoviePicture(book::pictureBytes("loading"));
     loading_->hide();
 
     auto* caption = new ui::Label(this);
@@ -121,7 +121,7 @@ void StartWindow::OnStartWindowCreated() {
     ui::Shell* shell = ui::services().shell;
     if (shell) {
         ui::ensureDesktopShortcut(shell->desktopFolder(), shell->programFolder(),
-                                  QString::fromUtf8(reader::kProgramTitle));
+                                  QString::fromUtf8(book::kProgramTitle));
     }
     setDefaultFormat(findChild<QTextEdit*>(QStringLiteral("超级编辑框软件说明")));
     setDefaultFormat(findChild<QTextEdit*>(QStringLiteral("超级编辑框常见问题")));
@@ -134,7 +134,7 @@ void StartWindow::StartLearning() {
     loading_->show();
     loading_->repaint();
     setEnabled(false);
-    reader::OpenReader(this, loading_);
+    openBook(this, loading_, session_);
     setEnabled(true);
 }
 

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/features.h"
 #include "ui/controls.h"
 #include "ui/draw_panel.h"
 
@@ -38,6 +39,7 @@ class StartWindow : public QWidget {
     QTimer* moveLeft_ = nullptr;
     QTimer* moveRight_ = nullptr;
     int bannerOffset_ = 0;
+    ProgramSession session_;
 };
 
 }  // namespace app

@@ -4,9 +4,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include "book/book.h"
 #include "exercises/exercises.h"
-#include "reader/book.h"
-#include "reader/reader_state.h"
 #include "reader/reader_window.h"
 #include "ui/controls.h"
 #include "ui/gbk_text.h"
@@ -29,13 +28,13 @@ ui::PictureBox* CreateMark(reader::ReaderWindow& window) {
     // A mark only shows the judgement: presses go through it to the box or page beneath.
     mark->setAttribute(Qt::WA_TransparentForMouseEvents);
     mark->hide();
-    reader::readerState().AnswerMarksShown = true;
+    window.session().AnswerMarksShown = true;
     ui::setTag(mark, kMarkTag);
     return mark;
 }
 
 void SetMarkPicture(ui::PictureBox* mark, bool right) {
-    mark->setPictureBytes(reader::pictureBytes(right ? "mark_right" : "mark_wrong"));
+    mark->setPictureBytes(book::pictureBytes(right ? "mark_right" : "mark_wrong"));
 }
 
 // Box positions are relative to the page picture, which sits at the window's origin, so they

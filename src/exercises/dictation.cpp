@@ -4,10 +4,11 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 
+#include "book/book.h"
+#include "book/vocabulary.h"
+#include "exercises/dictation_screen.h"
 #include "exercises/exercises.h"
-#include "reader/book.h"
 #include "reader/reader_window.h"
-#include "reader/vocabulary.h"
 #include "ui/controls.h"
 #include "ui/services.h"
 
@@ -30,11 +31,11 @@ const QString kRunningCount = QStringLiteral("个单词。目前错误");
 const QString kFinalCount = QStringLiteral("个单词。共错误");
 
 void stopPlayback() {
-    if (ui::Sound* sound = ui::services().sound) sound->stopAll();
+    if (sound::Sound* sound = ui::services().sound) sound->stopAll();
 }
 
-void playClip(const ui::SoundClip& clip) {
-    ui::Sound* sound = ui::services().sound;
+void playClip(const sound::SoundClip& clip) {
+    sound::Sound* sound = ui::services().sound;
     if (sound && !clip.isEmpty()) sound->play(clip);
 }
 
@@ -142,10 +143,10 @@ void DictationTrainer::loadChosenUnit() {
     DictationState& state = dictationState();
     // The unit number is the item data of the chosen item, never its text.
     const int unit = c_.units->currentData().toInt();
-    reader::UnitWords words = reader::LoadUnitWords(unit);
+    book::UnitWords words = book::LoadUnitWords(unit);
     state.EnglishWords = words.UnitEnglishWords;
     state.ChineseWords = words.UnitChineseWords;
-    reader::LoadUnitWordClips(unit, state.WordClips);
+    book::LoadUnitWordClips(unit, state.WordClips);
     state.WordTotal = qint32(state.ChineseWords.size());
     state.EnglishTotal = qint32(state.EnglishWords.size());
     for (qint32 number = 1; number <= state.EnglishTotal; ++number) state.Pool.append(number);
@@ -244,8 +245,11 @@ void DictationTrainer::ResetDictation() {
 }  // namespace
 
 void attachDictation(reader::ReaderWindow& window) {
-    QWidget* screen = window.screenPicture(reader::kDictationScreen);
+    ui::PictureBox* screen = window.screenPicture(book::kDictationScreen);
     if (!screen) return;
+    buildDictationScreen(screen);
+    QObject::connect(ui::child<QAbstractButton>(screen, QStringLiteral("超级按钮b_退出背单词")),
+                     &QAbstractButton::clicked, &window, &reader::ReaderWindow::LeaveDictation);
     const DictationControls controls(screen);
     if (controls.complete()) new DictationTrainer(screen, controls);
 }

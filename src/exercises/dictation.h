@@ -7,7 +7,7 @@
 #include <QList>
 #include <QStringList>
 
-#include "ui/sound.h"
+#include "sound/sound.h"
 
 namespace exercises {
 
@@ -15,15 +15,15 @@ namespace exercises {
 struct DictationState {
     QStringList ChineseWords;
     QStringList EnglishWords;
-    QList<ui::SoundClip> WordClips;  // clip j belongs to English word j
-    qint32 WordTotal = 0;            // shown in the status line
-    qint32 EnglishTotal = 0;         // decides when the run ends
-    qint32 Position = 0;             // how many words have been presented
-    QList<qint32> Pool;              // word numbers not yet drawn in random order
-    qint32 OrderMode = 0;            // order choice read for the last word: 1 textbook order
+    QList<sound::SoundClip> WordClips;  // clip j belongs to English word j
+    qint32 WordTotal = 0;               // shown in the status line
+    qint32 EnglishTotal = 0;            // decides when the run ends
+    qint32 Position = 0;                // how many words have been presented
+    QList<qint32> Pool;                 // word numbers not yet drawn in random order
+    qint32 OrderMode = 0;               // order choice read for the last word: 1 textbook order
     QString CurrentEnglish;
     QString CurrentChinese;
-    ui::SoundClip CurrentClip;
+    sound::SoundClip CurrentClip;
     QStringList WrongWordList;  // English + Chinese + CR LF per wrong or skipped word
 };
 

@@ -2,7 +2,7 @@
 
 #include <QPlainTextEdit>
 
-#include "reader/book.h"
+#include "book/book.h"
 #include "ui/controls.h"
 
 namespace exercises {
@@ -13,12 +13,13 @@ ui::PictureButton* addPictureButton(ui::PictureBox* screen, const QString& name,
                                     const char* picture, const QString& caption, bool enabled) {
     auto* button = new ui::PictureButton(screen);
     ui::place(button, name, geometry.x(), geometry.y(), geometry.width(), geometry.height());
-    button->setPicture(reader::picture(picture));
+    button->setPicture(book::picture(picture));
     button->setText(caption);
     button->setEnabled(enabled);
     // Pressing a button must not take the focus from the typing box: the child skips or
     // replays a word and goes on typing.
     button->setFocusPolicy(Qt::NoFocus);
+    ui::setKeepsSizeWhenScaled(button);
     return button;
 }
 
@@ -44,9 +45,12 @@ void buildDictationScreen(ui::PictureBox* screen) {
     ui::place(order, QStringLiteral("组合框_背单词顺序选择"), 324, 96, 123, 29);
     order->addItem(QStringLiteral("课本顺序"), 1);
     order->addItem(QStringLiteral("随机顺序"), 2);
+    ui::setKeepsSizeWhenScaled(units);
+    ui::setKeepsSizeWhenScaled(order);
     auto* meaning = new ui::CheckBox(QStringLiteral("是否显示中文"), screen);
     ui::place(meaning, QStringLiteral("选择框_是否显示中文"), 490, 98, 161, 24);
     meaning->setChecked(true);
+    ui::setKeepsSizeWhenScaled(meaning);
 
     addLabel(screen, QStringLiteral("透明标签单词总数和错误"), {198, 145, 478, 48}, Qt::red);
     auto* typing = new ui::EditBox(screen);

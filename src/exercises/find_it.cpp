@@ -36,7 +36,7 @@ void ShowQuestion(reader::ReaderWindow& window, const QString& text) {
 
 void StartFindIt(reader::ReaderWindow& window) {
     // The bubble keeps whatever it shows until the first question replaces it.
-    OpenExercise(kFindIt);
+    OpenExercise(window, kFindIt);
     window.SetExerciseOverlays(QStringLiteral("可用"));
     CollectHotspotBounds(window);
     if (!IntroduceAndWait(window, "findit_intro")) return;
@@ -58,7 +58,7 @@ void AskFindItQuestion(reader::ReaderWindow& window) {
             FinishExercise(window);
             return;
         }
-        text = PickQuestion();
+        text = PickQuestion(window);
         if (text != QLatin1String("$")) break;
         RemoveCurrentPick(false);
     }

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QStringList>
 
-#include "ui/sound.h"
+#include "sound/sound.h"
 
 namespace exercises {
 
@@ -33,7 +33,7 @@ inline constexpr int kFindIt = 1;
 struct PageExercise {
     int ExerciseMode = kPractice;
     QStringList RemainingTexts;
-    QList<ui::SoundClip> RemainingClips;
+    QList<sound::SoundClip> RemainingClips;
     Bounds HotspotBounds;
     Bounds FullBounds;
     int CurrentPick = 0;    // 1-based index into the remaining lists of the item asked

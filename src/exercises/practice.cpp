@@ -1,10 +1,9 @@
 #include "exercises/practice.h"
 
+#include "book/book.h"
+#include "book/page_content.h"
 #include "exercises/exercises.h"
 #include "exercises/page_exercise.h"
-#include "reader/book.h"
-#include "reader/page_content.h"
-#include "reader/reader_state.h"
 #include "reader/reader_window.h"
 #include "ui/controls.h"
 #include "ui/service_calls.h"
@@ -27,7 +26,7 @@ void stopSound() {
     if (ui::services().sound) ui::services().sound->stopAll();
 }
 
-void play(const ui::SoundClip& clip) {
+void play(const sound::SoundClip& clip) {
     if (ui::services().sound) ui::services().sound->play(clip);
 }
 
@@ -46,8 +45,8 @@ bool pauseFor(reader::ReaderWindow& window, int milliseconds) {
 }
 
 // The book page on show: 2, 4, ..., 68 for screens 0 to 33.
-int pageOnShow() {
-    return static_cast<int>(2.0 * (reader::readerState().ScreenIndex + 1));
+int pageOnShow(const reader::ReaderWindow& window) {
+    return static_cast<int>(2.0 * (window.session().ScreenIndex + 1));
 }
 
 }  // namespace
@@ -78,12 +77,12 @@ int HitTarget(QPoint press) {
 }
 
 bool PraiseAndWait(reader::ReaderWindow& window, int praise) {
-    play(reader::namedClip(QStringLiteral("praise%1").arg(praise).toUtf8().constData()));
+    play(book::namedClip(QStringLiteral("praise%1").arg(praise).toUtf8().constData()));
     return pauseFor(window, kPraisePause);
 }
 
 bool EncourageAndWait(reader::ReaderWindow& window, int retry) {
-    play(reader::namedClip(QStringLiteral("retry%1").arg(retry).toUtf8().constData()));
+    play(book::namedClip(QStringLiteral("retry%1").arg(retry).toUtf8().constData()));
     return pauseFor(window, kRetryPause);
 }
 
@@ -109,12 +108,12 @@ bool LengthsAgree(reader::ReaderWindow& window, int shownCount, const char* mess
     return false;
 }
 
-QString PickQuestion() {
+QString PickQuestion(const reader::ReaderWindow& window) {
     PageExercise& exercise = pageExercise();
     exercise.CurrentPick = draw(1, int(exercise.RemainingTexts.size()));
     const QString text = exercise.RemainingTexts.value(exercise.CurrentPick - 1);
     // Several hotspots may carry the same text; a press on any of them counts.
-    const QStringList& lines = reader::currentPage().ChineseLines;
+    const QStringList& lines = window.session().page.ChineseLines;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines[i] == text) exercise.TargetList.prepend(int(i + 1));
     }
@@ -137,20 +136,20 @@ void EndExercise(reader::ReaderWindow& window) {
 
 void FinishExercise(reader::ReaderWindow& window) {
     EndExercise(window);
-    play(reader::namedClip("done"));
+    play(book::namedClip("done"));
 }
 
-void OpenExercise(int mode) {
+void OpenExercise(const reader::ReaderWindow& window, int mode) {
     PageExercise& exercise = pageExercise();
     exercise.asking = false;
     exercise.ExerciseMode = mode;
-    exercise.page = pageOnShow();
+    exercise.page = pageOnShow(window);
     stopSound();
-    exercise.RemainingTexts = reader::currentPage().ChineseLines;
+    exercise.RemainingTexts = window.session().page.ChineseLines;
 }
 
 bool IntroduceAndWait(reader::ReaderWindow& window, const char* clipRole) {
-    play(reader::namedClip(clipRole));
+    play(book::namedClip(clipRole));
     return pauseFor(window, kIntroPause);
 }
 
@@ -162,7 +161,7 @@ void CollectHotspotBounds(reader::ReaderWindow& window) {
     PageExercise& exercise = pageExercise();
     Bounds& bounds = exercise.HotspotBounds;
     bounds.clear();
-    const int page = pageOnShow();
+    const int page = pageOnShow(window);
     // The window lists a page's hotspots from the highest number down; inserting each at the
     // front leaves entry i with hotspot i + 1.
     for (ui::TransparentLabel* label : window.findChildren<ui::TransparentLabel*>()) {
@@ -178,8 +177,8 @@ void CollectHotspotBounds(reader::ReaderWindow& window) {
 }
 
 void StartPractice(reader::ReaderWindow& window) {
-    OpenExercise(kPractice);
-    pageExercise().RemainingClips = reader::currentPage().PageClips;
+    OpenExercise(window, kPractice);
+    pageExercise().RemainingClips = window.session().page.PageClips;
     window.bubble()->setText(QString());
     window.bubble()->hide();
     window.SetExerciseOverlays(kUsable);
@@ -201,7 +200,7 @@ void AskPracticeQuestion(reader::ReaderWindow& window) {
             FinishExercise(window);
             return;
         }
-        if (PickQuestion() != kPlaceholder) break;
+        if (PickQuestion(window) != kPlaceholder) break;
         RemoveCurrentPick(true);
     }
     play(exercise.RemainingClips.value(exercise.CurrentPick - 1));
@@ -242,8 +241,8 @@ void HandleOverlayPress(reader::ReaderWindow& window, int page, QPoint press) {
 
 void attachPageExercises(reader::ReaderWindow& window) {
     reader::ReaderWindow* w = &window;
-    QObject::connect(w, &reader::ReaderWindow::practiceRequested, w, [w] { StartPractice(*w); });
-    QObject::connect(w, &reader::ReaderWindow::findItRequested, w, [w] { StartFindIt(*w); });
+    // The shown page's hotspot bounds go with its content.
+    QObject::connect(w, &reader::ReaderWindow::pageLeft, w, &ClearHotspotBounds);
     // Every page's overlay, page 64's included, reports its presses through this one signal.
     QObject::connect(w, &reader::ReaderWindow::overlayPressed, w,
                      [w](int page, QPoint press) { HandleOverlayPress(*w, page, press); });

@@ -55,7 +55,7 @@ void BeginQuestion();
 bool LengthsAgree(reader::ReaderWindow& window, int shownCount, const char* message);
 // CurrentPick := a random entry of the remaining texts; TargetList := every hotspot whose
 // Chinese line equals that entry's text, highest number first. Returns the text.
-QString PickQuestion();
+QString PickQuestion(const reader::ReaderWindow& window);
 // Removes the asked entry from the remaining texts and bounds, and from the clips when asked.
 void RemoveCurrentPick(bool withClips);
 // The page is done: the overlays let presses through again and the closing clip plays.
@@ -63,7 +63,7 @@ void FinishExercise(reader::ReaderWindow& window);
 // Ends the exercise without a word: the overlays let presses through again.
 void EndExercise(reader::ReaderWindow& window);
 // First steps of both exercises: mode, silence, the page's Chinese lines.
-void OpenExercise(int mode);
+void OpenExercise(const reader::ReaderWindow& window, int mode);
 // Plays the opening instruction and waits; false when the window went away meanwhile.
 bool IntroduceAndWait(reader::ReaderWindow& window, const char* clipRole);
 

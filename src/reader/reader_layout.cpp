@@ -73,4 +73,8 @@ QRect findItLabelGeometry(int bytes, int pageWidth) {
     return QRect(truncated((pageWidth - width) / 2.0), 40, width, 35);
 }
 
+int readerBannerStep(int offset, int panelWidth, int textWidth) {
+    return panelWidth - textWidth - offset >= 0 ? 10 : offset - 1;
+}
+
 }  // namespace reader

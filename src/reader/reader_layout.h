@@ -33,4 +33,8 @@ BubblePlacement placeBubble(const QPoint& source, const QString& text, QSize lim
 // `pageWidth` wide.
 QRect findItLabelGeometry(int bytes, int pageWidth);
 
+// The toolbar's banner: scrolls left one pixel per tick and jumps back to 10 once the title's
+// right end has reached the panel's right edge; a title that fits stands at 10.
+int readerBannerStep(int offset, int panelWidth, int textWidth);
+
 }  // namespace reader

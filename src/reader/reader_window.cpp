@@ -6,19 +6,11 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
-#include "app/banner.h"
-#include "exercises/dictation_screen.h"
-#include "exercises/exercises.h"
-#include "exercises/page_exercise.h"
-#include "games/games.h"
-#include "reader/book.h"
-#include "reader/page_content.h"
-#include "reader/reader_state.h"
-#include "ui/services.h"
+#include "book/book.h"
+#include "book/page_content.h"
+#include "ui/service_calls.h"
 
 namespace reader {
-
-const char* const kProgramTitle = "青橙人教版PEP三年级上册点读软件";
 
 namespace {
 
@@ -31,14 +23,6 @@ QString hotspotName(int page, int number) {
                              : page == 4 ? QStringLiteral("四")
                                          : QString::number(page);
     return QStringLiteral("透明标签页%1_%2").arg(pageText).arg(number);
-}
-
-void stopPlayback() {
-    if (ui::services().sound) ui::services().sound->stopAll();
-}
-
-void showMessage(QWidget* parent, const QString& text) {
-    if (ui::services().messages) ui::services().messages->show(parent, {text, QString()});
 }
 
 // The translation bubble: the child may drag it away with the left mouse button.
@@ -62,8 +46,9 @@ class BubbleLabel : public ui::Label {
 
 }  // namespace
 
-ReaderWindow::ReaderWindow(QWidget* loadingPicture, QWidget* parent)
-    : QDialog(parent), loadingPicture_(loadingPicture) {
+ReaderWindow::ReaderWindow(ReaderSession& session, const Attach& attach, QWidget* loadingPicture,
+                           QWidget* parent)
+    : QDialog(parent), session_(session), loadingPicture_(loadingPicture) {
     setObjectName(QStringLiteral("ReaderWindow"));
     // The title bar shows no text: an empty title would make Qt show the program's name, so
     // the title is a single space.
@@ -85,7 +70,7 @@ ReaderWindow::ReaderWindow(QWidget* loadingPicture, QWidget* parent)
 
     markTemplate_ = new ui::PictureBox(this);
     ui::place(markTemplate_, QStringLiteral("图片框_正确"), 32, 8, 20, 20);
-    markTemplate_->setPictureBytes(pictureBytes("mark_right"));
+    markTemplate_->setPictureBytes(book::pictureBytes("mark_right"));
     markTemplate_->hide();
 
     bannerTimer_ = new QTimer(this);
@@ -94,11 +79,8 @@ ReaderWindow::ReaderWindow(QWidget* loadingPicture, QWidget* parent)
     bannerTimer_->start(50);
 
     connect(container_, &QStackedWidget::currentChanged, this, &ReaderWindow::OnScreenChanged);
+    if (attach) attach(*this);
     OnReaderCreated();
-    exercises::attachPageExercises(*this);
-    exercises::attachAnswerBoxes(*this);
-    exercises::attachDictation(*this);
-    games::attachGames(*this);
 }
 
 ReaderWindow::~ReaderWindow() = default;
@@ -106,7 +88,7 @@ ReaderWindow::~ReaderWindow() = default;
 void ReaderWindow::buildScreens() {
     container_ = new ui::PageContainer(this);
     ui::place(container_, QStringLiteral("高级选择夹1"), 0, 0, 800, 540);
-    for (int screen = 0; screen < kScreenCount; ++screen) buildPage(screen);
+    for (int screen = 0; screen < book::kScreenCount; ++screen) buildPage(screen);
 }
 
 void ReaderWindow::buildPage(int screen) {
@@ -116,15 +98,13 @@ void ReaderWindow::buildPage(int screen) {
     auto* picture = new ui::PictureBox(holder);
     screens_.append(picture);
     container_->addWidget(holder);
-    if (screen == kDictationScreen) {
+    // The dictation screen is a picture here; the trainer puts its controls on it.
+    if (screen == book::kDictationScreen) {
         ui::place(picture, QStringLiteral("图片框底图背单词"), 0, 0, 800, 560);
-        picture->setPictureBytes(pictureBytes("dictation_screen"));
-        exercises::buildDictationScreen(picture);
-        connect(picture->findChild<QAbstractButton*>(QStringLiteral("超级按钮b_退出背单词")),
-                &QAbstractButton::clicked, this, &ReaderWindow::LeaveDictation);
+        picture->setPictureBytes(book::pictureBytes("dictation_screen"));
         return;
     }
-    const book::PageDef& page = *pageOfScreen(screen);
+    const book::PageDef& page = *book::pageOfScreen(screen);
     ui::place(picture, QString::fromUtf8(page.pictureBox), 0, 0, 800, 540);
     picture->setPictureBytes(QByteArray::fromRawData(
         reinterpret_cast<const char*>(page.picture.data), qsizetype(page.picture.size)));
@@ -134,7 +114,7 @@ void ReaderWindow::buildPage(int screen) {
         auto* icon = new ui::PictureBox(picture);
         ui::place(icon, QString::fromUtf8(page.listenIcon->name), page.listenIcon->x,
                   page.listenIcon->y, 20, 20);
-        icon->setPictureBytes(pictureBytes("listen_icon"));
+        icon->setPictureBytes(book::pictureBytes("listen_icon"));
     }
     // Hotspots are made from the highest number down, which is the control order the
     // exercises rely on when they collect a page's hotspots.
@@ -150,10 +130,10 @@ void ReaderWindow::buildPage(int screen) {
         const int clip = def.clip;
         connect(hotspot, &ui::Label::leftPressed, this, [this, hotspot, number, clip, wordList] {
             if (wordList) {
-                ReadHotspot(hotspot, clipAt(clip), QString());
+                ReadHotspot(hotspot, book::clipAt(clip), QString());
                 return;
             }
-            const PageContent& content = currentPage();
+            const book::PageContent& content = session_.page;
             ReadHotspot(hotspot, content.PageClips.value(number - 1),
                         content.ChineseLines.value(number - 1));
         });
@@ -196,9 +176,10 @@ ui::SuperButton* ReaderWindow::addToolbarButton(const QString& name, int left,
     return button;
 }
 
-void ReaderWindow::addLaunchButton(const QString& name, int left, const QString& text) {
+void ReaderWindow::addToolButton(const QString& name, int left, const QString& text,
+                                 ReaderTool tool) {
     auto* button = addToolbarButton(name, left, text);
-    connect(button, &QAbstractButton::clicked, this, [this, name] { emit gameRequested(name); });
+    connect(button, &QAbstractButton::clicked, this, [this, tool] { emit toolRequested(tool); });
 }
 
 void ReaderWindow::buildToolbar() {
@@ -230,21 +211,25 @@ void ReaderWindow::buildToolbar() {
     hint->setToolTip(QStringLiteral("中文提示关"));
     hint->setCheckable(true);
     connect(hint, &QAbstractButton::clicked, this, &ReaderWindow::ToggleChineseHint);
-    auto* practice =
-        addToolbarButton(QStringLiteral("超级按钮_练一练"), 239, QStringLiteral("练一练"));
-    connect(practice, &QAbstractButton::clicked, this, &ReaderWindow::practiceRequested);
-    auto* findIt =
-        addToolbarButton(QStringLiteral("超级按钮_找一找"), 283, QStringLiteral("找一找"));
-    connect(findIt, &QAbstractButton::clicked, this, &ReaderWindow::findItRequested);
-    addLaunchButton(QStringLiteral("超级按钮_填一填"), 327, QStringLiteral("填一填"));
-    addLaunchButton(QStringLiteral("超级按钮_排序"), 371, QStringLiteral("句子排序"));
+    addToolButton(QStringLiteral("超级按钮_练一练"), 239, QStringLiteral("练一练"),
+                  ReaderTool::Practice);
+    addToolButton(QStringLiteral("超级按钮_找一找"), 283, QStringLiteral("找一找"),
+                  ReaderTool::FindIt);
+    addToolButton(QStringLiteral("超级按钮_填一填"), 327, QStringLiteral("填一填"),
+                  ReaderTool::FillIn);
+    addToolButton(QStringLiteral("超级按钮_排序"), 371, QStringLiteral("句子排序"),
+                  ReaderTool::SentenceOrder);
     auto* dictation =
         addToolbarButton(QStringLiteral("超级按钮_背单词"), 415, QStringLiteral("背单词"));
     connect(dictation, &QAbstractButton::clicked, this, &ReaderWindow::EnterDictation);
-    addLaunchButton(QStringLiteral("超级按钮_连连看"), 459, QStringLiteral("连连看"));
-    addLaunchButton(QStringLiteral("超级按钮_单词排序"), 503, QStringLiteral("单词排序"));
-    addLaunchButton(QStringLiteral("超级按钮_汉找英"), 547, QStringLiteral("汉找英"));
-    addLaunchButton(QStringLiteral("超级按钮_英找汉"), 591, QStringLiteral("英找汉"));
+    addToolButton(QStringLiteral("超级按钮_连连看"), 459, QStringLiteral("连连看"),
+                  ReaderTool::Match);
+    addToolButton(QStringLiteral("超级按钮_单词排序"), 503, QStringLiteral("单词排序"),
+                  ReaderTool::WordSpell);
+    addToolButton(QStringLiteral("超级按钮_汉找英"), 547, QStringLiteral("汉找英"),
+                  ReaderTool::ChineseToEnglish);
+    addToolButton(QStringLiteral("超级按钮_英找汉"), 591, QStringLiteral("英找汉"),
+                  ReaderTool::EnglishToChinese);
     auto* exit = addToolbarButton(QStringLiteral("超级按钮_退出"), 634, QStringLiteral("退出"));
     connect(exit, &QAbstractButton::clicked, this, &ReaderWindow::ExitProgram);
 
@@ -256,19 +241,19 @@ void ReaderWindow::buildToolbar() {
 }
 
 void ReaderWindow::OnReaderCreated() {
-    ReaderState& state = readerState();
+    ReaderSession& state = session_;
     state.ScreenIndex = 0;
     findChild<QAbstractButton*>(QStringLiteral("超级按钮_上一页"))->setEnabled(false);
     state.BubbleEnabled = true;
     // The first screen is already shown, so no change event comes for it.
-    if (shownScreen() == 0) LoadPageContent(0);
+    if (shownScreen() == 0) book::LoadPageContent(0, state.page);
     if (loadingPicture_) loadingPicture_->hide();
     LayoutReader();
     prepareNeighbours();
 }
 
 void ReaderWindow::LayoutReader() {
-    const ReaderState& state = readerState();
+    const ReaderSession& state = session_;
     const QSize screen =
         ui::services().shell ? ui::services().shell->screenSize() : QSize(800, 600);
     scale_ = layoutScale(state.FullScreenMode, screen);
@@ -311,14 +296,8 @@ void ReaderWindow::LayoutReader() {
          ui::childrenWithPrefix<ui::PictureBox>(this, QStringLiteral("图片框底图"))) {
         picture->move(0, 0);
     }
-    for (QAbstractButton* button :
-         ui::childrenWithPrefix<QAbstractButton>(this, QStringLiteral("超级按钮b"))) {
-        button->move(scaledPoint(button->pos(), scale_));
-    }
-    for (const char* name :
-         {"组合框_背单词顺序选择", "组合框_背单词课时选择", "选择框_是否显示中文"}) {
-        if (QWidget* w = findChild<QWidget*>(QString::fromUtf8(name)))
-            w->move(scaledPoint(w->pos(), scale_));
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        if (ui::keepsSizeWhenScaled(widget)) widget->move(scaledPoint(widget->pos(), scale_));
     }
     toolbar_->setGeometry(scaledRect(toolbar_->geometry(), scale_));
     banner_->move(toolbar_->width() - banner_->width() - 2, banner_->y());
@@ -339,7 +318,7 @@ void ReaderWindow::ShowScreen(int screen) {
 
 void ReaderWindow::OnScreenChanged(int screen) {
     bubble_->hide();
-    LoadPageContent(screen);
+    book::LoadPageContent(screen, session_.page);
     for (const char* name : {"超级按钮_排序", "超级按钮_找一找", "超级按钮_练一练",
                              "超级按钮_填一填", "超级按钮_中文提示"}) {
         findChild<QAbstractButton*>(QString::fromUtf8(name))->setEnabled(screen < 34);
@@ -350,17 +329,17 @@ void ReaderWindow::OnScreenChanged(int screen) {
 }
 
 void ReaderWindow::LeaveShownPage() {
-    stopPlayback();
-    if (readerState().AnswerMarksShown) HideAnswerMarks();
+    ui::stopAllClips();
+    if (session_.AnswerMarksShown) HideAnswerMarks();
     SetExerciseOverlays(kUnplayable);
-    ClearPageContent();
-    exercises::ClearHotspotBounds();
+    book::ClearPageContent(session_.page);
+    emit pageLeft();
 }
 
 void ReaderWindow::GoToPreviousPage() {
-    ReaderState& state = readerState();
+    ReaderSession& state = session_;
     if (state.ScreenIndex == 0) {
-        showMessage(this, QStringLiteral("已经第一页了！"));
+        ui::showMessage(this, QStringLiteral("已经第一页了！"));
         return;
     }
     LeaveShownPage();
@@ -368,9 +347,9 @@ void ReaderWindow::GoToPreviousPage() {
 }
 
 void ReaderWindow::GoToNextPage() {
-    ReaderState& state = readerState();
+    ReaderSession& state = session_;
     if (state.ScreenIndex == 35) {
-        showMessage(this, QStringLiteral("已经最后一页了！"));
+        ui::showMessage(this, QStringLiteral("已经最后一页了！"));
         return;
     }
     LeaveShownPage();
@@ -380,15 +359,15 @@ void ReaderWindow::GoToNextPage() {
 void ReaderWindow::ChooseSection() {
     // A running exercise ends as it does when a page is turned: its lists are replaced here,
     // so its overlays must stop taking presses and its clip must stop.
-    stopPlayback();
+    ui::stopAllClips();
     SetExerciseOverlays(kUnplayable);
-    ClearPageContent();
-    exercises::ClearHotspotBounds();
-    if (readerState().AnswerMarksShown) HideAnswerMarks();
-    const int first = sectionFirstScreen(sections_->currentData().toInt());
+    book::ClearPageContent(session_.page);
+    emit pageLeft();
+    if (session_.AnswerMarksShown) HideAnswerMarks();
+    const int first = book::sectionFirstScreen(sections_->currentData().toInt());
     if (first < 0) return;
     const bool alreadyShown = shownScreen() == first;
-    readerState().ScreenIndex = first;
+    session_.ScreenIndex = first;
     ShowScreen(first);
     if (alreadyShown) OnScreenChanged(first);
 }
@@ -415,11 +394,11 @@ void ReaderWindow::ToggleChineseHint() {
     const bool pressed = hint->isChecked();
     hint->setText(pressed ? QStringLiteral("中文翻译开") : QStringLiteral("中文翻译关"));
     hint->setToolTip(pressed ? QStringLiteral("中文翻译开") : QStringLiteral("中文翻译关"));
-    readerState().BubbleEnabled = !pressed;
+    session_.BubbleEnabled = !pressed;
 }
 
 void ReaderWindow::ToggleFullScreen() {
-    ReaderState& state = readerState();
+    ReaderSession& state = session_;
     state.FullScreenToggleCount += 1;
     if (loadingPicture_) loadingPicture_->show();
     state.FullScreenMode = state.FullScreenToggleCount % 2 == 1;
@@ -428,53 +407,53 @@ void ReaderWindow::ToggleFullScreen() {
 
 void ReaderWindow::ExitProgram() {
     exiting_ = true;
-    stopPlayback();
+    ui::stopAllClips();
     QCoreApplication::exit(0);
     done(QDialog::Rejected);
 }
 
 void ReaderWindow::EnterDictation() {
-    stopPlayback();
+    ui::stopAllClips();
     SetExerciseOverlays(kUnplayable);
-    ClearPageContent();
-    exercises::ClearHotspotBounds();
-    ShowScreen(kDictationScreen);
+    book::ClearPageContent(session_.page);
+    emit pageLeft();
+    ShowScreen(book::kDictationScreen);
 }
 
 void ReaderWindow::LeaveDictation() {
-    ShowScreen(readerState().ScreenIndex);
+    ShowScreen(session_.ScreenIndex);
 }
 
-void ReaderWindow::ReadHotspot(QWidget* source, const ui::SoundClip& clip, const QString& text) {
-    stopPlayback();
+void ReaderWindow::ReadHotspot(QWidget* source, const sound::SoundClip& clip, const QString& text) {
+    ui::stopAllClips();
     QSize limits(800, 600);
-    if (readerState().FullScreenMode) {
+    if (session_.FullScreenMode) {
         limits = ui::services().shell ? ui::services().shell->screenSize() : limits;
         setWindowState(windowState() | Qt::WindowMaximized);
     }
-    if (ui::services().sound) ui::services().sound->play(clip);
+    if (sound::Sound* sound = ui::services().sound) sound->play(clip);
     const BubblePlacement placement = placeBubble(source->pos(), text, limits);
     bubble_->setFont(ui::songFont(15));
     bubble_->setAlignment((placement.centred ? Qt::AlignHCenter : Qt::AlignLeft) |
                           Qt::AlignVCenter);
     bubble_->setGeometry(placement.geometry);
     bubble_->setText(text);
-    bubble_->setVisible(text != QLatin1String("$") && readerState().BubbleEnabled);
+    bubble_->setVisible(text != QLatin1String("$") && session_.BubbleEnabled);
     if (bubble_->isVisible()) bubble_->raise();
 }
 
 void ReaderWindow::BannerTick() {
-    const QString title = QString::fromUtf8(kProgramTitle);
-    ReaderState& state = readerState();
+    const QString title = QString::fromUtf8(book::kProgramTitle);
+    ReaderSession& state = session_;
     const int textWidth = banner_->textWidth(title);
     banner_->clear();
-    state.bannerOffset = app::readerBannerStep(state.bannerOffset, banner_->width(), textWidth);
+    state.bannerOffset = readerBannerStep(state.bannerOffset, banner_->width(), textWidth);
     banner_->drawText(state.bannerOffset, 10, title);
 }
 
 void ReaderWindow::prepareNeighbours() {
     // The shown page's recordings are decoded while the child looks at the page.
-    if (ui::services().sound) ui::services().sound->prepare(currentPage().PageClips);
+    if (ui::services().sound) ui::services().sound->prepare(session_.page.PageClips);
     // Decode the pages next to the shown one while the child looks at it, and let pictures
     // far away go, so that turning a page only copies a ready picture.
     const int shown = shownScreen();
@@ -490,7 +469,7 @@ void ReaderWindow::prepareNeighbours() {
 }
 
 void ReaderWindow::closeEvent(QCloseEvent* event) {
-    stopPlayback();
+    ui::stopAllClips();
     QDialog::closeEvent(event);
 }
 
@@ -503,9 +482,10 @@ void ReaderWindow::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void OpenReader(QWidget* owner, QWidget* loadingPicture) {
+void OpenReader(QWidget* owner, QWidget* loadingPicture, ReaderSession& session,
+                const ReaderWindow::Attach& attach) {
     for (;;) {
-        ReaderWindow reader(loadingPicture, owner);
+        ReaderWindow reader(session, attach, loadingPicture, owner);
         reader.setWindowModality(Qt::ApplicationModal);
         // The owner is disabled while the reader is open; the reader, a window of its own,
         // stays usable.

@@ -3,16 +3,27 @@
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 
 #include "reader/reader_layout.h"
+#include "reader/reader_session.h"
+#include "sound/sound.h"
 #include "ui/controls.h"
 #include "ui/draw_panel.h"
-#include "ui/sound.h"
 
 namespace reader {
 
-// The program title, shown as the start window's title and in the reader's banner.
-extern const char* const kProgramTitle;
+// The toolbar buttons whose features live outside the reader.
+enum class ReaderTool {
+    Practice,          // 练一练
+    FindIt,            // 找一找
+    FillIn,            // 填一填
+    SentenceOrder,     // 句子排序
+    Match,             // 连连看
+    WordSpell,         // 单词排序
+    ChineseToEnglish,  // 汉找英
+    EnglishToChinese,  // 英找汉
+};
 
 // The window where the child works with the book: one screen at a time (a page of the book or
 // the word dictation screen) above a toolbar.
@@ -22,9 +33,14 @@ class ReaderWindow : public QDialog {
     // Result of exec() when the window closed to be opened again in the other mode.
     static constexpr int kReopen = 2;
 
+    // Called once the window's screens and toolbar exist and before the first layout, so
+    // that what is attached (the exercises, their controls on the screens) is laid out too.
+    using Attach = std::function<void(ReaderWindow&)>;
+
     // `loadingPicture` is the start window's loading picture, shown while a reader is being
     // made and hidden once it is ready (may be null).
-    explicit ReaderWindow(QWidget* loadingPicture = nullptr, QWidget* parent = nullptr);
+    explicit ReaderWindow(ReaderSession& session, const Attach& attach = {},
+                          QWidget* loadingPicture = nullptr, QWidget* parent = nullptr);
     ~ReaderWindow() override;
 
     // Navigation and toolbar operations.
@@ -42,8 +58,9 @@ class ReaderWindow : public QDialog {
     void LeaveDictation();
 
     // Click-to-read: plays the clip and shows the translation beside the pressed hotspot.
-    void ReadHotspot(QWidget* source, const ui::SoundClip& clip, const QString& text);
+    void ReadHotspot(QWidget* source, const sound::SoundClip& clip, const QString& text);
 
+    ReaderSession& session() const { return session_; }
     ui::PageContainer* pageContainer() const { return container_; }
     ui::PictureBox* screenPicture(int screen) const;
     ui::Label* bubble() const { return bubble_; }
@@ -53,10 +70,11 @@ class ReaderWindow : public QDialog {
   signals:
     // Raised when an exercise overlay is pressed, with the press relative to the overlay.
     void overlayPressed(int page, QPoint position);
-    // Raised by the launch buttons whose features live outside the reader.
-    void practiceRequested();
-    void findItRequested();
-    void gameRequested(const QString& buttonName);
+    // Raised by the toolbar buttons whose features live outside the reader.
+    void toolRequested(ReaderTool tool);
+    // Raised when the shown page is left (a page turn, a section choice, the dictation
+    // screen), after its overlays stopped taking presses and its lists were emptied.
+    void pageLeft();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,10 +91,11 @@ class ReaderWindow : public QDialog {
     void buildPage(int screen);
     void buildToolbar();
     ui::SuperButton* addToolbarButton(const QString& name, int left, const QString& text);
-    // A button that opens a game window (the games connect to gameRequested).
-    void addLaunchButton(const QString& name, int left, const QString& text);
+    // A button whose feature lives outside the reader: it raises toolRequested.
+    void addToolButton(const QString& name, int left, const QString& text, ReaderTool tool);
     void prepareNeighbours();
 
+    ReaderSession& session_;
     QWidget* loadingPicture_;
     ui::PageContainer* container_ = nullptr;
     ui::GroupBox* toolbar_ = nullptr;
@@ -90,7 +109,9 @@ class ReaderWindow : public QDialog {
     bool exiting_ = false;
 };
 
-// Opens the reader modally over `owner` and opens it again after a change of screen mode.
-void OpenReader(QWidget* owner, QWidget* loadingPicture);
+// Opens the reader modally over `owner` and opens it again after a change of screen mode;
+// every window it makes has `attach` called on it.
+void OpenReader(QWidget* owner, QWidget* loadingPicture, ReaderSession& session,
+                const ReaderWindow::Attach& attach);
 
 }  // namespace reader

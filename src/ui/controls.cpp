@@ -20,6 +20,14 @@ void setTag(QObject* control, int tag) {
     control->setProperty("tag", tag);
 }
 
+void setKeepsSizeWhenScaled(QWidget* control) {
+    control->setProperty("keepsSizeWhenScaled", true);
+}
+
+bool keepsSizeWhenScaled(const QWidget* control) {
+    return control->property("keepsSizeWhenScaled").toBool();
+}
+
 void place(QWidget* control, const QString& name, int left, int top, int width, int height) {
     control->setObjectName(name);
     control->setGeometry(left, top, width, height);

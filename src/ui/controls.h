@@ -25,6 +25,11 @@ namespace ui {
 int tagOf(const QObject* control);
 void setTag(QObject* control, int tag);
 
+// A control that a scaled layout moves with its page but leaves at its own size (the
+// dictation screen's buttons and choosers).
+void setKeepsSizeWhenScaled(QWidget* control);
+bool keepsSizeWhenScaled(const QWidget* control);
+
 // Finds the direct or indirect children of `root` of kind T whose objectName starts with
 // `prefix`, in the window's control order.
 template <typename T>

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "ui/sdl_sound.h"
+#include "sound/sdl_sound.h"
 
 namespace ui {
 
@@ -82,7 +82,7 @@ void DesktopShell::openWebAddress(const QString& address) {
 }
 
 void installRealServices() {
-    static SdlSound sound;
+    static sound::SdlSound sound;
     static EventLoopPauser pauser;
     static ClockRandom random;
     static QtMessageBoxes messages;

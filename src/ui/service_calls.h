@@ -11,16 +11,16 @@
 
 namespace ui {
 
-inline void playClip(const SoundClip& clip) {
-    if (Sound* sound = services().sound; sound && !clip.isEmpty()) sound->play(clip);
+inline void playClip(const sound::SoundClip& clip) {
+    if (sound::Sound* sound = services().sound; sound && !clip.isEmpty()) sound->play(clip);
 }
 
-inline void playClipLooped(const SoundClip& clip) {
-    if (Sound* sound = services().sound; sound && !clip.isEmpty()) sound->playLooped(clip);
+inline void playClipLooped(const sound::SoundClip& clip) {
+    if (sound::Sound* sound = services().sound; sound && !clip.isEmpty()) sound->playLooped(clip);
 }
 
 inline void stopAllClips() {
-    if (Sound* sound = services().sound) sound->stopAll();
+    if (sound::Sound* sound = services().sound) sound->stopAll();
 }
 
 inline void reseedRandom() {

@@ -3,7 +3,7 @@
 #include <QSize>
 #include <QString>
 
-#include "ui/sound.h"
+#include "sound/sound.h"
 
 class QWidget;
 
@@ -54,7 +54,7 @@ class Shell {
 // The services the program uses; production code installs the real ones at start-up,
 // tests install recording fakes.
 struct Services {
-    Sound* sound = nullptr;
+    sound::Sound* sound = nullptr;
     Pauser* pauser = nullptr;
     Random* random = nullptr;
     MessageBoxes* messages = nullptr;

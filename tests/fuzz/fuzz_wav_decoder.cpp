@@ -5,14 +5,14 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "ui/wav_decoder.h"
+#include "sound/wav_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Tighter than the player's limits, so that inputs cannot spend the run on long decodes.
-    ui::WavLimits limits;
+    sound::WavLimits limits;
     limits.maxSeconds = 30.0;
     limits.maxDecodedBytes = std::size_t{32} << 20;
-    const auto audio = ui::decodeWav(data, size, limits);
+    const auto audio = sound::decodeWav(data, size, limits);
     if (!audio) return 0;
     const bool sane = audio->channels >= 1 && audio->channels <= limits.maxChannels &&
                       audio->sampleRate >= limits.minSampleRate &&

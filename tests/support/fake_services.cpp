@@ -1,9 +1,9 @@
 #include "support/fake_services.h"
 
-#include "reader/book.h"
-#include "reader/page_content.h"
-#include "reader/reader_state.h"
-#include "reader/vocabulary.h"
+#include "app/features.h"
+#include "book/book.h"
+#include "book/page_content.h"
+#include "book/vocabulary.h"
 
 namespace testing_support {
 
@@ -15,21 +15,30 @@ void note(Trace* trace, const QString& event) {
 
 }  // namespace
 
-QString clipName(const ui::SoundClip& clip) {
+app::ProgramSession& session() {
+    static app::ProgramSession programSession;
+    return programSession;
+}
+
+std::unique_ptr<reader::ReaderWindow> openReader(QWidget* loadingPicture) {
+    return std::make_unique<reader::ReaderWindow>(session().reader, session().attach(),
+                                                  loadingPicture);
+}
+
+QString clipName(const sound::SoundClip& clip) {
     const book::Book& b = book::theBook();
     for (int i = 0; i < b.namedClipCount; ++i) {
-        if (clip == reader::clipAt(b.namedClips[i].clip))
+        if (clip == book::clipAt(b.namedClips[i].clip))
             return QString::fromUtf8(b.namedClips[i].role);
     }
-    const qsizetype entry = reader::currentPage().PageClips.indexOf(clip);
+    const qsizetype entry = session().reader.page.PageClips.indexOf(clip);
     if (entry >= 0) return QStringLiteral("entry %1").arg(entry + 1);
-    for (int unit = reader::kFirstUnit; unit <= reader::kLastUnit; ++unit) {
-        QList<ui::SoundClip> clips;
-        reader::LoadUnitWordClips(unit, clips);
+    for (int unit = book::kFirstUnit; unit <= book::kLastUnit; ++unit) {
+        QList<sound::SoundClip> clips;
+        book::LoadUnitWordClips(unit, clips);
         const qsizetype word = clips.indexOf(clip);
         if (word >= 0)
-            return QStringLiteral("word ") +
-                   reader::LoadUnitWords(unit).UnitEnglishWords.value(word);
+            return QStringLiteral("word ") + book::LoadUnitWords(unit).UnitEnglishWords.value(word);
     }
     for (int i = 0; i < b.clipCount; ++i) {
         if (clip.constData() == reinterpret_cast<const char*>(b.clips[i].data))
@@ -39,25 +48,25 @@ QString clipName(const ui::SoundClip& clip) {
 }
 
 void showPageLines(const QStringList& english, const QStringList& chinese) {
-    reader::PageContent& page = reader::currentPage();
+    book::PageContent& page = session().reader.page;
     page.EnglishLines = english;
     page.ChineseLines = chinese;
     page.PageClips.clear();
-    QList<ui::SoundClip> named;
+    QList<sound::SoundClip> named;
     const book::Book& b = book::theBook();
-    for (int i = 0; i < b.namedClipCount; ++i) named.append(reader::clipAt(b.namedClips[i].clip));
+    for (int i = 0; i < b.namedClipCount; ++i) named.append(book::clipAt(b.namedClips[i].clip));
     for (int i = 0; page.PageClips.size() < english.size() && i < b.clipCount; ++i) {
-        const ui::SoundClip clip = reader::clipAt(i);
+        const sound::SoundClip clip = book::clipAt(i);
         if (!named.contains(clip) && !page.PageClips.contains(clip)) page.PageClips.append(clip);
     }
 }
 
-void FakeSound::play(const ui::SoundClip& clip) {
+void FakeSound::play(const sound::SoundClip& clip) {
     events.append(SoundEvent{SoundEvent::Play, clip});
     note(trace, QStringLiteral("play ") + clipName(clip));
 }
 
-void FakeSound::playLooped(const ui::SoundClip& clip) {
+void FakeSound::playLooped(const sound::SoundClip& clip) {
     events.append(SoundEvent{SoundEvent::Loop, clip});
     note(trace, QStringLiteral("loop ") + clipName(clip));
 }
@@ -78,8 +87,8 @@ void ScriptedRandom::reseed() {
     note(trace, QStringLiteral("reseed"));
 }
 
-QList<ui::SoundClip> FakeSound::played() const {
-    QList<ui::SoundClip> clips;
+QList<sound::SoundClip> FakeSound::played() const {
+    QList<sound::SoundClip> clips;
     for (const SoundEvent& e : events) {
         if (e.kind != SoundEvent::Stop) clips.append(e.clip);
     }
@@ -131,8 +140,7 @@ FakeServices::FakeServices() : saved_(ui::services()) {
     pauser.trace = &trace;
     random.trace = &trace;
     messages.trace = &trace;
-    reader::resetReaderState();
-    reader::ClearPageContent();
+    session() = app::ProgramSession();
 }
 
 FakeServices::~FakeServices() {

@@ -12,6 +12,9 @@
 #include <deque>
 #include <functional>
 
+#include <memory>
+
+#include "app/features.h"
 #include "ui/services.h"
 
 namespace testing_support {
@@ -24,19 +27,19 @@ using Trace = QStringList;
 // A readable name for a clip: its built-in role ("praise1", "right_answer"), "entry j" for
 // entry j of the shown page, "word <English>" for a unit word's recording, else "clip <i>"
 // or "unknown clip".
-QString clipName(const ui::SoundClip& clip);
+QString clipName(const sound::SoundClip& clip);
 
 struct SoundEvent {
     enum Kind { Play, Loop, Stop } kind;
-    ui::SoundClip clip;
+    sound::SoundClip clip;
 };
 
-class FakeSound : public ui::Sound {
+class FakeSound : public sound::Sound {
   public:
-    void play(const ui::SoundClip& clip) override;
-    void playLooped(const ui::SoundClip& clip) override;
+    void play(const sound::SoundClip& clip) override;
+    void playLooped(const sound::SoundClip& clip) override;
     void stopAll() override;
-    QList<ui::SoundClip> played() const;
+    QList<sound::SoundClip> played() const;
     int stops() const;
     QList<SoundEvent> events;
     Trace* trace = nullptr;
@@ -87,6 +90,11 @@ class FakeShell : public ui::Shell {
     QStringList opened;
 };
 
+// The program's session that the tests' reader windows share; FakeServices starts it afresh.
+app::ProgramSession& session();
+// A reader window on session() with the exercises and games attached, as the program opens it.
+std::unique_ptr<reader::ReaderWindow> openReader(QWidget* loadingPicture = nullptr);
+
 // Makes `english` and `chinese` the shown page's lists, each entry with a recording of its
 // own that is none of the built-in clips (so the trace names it "entry j").
 void showPageLines(const QStringList& english, const QStringList& chinese);
@@ -102,7 +110,7 @@ class HeldTicks : public QObject {
     bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }
 };
 
-// Installs fresh fakes for the lifetime of the scope and resets the program-wide state.
+// Installs fresh fakes for the lifetime of the scope and starts the session afresh.
 class FakeServices {
   public:
     FakeServices();

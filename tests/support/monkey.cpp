@@ -19,12 +19,12 @@
 #include <random>
 #include <thread>
 
+#include "app/features.h"
 #include "app/start_window.h"
-#include "reader/reader_state.h"
 #include "reader/reader_window.h"
+#include "sound/sdl_sound.h"
 #include "support/fake_services.h"
 #include "ui/platform.h"
-#include "ui/sdl_sound.h"
 
 namespace testing_support {
 
@@ -118,7 +118,6 @@ class Monkey {
         services = {&sound_, &pauser_, &random_, &messages_, &shell_};
         QTimer::singleShot(0, [this] { step(); });
         while (report_.events < options_.events) {
-            reader::resetReaderState();
             auto start = std::make_unique<app::StartWindow>();
             start->show();
             QApplication::exec();
@@ -348,7 +347,7 @@ class Monkey {
     MonkeyOptions options_;
     std::mt19937 engine_;
     MonkeyReport report_;
-    ui::SdlSound sound_;  // the real sound service, on whatever driver the run was given
+    sound::SdlSound sound_;  // the real sound service, on whatever driver the run was given
     ShortPauser pauser_;
     SeededRandom random_;
     ui::QtMessageBoxes messages_;

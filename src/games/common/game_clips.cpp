@@ -1,37 +1,36 @@
 #include "games/common/game_clips.h"
 
-#include "reader/book.h"
+#include "book/book.h"
 
 namespace games {
 
-QList<ui::SoundClip> ExercisePraiseClips() {
-    return {reader::namedClip("praise1"), reader::namedClip("praise2"),
-            reader::namedClip("praise3")};
+QList<sound::SoundClip> ExercisePraiseClips() {
+    return {book::namedClip("praise1"), book::namedClip("praise2"), book::namedClip("praise3")};
 }
 
-QList<ui::SoundClip> GameRetryClips() {
-    return {reader::namedClip("retry1"), reader::namedClip("retry3"), reader::namedClip("retry4")};
+QList<sound::SoundClip> GameRetryClips() {
+    return {book::namedClip("retry1"), book::namedClip("retry3"), book::namedClip("retry4")};
 }
 
-ui::SoundClip RightAnswerClip() {
-    return reader::namedClip("right_answer");
+sound::SoundClip RightAnswerClip() {
+    return book::namedClip("right_answer");
 }
 
-QList<ui::SoundClip> WrongAnswerClips() {
-    return {reader::namedClip("wrong1"), reader::namedClip("wrong2")};
+QList<sound::SoundClip> WrongAnswerClips() {
+    return {book::namedClip("wrong1"), book::namedClip("wrong2")};
 }
 
-ui::SoundClip LetterClickClip() {
-    return reader::namedClip("letter_click");
+sound::SoundClip LetterClickClip() {
+    return book::namedClip("letter_click");
 }
 
 MatchClips matchClips() {
-    return {reader::namedClip("match_select"), reader::namedClip("match_pair"),
-            reader::namedClip("match_mismatch"), reader::namedClip("match_empty"),
-            reader::namedClip("match_music")};
+    return {book::namedClip("match_select"), book::namedClip("match_pair"),
+            book::namedClip("match_mismatch"), book::namedClip("match_empty"),
+            book::namedClip("match_music")};
 }
 
-ui::SoundClip clipNumber(const QList<ui::SoundClip>& set, int number) {
+sound::SoundClip clipNumber(const QList<sound::SoundClip>& set, int number) {
     return set.value(number - 1);
 }
 

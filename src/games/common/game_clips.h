@@ -4,28 +4,28 @@
 
 #include <QList>
 
-#include "ui/sound.h"
+#include "sound/sound.h"
 
 namespace games {
 
 // Praise after a right answer (three clips, shared with the page exercises).
-QList<ui::SoundClip> ExercisePraiseClips();
+QList<sound::SoundClip> ExercisePraiseClips();
 // Encouragement after a wrong answer in the page games: the first, third and fourth clip of
 // the exercises' four retry clips.
-QList<ui::SoundClip> GameRetryClips();
+QList<sound::SoundClip> GameRetryClips();
 // The word games' right and wrong sounds.
-ui::SoundClip RightAnswerClip();
-QList<ui::SoundClip> WrongAnswerClips();
+sound::SoundClip RightAnswerClip();
+QList<sound::SoundClip> WrongAnswerClips();
 // The word spelling game's tile click.
-ui::SoundClip LetterClickClip();
+sound::SoundClip LetterClickClip();
 
 // The matching game's sounds and its looping music.
 struct MatchClips {
-    ui::SoundClip select, pair, mismatch, emptyClick, music;
+    sound::SoundClip select, pair, mismatch, emptyClick, music;
 };
 MatchClips matchClips();
 
 // Entry `number` (1-based) of a clip set; nothing for a number outside the set.
-ui::SoundClip clipNumber(const QList<ui::SoundClip>& set, int number);
+sound::SoundClip clipNumber(const QList<sound::SoundClip>& set, int number);
 
 }  // namespace games

@@ -1,6 +1,6 @@
 #include "games/common/page_copies.h"
 
-#include "reader/page_content.h"
+#include "book/page_content.h"
 
 namespace games {
 
@@ -9,11 +9,11 @@ GamePageLists& gamePageLists() {
     return lists;
 }
 
-void CopyPageListsForGames() {
-    const reader::PageContent& page = reader::currentPage();
+void CopyPageListsForGames(const book::PageContent& page) {
     GamePageLists& lists = gamePageLists();
     lists.english = page.EnglishLines;
     lists.chinese = page.ChineseLines;
+    lists.clips = page.PageClips;
     // Detach now: the copies must not share storage with the page's lists.
     lists.english.detach();
     lists.chinese.detach();

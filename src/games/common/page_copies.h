@@ -5,15 +5,18 @@
 
 #include <QStringList>
 
+#include "book/page_content.h"
+
 namespace games {
 
 struct GamePageLists {
     QStringList english;
     QStringList chinese;
+    QList<sound::SoundClip> clips;
 };
 
 GamePageLists& gamePageLists();
 // Replaces the copies with fresh copies of the shown page's lists.
-void CopyPageListsForGames();
+void CopyPageListsForGames(const book::PageContent& page);
 
 }  // namespace games

@@ -1,13 +1,13 @@
 #include "games/common/unit_selector.h"
 
-#include "reader/vocabulary.h"
+#include "book/vocabulary.h"
 #include "ui/control_builders.h"
 
 namespace games {
 
 ui::ComboBox* addUnitSelector(QWidget* parent, const QString& name, QRect geometry) {
     ui::ComboBox* selector = ui::addComboBox(parent, name, geometry);
-    for (int unit = reader::kFirstUnit; unit <= reader::kLastUnit; ++unit)
+    for (int unit = book::kFirstUnit; unit <= book::kLastUnit; ++unit)
         selector->addItem(QStringLiteral("Unit %1").arg(unit), unit);
     selector->setCurrentIndex(0);
     selector->resize(geometry.width(), std::max(geometry.height(), selector->sizeHint().height()));

@@ -2,10 +2,9 @@
 
 #include <algorithm>
 
+#include "book/book.h"
 #include "games/common/game_clips.h"
 #include "games/common/page_copies.h"
-#include "reader/book.h"
-#include "reader/page_content.h"
 #include "ui/control_builders.h"
 #include "ui/service_calls.h"
 
@@ -29,7 +28,7 @@ FillInGameWindow::FillInGameWindow(QWidget* owner) : GameWindow(owner, QStringLi
 void FillInGameWindow::buildLayout() {
     background_ = new ui::PictureBox(this);
     ui::place(background_, QStringLiteral("图片框填一填的背景"), 0, 0, 800, 600);
-    background_->setPictureBytes(reader::pictureBytes("fillin_background"));
+    background_->setPictureBytes(book::pictureBytes("fillin_background"));
 
     const QFont text = ui::songFont(-1, 21);
     sentence_ = ui::addTransparentLabel(background_, QStringLiteral("透明标签_填一填的题目"),
@@ -56,19 +55,19 @@ void FillInGameWindow::buildLayout() {
 
     auto* next =
         ui::addPictureButton(background_, QStringLiteral("超级按钮_下一题"), {128, 475, 104, 40},
-                             reader::picture("button_104x40"), QStringLiteral("下一题"));
+                             book::picture("button_104x40"), QStringLiteral("下一题"));
     auto* again =
         ui::addPictureButton(background_, QStringLiteral("超级按钮_再听一遍"), {254, 474, 100, 40},
-                             reader::picture("button_100x40"), QStringLiteral("再听一遍"));
+                             book::picture("button_100x40"), QStringLiteral("再听一遍"));
     auto* answer =
         ui::addPictureButton(background_, QStringLiteral("超级按钮_答案"), {381, 476, 60, 40},
-                             reader::picture("button_60x40"), QStringLiteral("答案"));
+                             book::picture("button_60x40"), QStringLiteral("答案"));
     auto* confirm =
         ui::addPictureButton(background_, QStringLiteral("超级按钮_确定"), {474, 475, 60, 40},
-                             reader::picture("button_60x40"), QStringLiteral("确定"));
+                             book::picture("button_60x40"), QStringLiteral("确定"));
     auto* quit =
         ui::addPictureButton(background_, QStringLiteral("超级按钮_退出"), {704, 475, 40, 40},
-                             reader::picture("button_40x40"), QStringLiteral("返回"));
+                             book::picture("button_40x40"), QStringLiteral("返回"));
     questionButtons_ = {next, again, answer, confirm};
 
     connect(next, &QAbstractButton::clicked, this, &FillInGameWindow::NextQuestion);
@@ -85,7 +84,7 @@ void FillInGameWindow::ReadOptions() {
 }
 
 void FillInGameWindow::PlayItemClip() const {
-    ui::playClip(reader::currentPage().PageClips.value(game_.question.item - 1));
+    ui::playClip(gamePageLists().clips.value(game_.question.item - 1));
 }
 
 void FillInGameWindow::SetNewQuestion() {
@@ -151,8 +150,8 @@ void FillInGameWindow::CheckAnswer() {
     blank_->setFocus();
 }
 
-void OpenFillInGame(QWidget* reader) {
-    CopyPageListsForGames();
+void OpenFillInGame(QWidget* reader, const book::PageContent& page) {
+    CopyPageListsForGames(page);
     openGameWindow<FillInGameWindow>(reader);
 }
 

@@ -3,6 +3,7 @@
 // FillInGameWindow (填一填): one line of the shown page with a word covered by a blank; the
 // child types the word. Opened modally from the reader's toolbar.
 
+#include "book/page_content.h"
 #include "games/common/game_window.h"
 #include "games/fill_in/fill_in_game.h"
 #include "ui/controls.h"
@@ -42,6 +43,6 @@ class FillInGameWindow : public GameWindow {
 
 // The toolbar's opener: takes the games' copies of the page lists, then opens the window
 // modally over the reader.
-void OpenFillInGame(QWidget* reader);
+void OpenFillInGame(QWidget* reader, const book::PageContent& page);
 
 }  // namespace games

@@ -119,7 +119,7 @@ bool MatchClock::tick() {
 // ---- Board -------------------------------------------------------------------------------
 
 void MatchBoard::pick(int unit) {
-    unit_ = reader::LoadUnitWords(unit);
+    unit_ = book::LoadUnitWords(unit);
     ui::reseedRandom();
     QStringList& english = unit_.UnitEnglishWords;
     QStringList& chinese = unit_.UnitChineseWords;

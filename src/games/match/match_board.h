@@ -13,7 +13,7 @@
 #include <array>
 #include <optional>
 
-#include "reader/vocabulary.h"
+#include "book/vocabulary.h"
 
 namespace games {
 
@@ -127,7 +127,7 @@ class MatchBoard {
     int pairCount() const { return int(boardEnglish_.size()); }
     const QStringList& boardEnglish() const { return boardEnglish_; }
     const QStringList& boardChinese() const { return boardChinese_; }
-    const reader::UnitWords& unitWords() const { return unit_; }
+    const book::UnitWords& unitWords() const { return unit_; }
     int pairIdAt(int cell) const;
     QString textAt(int cell) const;
     bool hasTile(int cell) const { return pairIdAt(cell) > 0; }
@@ -139,7 +139,7 @@ class MatchBoard {
     bool isWon() const;
 
   private:
-    reader::UnitWords unit_;
+    book::UnitWords unit_;
     QStringList boardEnglish_, boardChinese_;
     std::array<int, kMatchCells> pairIds_{};
     std::array<QString, kMatchCells> texts_;

@@ -4,8 +4,8 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include "book/book.h"
 #include "games/common/unit_selector.h"
-#include "reader/book.h"
 #include "ui/control_builders.h"
 #include "ui/draw_panel.h"
 #include "ui/service_calls.h"
@@ -27,8 +27,7 @@ QPixmap tilePicture(const char* name) {
     cell.fill(Qt::white);
     QPainter painter(&cell);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(cell.rect().adjusted(kInset, kInset, -kInset, -kInset),
-                       reader::picture(name));
+    painter.drawPixmap(cell.rect().adjusted(kInset, kInset, -kInset, -kInset), book::picture(name));
     return cell;
 }
 
@@ -43,7 +42,7 @@ MatchGameWindow::MatchGameWindow(QWidget* owner)
     ui::place(panel_, QStringLiteral("画板_底图"), 0, 0, kGameWidth, kGameHeight);
     panel_->setFont(ui::songFont(-1, 19));
     panel_->setTextColour(Qt::black);
-    panel_->setBackgroundPicture(reader::picture("match_background"));
+    panel_->setBackgroundPicture(book::picture("match_background"));
 
     timeBar_ = new QProgressBar(panel_);
     ui::place(timeBar_, QStringLiteral("进度条_时间"), 184, 20, 412, 32);
@@ -68,7 +67,7 @@ MatchGameWindow::MatchGameWindow(QWidget* owner)
     level_->resize(84, std::max(24, level_->sizeHint().height()));
     unit_ = addUnitSelector(panel_, QStringLiteral("组合框_背单词课时选择"), {99, 548, 96, 24});
     auto* exit = ui::addPictureButton(panel_, QStringLiteral("超级按钮_退出"), {732, 540, 40, 40},
-                                      reader::picture("button_40x40"), QStringLiteral("返回"));
+                                      book::picture("button_40x40"), QStringLiteral("返回"));
 
     connect(panel_, &ui::DrawPanel::mouseMoved, this, &MatchGameWindow::hoverAt);
     connect(panel_, &ui::DrawPanel::leftPressed, this, &MatchGameWindow::clickAt);

@@ -2,10 +2,9 @@
 
 #include <QPainter>
 
+#include "book/book.h"
 #include "games/common/game_clips.h"
 #include "games/common/page_copies.h"
-#include "reader/book.h"
-#include "reader/page_content.h"
 #include "ui/control_builders.h"
 #include "ui/service_calls.h"
 
@@ -80,7 +79,7 @@ void SentenceOrderWindow::buildLayout() {
     setPalette(palette);
     background_ = new ui::PictureBox(this);
     ui::place(background_, QStringLiteral("图片框排序的背景"), 0, -2, 800, 600);
-    background_->setPictureBytes(reader::pictureBytes("order_background"));
+    background_->setPictureBytes(book::pictureBytes("order_background"));
 
     wordBox_ = new ui::GroupBox(background_);
     ui::place(wordBox_, QStringLiteral("分组框_随机的单词"), 16, 154, 768, 55);
@@ -184,7 +183,7 @@ void SentenceOrderWindow::showLine() {
 
 void SentenceOrderWindow::SetNewQuestion() {
     const GamePageLists& lists = gamePageLists();
-    const QList<ui::SoundClip>& clips = reader::currentPage().PageClips;
+    const QList<sound::SoundClip>& clips = gamePageLists().clips;
     const SentenceOrderGame::Outcome outcome =
         game_.SetNewQuestion(lists.english, lists.chinese, int(clips.size()));
     ShowTranslation(false);
@@ -240,11 +239,11 @@ void SentenceOrderWindow::RevealAnswer() {
 }
 
 void SentenceOrderWindow::HearAgain() {
-    if (game_.item() > 0) ui::playClip(reader::currentPage().PageClips.value(game_.item() - 1));
+    if (game_.item() > 0) ui::playClip(gamePageLists().clips.value(game_.item() - 1));
 }
 
-void OpenSentenceOrderGame(QWidget* reader) {
-    CopyPageListsForGames();
+void OpenSentenceOrderGame(QWidget* reader, const book::PageContent& page) {
+    CopyPageListsForGames(page);
     openGameWindow<SentenceOrderWindow>(reader);
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 
+#include "book/page_content.h"
 #include "games/common/game_window.h"
 #include "games/sentence_order/sentence_order_game.h"
 #include "ui/controls.h"
@@ -53,6 +54,6 @@ class SentenceOrderWindow : public GameWindow {
 
 // The toolbar's opener: takes the games' copies of the page lists, then opens the window
 // modally over the reader.
-void OpenSentenceOrderGame(QWidget* reader);
+void OpenSentenceOrderGame(QWidget* reader, const book::PageContent& page);
 
 }  // namespace games

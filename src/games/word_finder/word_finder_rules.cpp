@@ -1,9 +1,9 @@
 #include "games/word_finder/word_finder_rules.h"
 
+#include "book/vocabulary.h"
 #include "games/common/game_clips.h"
 #include "games/common/game_text.h"
 #include "games/common/missed_words.h"
-#include "reader/vocabulary.h"
 #include "ui/service_calls.h"
 
 namespace games {
@@ -52,7 +52,7 @@ WordFinderRules::WordFinderRules(const FinderTwin& twin, FinderSurface& surface,
     : twin_(twin), surface_(surface), messageOwner_(messageOwner) {}
 
 void WordFinderRules::loadUnit(int unit) {
-    reader::UnitWords words = reader::LoadUnitWords(unit);
+    book::UnitWords words = book::LoadUnitWords(unit);
     english_ = std::move(words.UnitEnglishWords);
     chinese_ = std::move(words.UnitChineseWords);
     if (english_.size() != chinese_.size())

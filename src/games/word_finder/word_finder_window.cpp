@@ -4,11 +4,11 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "book/book.h"
 #include "games/common/missed_words.h"
 #include "games/common/unit_selector.h"
 #include "games/result/result_window.h"
 #include "games/word_finder/play_area.h"
-#include "reader/book.h"
 #include "ui/animation_box.h"
 #include "ui/control_builders.h"
 #include "ui/service_calls.h"
@@ -31,21 +31,21 @@ WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin)
     flower_ = new ui::AnimationObject(box_);
     const QRect f = twin.flowerTemplate;
     ui::place(flower_, QStringLiteral("动画物体_鲜花1"), f.x(), f.y(), f.width(), f.height());
-    flower_->setPicture(reader::picture("flower"), Qt::white);
+    flower_->setPicture(book::picture("flower"), Qt::white);
     flower_->hide();
 
     clock_ = new QTimer(this);
     clock_->setObjectName(QStringLiteral("时钟1"));
 
     next_ = ui::addPictureButton(this, QStringLiteral("超级按钮_下一题"), twin.skipButton,
-                                 reader::picture("button_72x32"), QStringLiteral("下一题"));
+                                 book::picture("button_72x32"), QStringLiteral("下一题"));
     next_->setFont(ui::heiFont(11));
     next_->setEnabled(false);
     remaining_ = ui::addTransparentLabel(this, QStringLiteral("透明标签_剩余时间"),
                                          QRect(168, 528, 112, 40), ui::heiFont(14), Qt::white);
     remaining_->setText(QStringLiteral("剩余秒："));
     exit_ = ui::addPictureButton(this, QStringLiteral("超级按钮_退出"), twin.exitButton,
-                                 reader::picture("button_40x40"), QStringLiteral("返回"));
+                                 book::picture("button_40x40"), QStringLiteral("返回"));
     exit_->setFont(ui::heiFont(10));
     units_ = addUnitSelector(this, QStringLiteral("组合框_背单词课时选择"), twin.unitSelector);
 
@@ -54,7 +54,7 @@ WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin)
 
     // Window created: a fresh list of misses, Unit 1's words and the first question; the
     // clock waits for the first click.
-    box_->setBackgroundPicture(reader::picture("finder_background"));
+    box_->setBackgroundPicture(book::picture("finder_background"));
     MissedWordList().clear();
     rules_->loadUnit(selectedUnit(units_));
     rules_->setUpQuestion();

@@ -2,10 +2,10 @@
 
 #include <QWidget>
 
+#include "book/vocabulary.h"
 #include "games/common/game_clips.h"
 #include "games/common/missed_words.h"
 #include "games/result/result_window.h"
-#include "reader/vocabulary.h"
 #include "ui/gbk_text.h"
 #include "ui/service_calls.h"
 
@@ -18,14 +18,14 @@ WordSpellGame::WordSpellGame(QWidget* owner) : owner_(owner), hasOwner_(owner !=
 }
 
 void WordSpellGame::LoadUnit(int unit) {
-    const reader::UnitWords words = reader::LoadUnitWords(unit);
-    QList<ui::SoundClip> clips;
-    reader::LoadUnitWordClips(unit, clips);
+    const book::UnitWords words = book::LoadUnitWords(unit);
+    QList<sound::SoundClip> clips;
+    book::LoadUnitWordClips(unit, clips);
     LoadWords(words.UnitEnglishWords, words.UnitChineseWords, clips);
 }
 
 void WordSpellGame::LoadWords(const QStringList& english, const QStringList& chinese,
-                              const QList<ui::SoundClip>& clips) {
+                              const QList<sound::SoundClip>& clips) {
     english_ = english;
     chinese_ = chinese;
     clips_ = clips;
@@ -33,9 +33,9 @@ void WordSpellGame::LoadWords(const QStringList& english, const QStringList& chi
     passOver_ = false;
     // Let the sound service decode the unit's recordings and the game's own sounds while the
     // child looks at the first word, so that no press waits for a decoder.
-    if (ui::Sound* sound = ui::services().sound)
-        sound->prepare(clips_ + QList<ui::SoundClip>{LetterClickClip(), RightAnswerClip(),
-                                                     clipNumber(WrongAnswerClips(), 1)});
+    if (sound::Sound* sound = ui::services().sound)
+        sound->prepare(clips_ + QList<sound::SoundClip>{LetterClickClip(), RightAnswerClip(),
+                                                        clipNumber(WrongAnswerClips(), 1)});
     if (english_.size() != chinese_.size()) {
         if (beforeWaiting) beforeWaiting();
         ui::showMessage(owner_, QStringLiteral("英语汉语数量不同"));

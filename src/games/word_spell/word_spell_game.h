@@ -12,7 +12,7 @@
 #include <array>
 #include <functional>
 
-#include "ui/sound.h"
+#include "sound/sound.h"
 
 class QWidget;
 
@@ -33,7 +33,7 @@ struct LetterTile {
 struct WordSpellQuestion {
     QString word;
     QString meaning;
-    ui::SoundClip clip;
+    sound::SoundClip clip;
     int letterClicks = 0;  // letters clicked since the word was set or last restarted
 };
 
@@ -59,7 +59,7 @@ class WordSpellGame {
     void LoadUnit(int unit);
     // The same with lists given directly (entry j of each list belongs to word j).
     void LoadWords(const QStringList& english, const QStringList& chinese,
-                   const QList<ui::SoundClip>& clips);
+                   const QList<sound::SoundClip>& clips);
     // Draws the next word of the pass and lays its letters out, or ends the pass.
     void SetNewWord();
     // Another unit chosen: silence, the unit's full lists and a new word.
@@ -101,7 +101,7 @@ class WordSpellGame {
     bool hasOwner_;
     QStringList english_;
     QStringList chinese_;
-    QList<ui::SoundClip> clips_;
+    QList<sound::SoundClip> clips_;
     int unitSize_ = 0;
     WordSpellQuestion question_;
     std::array<LetterTile, kLetterTileCount> tiles_{};

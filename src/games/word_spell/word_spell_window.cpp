@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "book/book.h"
 #include "games/common/unit_selector.h"
-#include "reader/book.h"
 #include "ui/control_builders.h"
 
 namespace games {
@@ -99,7 +99,7 @@ WordSpellWindow::WordSpellWindow(QWidget* reader)
     connectControls();
     game_.beforeWaiting = [this] { showState(); };
     // Window created: the background, the selected unit's words and the first word.
-    background_->setPictureBytes(reader::pictureBytes("spell_background"));
+    background_->setPictureBytes(book::pictureBytes("spell_background"));
     game_.LoadUnit(selectedUnit(units_));
     game_.SetNewWord();
     showState();

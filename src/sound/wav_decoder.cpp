@@ -1,4 +1,4 @@
-#include "ui/wav_decoder.h"
+#include "sound/wav_decoder.h"
 
 #include <sndfile.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-namespace ui {
+namespace sound {
 namespace {
 
 // A read-only view of the clip's bytes for libsndfile's virtual I/O.
@@ -352,4 +352,4 @@ bool WavStream::rewind() {
     return state_->open();
 }
 
-}  // namespace ui
+}  // namespace sound

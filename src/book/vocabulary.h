@@ -7,9 +7,9 @@
 #include <QList>
 #include <QStringList>
 
-#include "ui/sound.h"
+#include "sound/sound.h"
 
-namespace reader {
+namespace book {
 
 inline constexpr int kFirstUnit = 1;
 inline constexpr int kLastUnit = 6;
@@ -26,6 +26,6 @@ UnitWords LoadUnitWords(int unit);
 
 // Replaces `clips` with the unit's word recordings, clip j being the recording of English
 // entry j. For a unit number outside 1 to 6 `clips` is left as it was.
-void LoadUnitWordClips(int unit, QList<ui::SoundClip>& clips);
+void LoadUnitWordClips(int unit, QList<sound::SoundClip>& clips);
 
-}  // namespace reader
+}  // namespace book

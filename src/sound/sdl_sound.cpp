@@ -1,4 +1,4 @@
-#include "ui/sdl_sound.h"
+#include "sound/sdl_sound.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <functional>
 
-#include "ui/wav_decoder.h"
+#include "sound/wav_decoder.h"
 
-namespace ui {
+namespace sound {
 namespace {
 
 // SDL_mixer has one global mixer per process.
@@ -368,4 +368,4 @@ void SdlSound::finishPreparing() {
     preparer_.stop();
 }
 
-}  // namespace ui
+}  // namespace sound

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-namespace ui {
+namespace sound {
 
 // Bounds on what decodeWav accepts. A clip outside them is refused as a whole, never cut
 // short, so that a header that lies about its sizes cannot make the program allocate or
@@ -64,4 +64,4 @@ class WavStream {
     std::unique_ptr<State> state_;
 };
 
-}  // namespace ui
+}  // namespace sound

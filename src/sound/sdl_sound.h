@@ -10,11 +10,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "ui/sound.h"
+#include "sound/sound.h"
 
 struct Mix_Chunk;
 
-namespace ui {
+namespace sound {
 
 // Plays clips through SDL_mixer. Each clip is decoded and converted to the device format on
 // first use and kept in a bounded cache, so that pressing a hotspot a second time costs only
@@ -139,4 +139,4 @@ class SdlSound : public Sound {
     std::vector<LoopPtr> loops_;
 };
 
-}  // namespace ui
+}  // namespace sound

@@ -1,14 +1,9 @@
-#include "reader/page_content.h"
+#include "book/page_content.h"
 
-#include "reader/book.h"
+#include "book/book.h"
 #include "ui/gbk_text.h"
 
-namespace reader {
-
-PageContent& currentPage() {
-    static PageContent content;
-    return content;
-}
+namespace book {
 
 void SplitTextTable(const QString& table, QStringList& english, QStringList& chinese) {
     english.clear();
@@ -20,20 +15,18 @@ void SplitTextTable(const QString& table, QStringList& english, QStringList& chi
     }
 }
 
-void LoadPageContent(int screen) {
+void LoadPageContent(int screen, PageContent& content) {
     if (screen < 0 || screen > kLastPageScreen) return;
-    const book::PageDef* page = pageOfScreen(screen);
-    PageContent& content = currentPage();
+    const PageDef* page = pageOfScreen(screen);
     SplitTextTable(QString::fromUtf8(page->textTable), content.EnglishLines, content.ChineseLines);
     content.PageClips.clear();
     for (int i = 0; i < page->entryCount; ++i) content.PageClips.append(clipAt(page->clips[i]));
 }
 
-void ClearPageContent() {
-    PageContent& content = currentPage();
+void ClearPageContent(PageContent& content) {
     content.EnglishLines.clear();
     content.ChineseLines.clear();
     content.PageClips.clear();
 }
 
-}  // namespace reader
+}  // namespace book

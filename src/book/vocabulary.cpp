@@ -1,15 +1,15 @@
-#include "reader/vocabulary.h"
+#include "book/vocabulary.h"
 
-#include "reader/book.h"
-#include "reader/page_content.h"
+#include "book/book.h"
+#include "book/page_content.h"
 
-namespace reader {
+namespace book {
 
 namespace {
 
 // The embedded unit, or nullptr when the number names none.
-const book::UnitDef* unitDef(int unit) {
-    const book::Book& b = book::theBook();
+const UnitDef* unitDef(int unit) {
+    const Book& b = theBook();
     if (unit < kFirstUnit || unit > kLastUnit || unit > b.unitCount) return nullptr;
     return &b.units[unit - 1];
 }
@@ -18,7 +18,7 @@ const book::UnitDef* unitDef(int unit) {
 
 UnitWords LoadUnitWords(int unit) {
     UnitWords words;
-    if (const book::UnitDef* def = unitDef(unit)) {
+    if (const UnitDef* def = unitDef(unit)) {
         // A word list has the page text table's line format: English on odd lines, the
         // Chinese meaning on the even line after it.
         SplitTextTable(QString::fromUtf8(def->wordList), words.UnitEnglishWords,
@@ -27,13 +27,13 @@ UnitWords LoadUnitWords(int unit) {
     return words;
 }
 
-void LoadUnitWordClips(int unit, QList<ui::SoundClip>& clips) {
-    const book::UnitDef* def = unitDef(unit);
+void LoadUnitWordClips(int unit, QList<sound::SoundClip>& clips) {
+    const UnitDef* def = unitDef(unit);
     if (!def) return;
-    QList<ui::SoundClip> loaded;
+    QList<sound::SoundClip> loaded;
     loaded.reserve(def->wordCount);
     for (int j = 0; j < def->wordCount; ++j) loaded.append(clipAt(def->clips[j]));
     clips = loaded;
 }
 
-}  // namespace reader
+}  // namespace book

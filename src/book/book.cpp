@@ -1,36 +1,38 @@
-#include "reader/book.h"
+#include "book/book.h"
 
 #include <cstring>
 
-namespace reader {
+namespace book {
 
-const book::PageDef* pageOfScreen(int screen) {
-    const book::Book& b = book::theBook();
+const char* const kProgramTitle = "青橙人教版PEP三年级上册点读软件";
+
+const PageDef* pageOfScreen(int screen) {
+    const Book& b = theBook();
     return screen >= 0 && screen < b.pageCount ? &b.pages[screen] : nullptr;
 }
 
 int pageNumberOfScreen(int screen) {
-    const book::PageDef* page = pageOfScreen(screen);
+    const PageDef* page = pageOfScreen(screen);
     return page ? page->pageNumber : 0;
 }
 
 int sectionFirstScreen(int itemData) {
-    const book::Book& b = book::theBook();
+    const Book& b = theBook();
     for (int i = 0; i < b.sectionCount; ++i) {
         if (b.sections[i].data == itemData) return b.sections[i].firstScreen;
     }
     return -1;
 }
 
-ui::SoundClip clipAt(int index) {
-    const book::Book& b = book::theBook();
+sound::SoundClip clipAt(int index) {
+    const Book& b = theBook();
     if (index < 0 || index >= b.clipCount) return {};
-    const book::Blob& blob = b.clips[index];
+    const Blob& blob = b.clips[index];
     return QByteArray::fromRawData(reinterpret_cast<const char*>(blob.data), qsizetype(blob.size));
 }
 
-ui::SoundClip namedClip(const char* role) {
-    const book::Book& b = book::theBook();
+sound::SoundClip namedClip(const char* role) {
+    const Book& b = theBook();
     for (int i = 0; i < b.namedClipCount; ++i) {
         if (std::strcmp(b.namedClips[i].role, role) == 0) return clipAt(b.namedClips[i].clip);
     }
@@ -38,10 +40,10 @@ ui::SoundClip namedClip(const char* role) {
 }
 
 QByteArray pictureBytes(const char* name) {
-    const book::Book& b = book::theBook();
+    const Book& b = theBook();
     for (int i = 0; i < b.pictureCount; ++i) {
         if (std::strcmp(b.pictures[i].name, name) == 0) {
-            const book::Blob& blob = b.pictures[i].blob;
+            const Blob& blob = b.pictures[i].blob;
             return QByteArray::fromRawData(reinterpret_cast<const char*>(blob.data),
                                            qsizetype(blob.size));
         }
@@ -55,4 +57,4 @@ QPixmap picture(const char* name) {
     return pixmap;
 }
 
-}  // namespace reader
+}  // namespace book

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-namespace ui {
+namespace sound {
 
 // A complete RIFF/WAVE file image held in memory. Clips built into the program wrap the
 // embedded bytes without copying (QByteArray::fromRawData); copies share the same bytes.
@@ -21,4 +21,4 @@ class Sound {
     virtual void prepare(const QList<SoundClip>& clips) { Q_UNUSED(clips); }
 };
 
-}  // namespace ui
+}  // namespace sound

@@ -1,0 +1,93 @@
+#!/usr/bin/env python3
+"""Fails when a source file includes a header from a room it may not depend on.
+
+The program's rooms depend downward only:
+    app -> exercises, games -> reader -> book -> ui -> sound
+Inside games, each game's folder may use games/common (and the result window), never another
+game's folder. Run from anywhere; prints each offending include with its file and line.
+"""
+import pathlib
+import re
+import sys
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
+
+# Room -> rooms whose headers it may include (besides its own).
+PROGRAM_ALLOWED = {
+    "sound": set(),
+    "ui": {"sound"},
+    "book": {"ui", "sound"},
+    "reader": {"book", "ui", "sound"},
+    "games": {"book", "ui", "sound"},
+    "exercises": {"reader", "book", "ui", "sound"},
+    "app": {"reader", "exercises", "games", "book", "ui", "sound"},
+}
+
+
+def room_of(path: pathlib.Path, top: pathlib.Path):
+    parts = path.relative_to(top).parts
+    return parts[0] if len(parts) > 1 else None
+
+
+def check_program(errors):
+    src = ROOT / "src"
+    for path in sorted(src.rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        room = room_of(path, src)
+        allowed = PROGRAM_ALLOWED.get(room)
+        if allowed is None:
+            errors.append(f"{path.relative_to(ROOT)}: folder '{room}' is not in the room table")
+            continue
+        for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+            match = INCLUDE.match(line)
+            if not match or "/" not in match.group(1):
+                continue
+            target = match.group(1).split("/")[0]
+            if target == room or target in allowed:
+                if room == "games" and target == "games":
+                    check_game_folders(path, number, match.group(1), errors)
+                continue
+            if target in PROGRAM_ALLOWED:
+                errors.append(f"{path.relative_to(ROOT)}:{number}: {room} may not include "
+                              f"{match.group(1)} ({room} -> {target} goes against the layers)")
+
+
+def check_game_folders(path, number, header, errors):
+    own = path.relative_to(ROOT / "src" / "games").parts[0]
+    target = header.split("/")[1]
+    if target in (own, "common", "result"):
+        return
+    errors.append(f"{path.relative_to(ROOT)}:{number}: games/{own} may not include {header} "
+                  f"(a game uses games/common, not another game)")
+
+
+def check_acyclic(table, name, errors):
+    # The tables themselves must not let two rooms include each other, directly or round about.
+    def reaches(start, goal, seen):
+        for nxt in table.get(start, ()):
+            if nxt == goal or (nxt not in seen and reaches(nxt, goal, seen | {nxt})):
+                return True
+        return False
+
+    for room in table:
+        if reaches(room, room, {room}):
+            errors.append(f"{name}: room '{room}' can reach itself")
+
+
+def main():
+    errors = []
+    check_acyclic(PROGRAM_ALLOWED, "program rooms", errors)
+    check_program(errors)
+    for error in errors:
+        print(error)
+    if errors:
+        print(f"layering check: {len(errors)} include(s) against the room table")
+        return 1
+    print("layering check: every include follows the room table")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

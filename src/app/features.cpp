@@ -1,0 +1,68 @@
+#include "app/features.h"
+
+#include "exercises/exercises.h"
+#include "exercises/practice.h"
+#include "games/common/game_window.h"
+#include "games/fill_in/fill_in_window.h"
+#include "games/match/match_game_window.h"
+#include "games/sentence_order/sentence_order_window.h"
+#include "games/word_finder/word_finder_window.h"
+#include "games/word_spell/word_spell_window.h"
+
+namespace app {
+
+namespace {
+
+// A toolbar button's feature, opened modally over the reader where it is a window.
+void openTool(reader::ReaderWindow& window, reader::ReaderTool tool) {
+    using reader::ReaderTool;
+    const book::PageContent& page = window.session().page;
+    switch (tool) {
+        case ReaderTool::Practice:
+            exercises::StartPractice(window);
+            return;
+        case ReaderTool::FindIt:
+            exercises::StartFindIt(window);
+            return;
+        case ReaderTool::FillIn:
+            games::OpenFillInGame(&window, page);
+            return;
+        case ReaderTool::SentenceOrder:
+            games::OpenSentenceOrderGame(&window, page);
+            return;
+        case ReaderTool::Match:
+            games::openGameWindow<games::MatchGameWindow>(&window);
+            return;
+        case ReaderTool::WordSpell:
+            games::OpenWordSpellWindow(&window);
+            return;
+        case ReaderTool::ChineseToEnglish:
+            games::openGameWindow<games::ChineseToEnglishWindow>(&window);
+            return;
+        case ReaderTool::EnglishToChinese:
+            games::openGameWindow<games::EnglishToChineseWindow>(&window);
+            return;
+    }
+}
+
+}  // namespace
+
+reader::ReaderWindow::Attach ProgramSession::attach() {
+    return [this](reader::ReaderWindow& window) { attachFeatures(window, *this); };
+}
+
+void attachFeatures(reader::ReaderWindow& window, ProgramSession& session) {
+    Q_UNUSED(session);
+    exercises::attachPageExercises(window);
+    exercises::attachAnswerBoxes(window);
+    exercises::attachDictation(window);
+    reader::ReaderWindow* w = &window;
+    QObject::connect(w, &reader::ReaderWindow::toolRequested, w,
+                     [w](reader::ReaderTool tool) { openTool(*w, tool); });
+}
+
+void openBook(QWidget* owner, QWidget* loadingPicture, ProgramSession& session) {
+    reader::OpenReader(owner, loadingPicture, session.reader, session.attach());
+}
+
+}  // namespace app
