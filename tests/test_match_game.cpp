@@ -385,6 +385,28 @@ TEST_F(MatchGameTest, HoverFrameFollowsThePointerButStaysWhileATileIsSelected) {
     EXPECT_EQ(window->board().hoveredCell(), 11);
 }
 
+TEST_F(MatchGameTest, PointerMovesOffTheBoardChangeNothingAndADealTakesEveryFrameAway) {
+    open();
+    // Through the window, as the pointer really moves: onto cell 48, then down and left off
+    // the board onto the level selector.
+    QTest::mouseMove(window.get(), cellCentre(48));
+    ASSERT_TRUE(framedIn(48, QColor(255, 0, 0)));
+    for (QPoint off : {QPoint(700, 510), QPoint(60, 300), QPoint(400, 30), QPoint(250, 560)}) {
+        QTest::mouseMove(window.get(), off);
+        EXPECT_EQ(window->board().hoveredCell(), 48);
+    }
+    EXPECT_TRUE(framedIn(48, QColor(255, 0, 0)));
+    levels()->setCurrentIndex(1);
+    EXPECT_EQ(window->board().hoveredCell(), 0);
+    EXPECT_TRUE(unframed(48)) << "the frame reaches past the cleared deal area";
+    // A selected tile's frame goes with the deal too.
+    click(40);
+    ASSERT_TRUE(framedIn(40, QColor(0, 0, 255)));
+    units()->setCurrentIndex(1);
+    EXPECT_FALSE(window->board().tileSelection());
+    EXPECT_TRUE(unframed(40));
+}
+
 TEST_F(MatchGameTest, ClearingTheBoardPraisesWithTheClockStoppedThenDealsAFreshBoard) {
     open();
     levels()->setCurrentIndex(1);  // 中级, 500 ms
