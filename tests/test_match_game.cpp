@@ -407,6 +407,38 @@ TEST_F(MatchGameTest, PointerMovesOffTheBoardChangeNothingAndADealTakesEveryFram
     EXPECT_TRUE(unframed(40));
 }
 
+// The rows of dark writing in `area` of the panel: top and bottom, or (-1, -1) when none.
+std::pair<int, int> inkRows(const QImage& image, const QRect& area) {
+    int top = -1, bottom = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 80) {
+                if (top < 0) top = y;
+                bottom = y;
+            }
+    return {top, bottom};
+}
+
+TEST_F(MatchGameTest, TileTextsAreWrittenInsideTheirTilesOnOneBaseline) {
+    open();  // cells 1-4 "ruler", 9-12 "eraser", 25-28 "尺子"
+    ASSERT_EQ(window->board().textAt(1), "ruler");
+    ASSERT_EQ(window->board().textAt(9), "eraser");
+    const QImage image = shot();
+    const auto inside = [](int cell) { return QRect(cellCorner(cell), QSize(79, 69)); };
+    const auto [rulerTop, rulerBottom] = inkRows(image, inside(1));
+    const auto [eraserTop, eraserBottom] = inkRows(image, inside(9));
+    ASSERT_GE(rulerTop, 0) << "the word is written on its tile";
+    ASSERT_GE(eraserTop, 0);
+    // Written from 30 pixels below the tile's top, within the tile.
+    EXPECT_GE(rulerTop - cellCorner(1).y(), 28);
+    EXPECT_LE(rulerTop - cellCorner(1).y(), 36);
+    EXPECT_LT(rulerBottom, cellCorner(1).y() + 69);
+    // The same baseline whether or not a word has tall letters: "eraser" sits lower.
+    EXPECT_EQ(eraserBottom - cellCorner(9).y(), rulerBottom - cellCorner(1).y());
+    EXPECT_GT(eraserTop - cellCorner(9).y(), rulerTop - cellCorner(1).y());
+    EXPECT_GE(inkRows(image, inside(25)).first, 0) << "the meaning is written too";
+}
+
 TEST_F(MatchGameTest, ClearingTheBoardPraisesWithTheClockStoppedThenDealsAFreshBoard) {
     open();
     levels()->setCurrentIndex(1);  // 中级, 500 ms
