@@ -194,6 +194,26 @@ TEST(MatchRules, TileTextIsWrittenInEightBytePiecesByWidth) {
     EXPECT_FALSE(isEnglishTile("铅笔盒"));
 }
 
+TEST(MatchRules, AUnitOfMoreThanTwelvePairsGivesTwelveDrawnPairsOnTwoTilesEach) {
+    testing_support::FakeServices fakes;
+    reader::UnitWords words;
+    for (int k = 1; k <= 14; ++k) {
+        words.UnitEnglishWords << QStringLiteral("word%1").arg(k);
+        words.UnitChineseWords << QStringLiteral("词%1").arg(k);
+    }
+    MatchBoard board;
+    board.pick(words);
+    EXPECT_EQ(fakes.trace, QStringList{"reseed"} + draws(14, 3));
+    ASSERT_EQ(board.pairCount(), 12);
+    EXPECT_EQ(board.boardEnglish().first(), "word1");  // low-end draws take the first left
+    EXPECT_EQ(board.boardChinese().last(), "词12");
+    board.deal();
+    QMap<int, int> perId;
+    for (int cell = 1; cell <= 48; ++cell) ++perId[board.pairIdAt(cell)];
+    EXPECT_EQ(perId.size(), 24);
+    for (int count : perId) EXPECT_EQ(count, 2);
+}
+
 TEST(MatchRules, ClockRunsOutAfterAHundredAndTwentyTicksAtTheLevelsPace) {
     EXPECT_EQ(matchTickPeriod(1), 750);
     EXPECT_EQ(matchTickPeriod(2), 500);
@@ -437,6 +457,19 @@ TEST_F(MatchGameTest, TileTextsAreWrittenInsideTheirTilesOnOneBaseline) {
     EXPECT_EQ(eraserBottom - cellCorner(9).y(), rulerBottom - cellCorner(1).y());
     EXPECT_GT(eraserTop - cellCorner(9).y(), rulerTop - cellCorner(1).y());
     EXPECT_GE(inkRows(image, inside(25)).first, 0) << "the meaning is written too";
+}
+
+TEST_F(MatchGameTest, ADealClearsItsWholeAreaBeforeDrawingTheTiles) {
+    open();
+    click(1);
+    click(25);
+    ASSERT_TRUE(showsBackground(1));
+    // A mark inside the deal area but between the tiles, left of the first column.
+    panel()->drawLine({75, 100}, {75, 300}, Qt::red);
+    levels()->setCurrentIndex(2);
+    EXPECT_FALSE(showsBackground(1)) << "a tile again";
+    const QImage image = shot();
+    for (int y = 100; y <= 300; ++y) ASSERT_EQ(image.pixel(75, y), background.pixel(75, y)) << y;
 }
 
 TEST_F(MatchGameTest, ClearingTheBoardPraisesWithTheClockStoppedThenDealsAFreshBoard) {

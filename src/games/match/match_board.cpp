@@ -119,7 +119,11 @@ bool MatchClock::tick() {
 // ---- Board -------------------------------------------------------------------------------
 
 void MatchBoard::pick(int unit) {
-    unit_ = reader::LoadUnitWords(unit);
+    pick(reader::LoadUnitWords(unit));
+}
+
+void MatchBoard::pick(const reader::UnitWords& words) {
+    unit_ = words;
     ui::reseedRandom();
     QStringList& english = unit_.UnitEnglishWords;
     QStringList& chinese = unit_.UnitChineseWords;
