@@ -394,8 +394,19 @@ TEST_F(WordSpellTest, AFinishedPassIsInertUntilAUnitIsChosen) {
     QApplication::processEvents();
     ASSERT_EQ(reports.size(), 1);
     ASSERT_TRUE(MissedWordList().isEmpty());
-    // The last word ("desk") stays on its tiles, fresh, yet nothing judges or records it.
-    EXPECT_TRUE(tile(12)->isVisible() && tile(12)->isEnabled());
+    // The last word ("desk") stays on its tiles, shown inert: greyed like a disabled control,
+    // at its size, with no pointing hand; nothing judges or records it.
+    const auto black = [](QRgb p) { return qAlpha(p) > 128 && QColor(p).value() < 100; };
+    for (int number = 12; number <= 15; ++number) {
+        EXPECT_TRUE(tile(number)->isVisible() && !tile(number)->isEnabled()) << number;
+        EXPECT_TRUE(tile(number)->isInert());
+        EXPECT_EQ(tile(number)->cursor().shape(), Qt::ArrowCursor);
+        EXPECT_EQ(tile(number)->font().pointSizeF(), 30);
+        EXPECT_TRUE(inkOf(tile(number), black).isEmpty()) << "no black letter on tile " << number;
+        EXPECT_FALSE(inkOf(tile(number), [](QRgb p) {
+                         return QColor(p) == QColor(128, 128, 128);
+                     }).isEmpty());
+    }
     fakes.trace.clear();
     for (int number = 12; number <= 15; ++number) press(number);
     click("超级按钮_排序开始");
@@ -413,6 +424,8 @@ TEST_F(WordSpellTest, AFinishedPassIsInertUntilAUnitIsChosen) {
     control<QComboBox>("组合框_单词排序课时选择")->setCurrentIndex(1);
     const QString first = reader::LoadUnitWords(2).UnitEnglishWords[0];
     EXPECT_EQ(fakes.trace, QStringList{"stop"} + lowEndWord(10, first));
+    EXPECT_TRUE(tile(15)->isEnabled() && !tile(15)->isInert());
+    EXPECT_EQ(tile(15)->cursor().shape(), Qt::PointingHandCursor);
     spellLowEnd(int(first.size()));
     EXPECT_TRUE(fakes.trace.contains("play right_answer"));
 }
