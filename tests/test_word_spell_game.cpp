@@ -520,6 +520,27 @@ TEST(WordSpellRules, AWordTooLongForTheRowIsLeftOutSafely) {
     EXPECT_EQ(resultWindows, 0);
 }
 
+TEST(WordSpellRules, WordsAreMeasuredInGbkBytesAndADoubleByteLetterHasNoTile) {
+    testing_support::FakeServices fakes;
+    MissedWordList().clear();
+    WordSpellGame game;
+    game.openResults = [] {};
+    // Fifteen characters but sixteen bytes; three characters of two bytes each; a plain word.
+    game.LoadWords({QStringLiteral("abcdefghijklmn！"), QStringLiteral("ｃａｔ"), "dog"},
+                   {"十六", "猫", "狗"}, {});
+    game.SetNewWord();
+    EXPECT_EQ(fakes.trace.mid(0, 6), QStringList({"reseed", "draw 1..3 -> 1", "reseed",
+                                                  "draw 1..2 -> 1", "reseed", "draw 1..1 -> 1"}));
+    ASSERT_EQ(game.question().word, "dog");
+    EXPECT_EQ(game.unitSize(), 1);
+    for (int number = 1; number <= 15; ++number)
+        EXPECT_EQ(game.tile(number).visible, number >= 13) << number;
+    for (int number = 13; number <= 15; ++number) game.ClickTile(number);
+    EXPECT_EQ(fakes.trace.count("play right_answer"), 1);
+    EXPECT_EQ(fakes.messages.texts().last(), summary(1, 0));
+    EXPECT_TRUE(MissedWordList().isEmpty());
+}
+
 TEST(WordSpellRules, ClicksOnHiddenOrOutOfRangeTilesAreIgnored) {
     testing_support::FakeServices fakes;
     WordSpellGame game;

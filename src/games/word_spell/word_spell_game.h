@@ -93,9 +93,9 @@ class WordSpellGame {
     // Removes entry k (1-based) from the three lists, each as far as it reaches.
     void removeEntry(int k);
     void layOutLetters(const QString& word);
-    // The number of tiles the word takes: one per character, which for the ASCII words the
-    // unit tables hold (checked when the content is built) is its length in bytes.
-    int wordLength() const { return int(question_.word.size()); }
+    // Words are measured in GBK bytes, as every text layout of the program measures them:
+    // a word takes one tile per byte, and it is finished when that many tiles are clicked.
+    int wordLength() const;
 
     QPointer<QWidget> owner_;
     bool hasOwner_;
