@@ -97,16 +97,18 @@ class WordSpellTest : public ::testing::Test {
     QString word() const { return window->game().question().word; }
     // Closes the result window as soon as it is up, noting what it listed.
     void closeResultWindowWhenShown() {
-        fakes.messages.onShow = [this](const ui::MessageRequest&) {
-            QTimer::singleShot(0, window.get(), [this] {
-                for (QWidget* top : QApplication::topLevelWidgets()) {
-                    auto* shown = qobject_cast<ResultWindow*>(top);
-                    if (!shown || !shown->isVisible()) continue;
-                    reports << shown->findChild<QPlainTextEdit*>("编辑框_错误情况")->toPlainText();
-                    shown->close();
-                }
-            });
-        };
+        fakes.messages.onShow = [this](const ui::MessageRequest&) { closeResultWindowSoon(); };
+    }
+    // Closes the result window that the events now waiting open, noting what it listed.
+    void closeResultWindowSoon() {
+        QTimer::singleShot(0, window.get(), [this] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* shown = qobject_cast<ResultWindow*>(top);
+                if (!shown || !shown->isVisible()) continue;
+                reports << shown->findChild<QPlainTextEdit*>("编辑框_错误情况")->toPlainText();
+                shown->close();
+            }
+        });
     }
 
     testing_support::FakeServices fakes;
@@ -428,6 +430,27 @@ TEST_F(WordSpellTest, AFinishedPassIsInertUntilAUnitIsChosen) {
     EXPECT_EQ(tile(15)->cursor().shape(), Qt::PointingHandCursor);
     spellLowEnd(int(first.size()));
     EXPECT_TRUE(fakes.trace.contains("play right_answer"));
+}
+
+TEST_F(WordSpellTest, APassEndedBeforeTheWindowIsShownOpensItsResultWindowOnceShown) {
+    window = std::make_unique<WordSpellWindow>(&reader);
+    for (int i = 0; i < 10; ++i) window->game().SkipWord();
+    ASSERT_TRUE(window->game().passOver());
+    EXPECT_EQ(fakes.messages.texts(), QStringList{summary(10, 10)});
+    QApplication::processEvents();
+    EXPECT_EQ(MissedWordList().size(), 20) << "no result window over a window not shown";
+    window->show();
+    closeResultWindowSoon();
+    QApplication::processEvents();
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(reports[0].startsWith("ruler\n尺子\npencil\n铅笔\n"));
+    EXPECT_TRUE(MissedWordList().isEmpty());
+    // It was owed once: showing the window again opens nothing.
+    window->hide();
+    window->show();
+    closeResultWindowSoon();
+    QApplication::processEvents();
+    EXPECT_EQ(reports.size(), 1);
 }
 
 TEST_F(WordSpellTest, MissesOfAnUnfinishedUnitCountInTheNextSummary) {

@@ -117,15 +117,29 @@ void WordSpellGame::removeEntry(int k) {
 
 void WordSpellGame::endPass() {
     passOver_ = true;
+    // A pass can end while its window is still being built (a unit with no word that fits
+    // the tiles): its result window then waits until the window is shown.
+    const bool ownerShown = !hasOwner_ || (!owner_.isNull() && owner_->isVisible());
     const int misses = MissedWordCount();
     QString text = QStringLiteral("本课共") + QString::number(unitSize_) +
                    QStringLiteral("个单词,错误") + QString::number(misses);
     text += misses != 0 ? QStringLiteral("个。继续努力哦！") : QStringLiteral("个。继续保持哦！");
     if (beforeWaiting) beforeWaiting();
     ui::showMessage(owner_, text, QStringLiteral("错误情况"));
+    if (misses == 0 || !openResults) return;
+    if (!ownerShown) {
+        resultsOwed_ = true;
+        return;
+    }
     // A window closed while its summary was up opens nothing more.
     if (hasOwner_ && (owner_.isNull() || !owner_->isVisible())) return;
-    if (misses != 0 && openResults) openResults();
+    openResults();
+}
+
+void WordSpellGame::OpenOwedResults() {
+    if (!resultsOwed_) return;
+    resultsOwed_ = false;
+    if (openResults) openResults();
 }
 
 void WordSpellGame::ClickTile(int number) {

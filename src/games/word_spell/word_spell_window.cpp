@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 #include "games/common/unit_selector.h"
@@ -219,6 +220,13 @@ void WordSpellWindow::showState() {
         result_->setFont(ui::songFont(kResultPoints));
     result_->setText(game_.resultLine());
     redo_->setVisible(game_.redoVisible());
+}
+
+void WordSpellWindow::showEvent(QShowEvent* event) {
+    GameWindow::showEvent(event);
+    // A pass that ended while the window was being built owes the child its result window;
+    // it opens over this window once this window is up.
+    if (game_.resultsOwed()) QTimer::singleShot(0, this, [this] { game_.OpenOwedResults(); });
 }
 
 void OpenWordSpellWindow(QWidget* reader) {

@@ -48,6 +48,9 @@ class WordSpellWindow : public GameWindow {
     // The tile control of tile `number` (1 to 15; 15 is the leftmost).
     LetterTileLabel* tileControl(int number) const { return tiles_[number - 1]; }
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void buildControls();
     void connectControls();
