@@ -432,6 +432,21 @@ TEST_F(WordSpellTest, AFinishedPassIsInertUntilAUnitIsChosen) {
     EXPECT_TRUE(fakes.trace.contains("play right_answer"));
 }
 
+TEST_F(WordSpellTest, TheRedoButtonHidesOnceAWordIsFinishedOrSkipped) {
+    open();  // "ruler" on tiles 11 to 15, then "pencil" on tiles 10 to 15
+    QWidget* redo = control("超级按钮_重做");
+    press(11);
+    EXPECT_TRUE(redo->isVisible());
+    for (int number = 12; number <= 15; ++number) press(number);
+    ASSERT_EQ(word(), "pencil");
+    EXPECT_FALSE(redo->isVisible());
+    press(10);
+    EXPECT_TRUE(redo->isVisible());
+    click("超级按钮_排序开始");
+    ASSERT_EQ(word(), "eraser");
+    EXPECT_FALSE(redo->isVisible());
+}
+
 TEST_F(WordSpellTest, APassEndedBeforeTheWindowIsShownOpensItsResultWindowOnceShown) {
     window = std::make_unique<WordSpellWindow>(&reader);
     for (int i = 0; i < 10; ++i) window->game().SkipWord();
@@ -562,6 +577,23 @@ TEST(WordSpellRules, WordsAreMeasuredInGbkBytesAndADoubleByteLetterHasNoTile) {
     EXPECT_EQ(fakes.trace.count("play right_answer"), 1);
     EXPECT_EQ(fakes.messages.texts().last(), summary(1, 0));
     EXPECT_TRUE(MissedWordList().isEmpty());
+}
+
+TEST(WordSpellRules, CapitalsCountInTheJudgement) {
+    testing_support::FakeServices fakes;
+    MissedWordList().clear();
+    WordSpellGame game;
+    game.openResults = [] {};
+    game.LoadWords({"Bob", "Bob"}, {"鲍勃", "鲍勃"}, {});
+    // Low-end draws put "B" on tile 13, "o" on tile 14 and "b" on tile 15.
+    game.SetNewWord();
+    for (int number : {15, 14, 13}) game.ClickTile(number);  // "boB"
+    EXPECT_EQ(fakes.trace.count("play wrong1"), 1);
+    EXPECT_EQ(MissedWordList(), QStringList({"Bob", "鲍勃"}));
+    for (int number : {13, 14, 15}) game.ClickTile(number);
+    EXPECT_EQ(fakes.trace.count("play right_answer"), 1);
+    EXPECT_EQ(MissedWordCount(), 1);
+    MissedWordList().clear();
 }
 
 TEST(WordSpellRules, ClicksOnHiddenOrOutOfRangeTilesAreIgnored) {
