@@ -337,6 +337,23 @@ TEST_F(FillInWindowTest, ListsOfDifferentLengthShowTheMessageAndNoQuestion) {
     fakes.trace.clear();
     answer("");
     EXPECT_TRUE(fakes.trace.isEmpty()) << "nothing to check";
+    // Every next question tries again and says so again.
+    click("超级按钮_下一题");
+    click("超级按钮_下一题");
+    EXPECT_EQ(fakes.messages.texts(), QStringList(3, "英语和汉语和读音的数量不同"));
+    EXPECT_TRUE(label("透明标签_填一填的题目")->text().isEmpty());
+}
+
+TEST_F(FillInWindowTest, TheNextQuestionButtonPutsTheCaretBackInTheBlank) {
+    open(2, 3);
+    blank()->setText("To");
+    control("选择框是否读音")->setFocus();  // the child clicked elsewhere first
+    ASSERT_FALSE(window->focusWidget() == blank());
+    fakes.random.script = {4, 2};
+    click("超级按钮_下一题");
+    EXPECT_TRUE(window->focusWidget() == blank());
+    EXPECT_TRUE(blank()->text().isEmpty());
+    EXPECT_EQ(label("透明标签_填一填的答案提示")->text(), "morning");
 }
 
 TEST_F(FillInWindowTest, APageOfPlaceholdersAsksNothingAndSaysSo) {

@@ -2,6 +2,7 @@
 // window, the window timers' period rule, and the games' copies of the page lists.
 #include <gtest/gtest.h>
 
+#include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
@@ -161,6 +162,34 @@ TEST_F(ResultReport, AnEmptyListShowsAnEmptyBoxAndAnEntryWithALineBreakTakesTwoL
     RecordMissedWord("two\r\nlines", "两行");
     ResultWindow window(nullptr);
     EXPECT_EQ(shownText(window), "two\nlines\n两行\n");
+}
+
+TEST_F(ResultReport, SongTwentyBlackOnWhiteAndEscapeOrTheCloseButtonCloseItButEnterNot) {
+    RecordMissedWord("cat", "猫");
+    ResultWindow window(nullptr);
+    auto* box = window.findChild<QPlainTextEdit*>("编辑框_错误情况");
+    EXPECT_EQ(box->font().families().first(), "SimSun");
+    EXPECT_EQ(box->font().pointSizeF(), 20);
+    EXPECT_EQ(box->palette().color(QPalette::Base), QColor(Qt::white));
+    EXPECT_EQ(box->palette().color(QPalette::Text), QColor(Qt::black));
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowContextHelpButtonHint);
+    window.show();
+    // Keys go where the child's keyboard sends them: to the report box, then the window.
+    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(box, Qt::Key(key));
+        QTest::keyClick(&window, Qt::Key(key));
+        EXPECT_TRUE(window.isVisible()) << "Enter must not close the report";
+    }
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+    // The window's own close button (a close request from the window system) closes it too.
+    window.show();
+    QCloseEvent close;
+    QApplication::sendEvent(&window, &close);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(MissedWordList().size(), 2) << "emptied only when the window goes";
 }
 
 TEST_F(ResultReport, ShowingItReturnsWithTheListEmptyForTheNextGame) {

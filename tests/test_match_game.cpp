@@ -194,6 +194,26 @@ TEST(MatchRules, TileTextIsWrittenInEightBytePiecesByWidth) {
     EXPECT_FALSE(isEnglishTile("铅笔盒"));
 }
 
+TEST(MatchRules, AUnitOfMoreThanTwelvePairsGivesTwelveDrawnPairsOnTwoTilesEach) {
+    testing_support::FakeServices fakes;
+    book::UnitWords words;
+    for (int k = 1; k <= 14; ++k) {
+        words.UnitEnglishWords << QStringLiteral("word%1").arg(k);
+        words.UnitChineseWords << QStringLiteral("词%1").arg(k);
+    }
+    MatchBoard board;
+    board.pick(words);
+    EXPECT_EQ(fakes.trace, QStringList{"reseed"} + draws(14, 3));
+    ASSERT_EQ(board.pairCount(), 12);
+    EXPECT_EQ(board.boardEnglish().first(), "word1");  // low-end draws take the first left
+    EXPECT_EQ(board.boardChinese().last(), "词12");
+    board.deal();
+    QMap<int, int> perId;
+    for (int cell = 1; cell <= 48; ++cell) ++perId[board.pairIdAt(cell)];
+    EXPECT_EQ(perId.size(), 24);
+    for (int count : perId) EXPECT_EQ(count, 2);
+}
+
 TEST(MatchRules, ClockRunsOutAfterAHundredAndTwentyTicksAtTheLevelsPace) {
     EXPECT_EQ(matchTickPeriod(1), 750);
     EXPECT_EQ(matchTickPeriod(2), 500);
@@ -383,6 +403,73 @@ TEST_F(MatchGameTest, HoverFrameFollowsThePointerButStaysWhileATileIsSelected) {
     click(25);
     moveTo(cellCentre(1));
     EXPECT_EQ(window->board().hoveredCell(), 11);
+}
+
+TEST_F(MatchGameTest, PointerMovesOffTheBoardChangeNothingAndADealTakesEveryFrameAway) {
+    open();
+    // Through the window, as the pointer really moves: onto cell 48, then down and left off
+    // the board onto the level selector.
+    QTest::mouseMove(window.get(), cellCentre(48));
+    ASSERT_TRUE(framedIn(48, QColor(255, 0, 0)));
+    for (QPoint off : {QPoint(700, 510), QPoint(60, 300), QPoint(400, 30), QPoint(250, 560)}) {
+        QTest::mouseMove(window.get(), off);
+        EXPECT_EQ(window->board().hoveredCell(), 48);
+    }
+    EXPECT_TRUE(framedIn(48, QColor(255, 0, 0)));
+    levels()->setCurrentIndex(1);
+    EXPECT_EQ(window->board().hoveredCell(), 0);
+    EXPECT_TRUE(unframed(48)) << "the frame reaches past the cleared deal area";
+    // A selected tile's frame goes with the deal too.
+    click(40);
+    ASSERT_TRUE(framedIn(40, QColor(0, 0, 255)));
+    units()->setCurrentIndex(1);
+    EXPECT_FALSE(window->board().tileSelection());
+    EXPECT_TRUE(unframed(40));
+}
+
+// The rows of dark writing in `area` of the panel: top and bottom, or (-1, -1) when none.
+std::pair<int, int> inkRows(const QImage& image, const QRect& area) {
+    int top = -1, bottom = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 80) {
+                if (top < 0) top = y;
+                bottom = y;
+            }
+    return {top, bottom};
+}
+
+TEST_F(MatchGameTest, TileTextsAreWrittenInsideTheirTilesOnOneBaseline) {
+    open();  // cells 1-4 "ruler", 9-12 "eraser", 25-28 "尺子"
+    ASSERT_EQ(window->board().textAt(1), "ruler");
+    ASSERT_EQ(window->board().textAt(9), "eraser");
+    const QImage image = shot();
+    const auto inside = [](int cell) { return QRect(cellCorner(cell), QSize(79, 69)); };
+    const auto [rulerTop, rulerBottom] = inkRows(image, inside(1));
+    const auto [eraserTop, eraserBottom] = inkRows(image, inside(9));
+    ASSERT_GE(rulerTop, 0) << "the word is written on its tile";
+    ASSERT_GE(eraserTop, 0);
+    // Written from 30 pixels below the tile's top, within the tile.
+    EXPECT_GE(rulerTop - cellCorner(1).y(), 28);
+    EXPECT_LE(rulerTop - cellCorner(1).y(), 36);
+    EXPECT_LT(rulerBottom, cellCorner(1).y() + 69);
+    // The same baseline whether or not a word has tall letters: "eraser" sits lower.
+    EXPECT_EQ(eraserBottom - cellCorner(9).y(), rulerBottom - cellCorner(1).y());
+    EXPECT_GT(eraserTop - cellCorner(9).y(), rulerTop - cellCorner(1).y());
+    EXPECT_GE(inkRows(image, inside(25)).first, 0) << "the meaning is written too";
+}
+
+TEST_F(MatchGameTest, ADealClearsItsWholeAreaBeforeDrawingTheTiles) {
+    open();
+    click(1);
+    click(25);
+    ASSERT_TRUE(showsBackground(1));
+    // A mark inside the deal area but between the tiles, left of the first column.
+    panel()->drawLine({75, 100}, {75, 300}, Qt::red);
+    levels()->setCurrentIndex(2);
+    EXPECT_FALSE(showsBackground(1)) << "a tile again";
+    const QImage image = shot();
+    for (int y = 100; y <= 300; ++y) ASSERT_EQ(image.pixel(75, y), background.pixel(75, y)) << y;
 }
 
 TEST_F(MatchGameTest, ClearingTheBoardPraisesWithTheClockStoppedThenDealsAFreshBoard) {

@@ -156,6 +156,32 @@ TEST_F(SentenceOrderRulesTest, TheAnswerKeepsTheClicksCounting) {
     EXPECT_EQ(game.labels()[0].look, WordLook::Used);
 }
 
+TEST_F(SentenceOrderRulesTest, NineWordsAreAskedTenNeverAndOuterFullWidthSpacesDoNotCount) {
+    const QString nine = "We can sing and dance and read and write";
+    const QString endsInFullWidthSpace = QStringLiteral("Hello Tom\u3000");
+    const QStringList english{"a b c d e f g h i j", nine, endsInFullWidthSpace};
+    const QStringList chinese{"十", "九", "二"};
+    EXPECT_FALSE(SentenceOrderGame::hasUsableLine({english[0]}));
+    fakes.random.script = {1, 2};  // the ten-word line is drawn again; then low-end deals
+    ASSERT_EQ(game.SetNewQuestion(english, chinese, 3), SentenceOrderGame::Outcome::Asked);
+    EXPECT_EQ(game.item(), 2);
+    ASSERT_EQ(wordsOf(game), nine.split(' '));
+    for (int label = 1; label <= 9; ++label) game.AddWord(label);
+    EXPECT_TRUE(game.Judge().right);
+    // The full-width space stays on the last word and on the built line, yet the right order
+    // is judged right.
+    fakes.random.script = {3};
+    ASSERT_EQ(game.SetNewQuestion(english, chinese, 3), SentenceOrderGame::Outcome::Asked);
+    ASSERT_EQ(wordsOf(game), QStringList({"Hello", QStringLiteral("Tom\u3000")}));
+    game.AddWord(1);
+    game.AddWord(2);
+    EXPECT_EQ(game.lineText(), QStringLiteral(" Hello Tom\u3000"));
+    EXPECT_TRUE(game.Judge().right);
+    game.AddWord(2);
+    game.AddWord(1);
+    EXPECT_FALSE(game.Judge().right);
+}
+
 TEST_F(SentenceOrderRulesTest, NothingUsableIsAskedWithoutDrawsOrStarts) {
     for (const QStringList& lines :
          {QStringList{"$", "$"}, QStringList{"Hi!", "a b c d e f g h i j"}, QStringList{}}) {

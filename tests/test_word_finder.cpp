@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <set>
 
 #include "book/book.h"
@@ -127,6 +128,38 @@ TEST_F(RulesTest, DistractorsAreThreeDifferentEntriesNeverTheTarget) {
             }
         }
     }
+}
+
+TEST_F(RulesTest, AnsweringOrSkippingClearsTheOldQuestionBeforeTheNextIsWritten) {
+    WordFinderRules rules(chineseToEnglishTwin(), surface);
+    rules.loadUnit(1);
+    rules.setUpQuestion();
+    const std::function<void()> ways[] = {
+        [&] { rules.answerClick(answerSlots()[rules.correctSlot() - 1].clickBounds.center()); },
+        [&] {
+            rules.answerClick({10, 10});
+        },
+        [&] { rules.skip(); }};
+    for (const auto& answer : ways) {
+        surface.log.clear();
+        answer();
+        const qsizetype cleared = surface.log.indexOf("clear");
+        ASSERT_GE(cleared, 0);
+        EXPECT_EQ(surface.log.filter("text ").size(), 5) << "the prompt and four candidates";
+        EXPECT_TRUE(surface.log.mid(0, cleared).filter("text ").isEmpty());
+    }
+}
+
+TEST_F(RulesTest, ListsOfDifferentLengthsAreToldAndPlayGoesOn) {
+    WordFinderRules rules(englishToChineseTwin(), surface);
+    rules.loadUnit(1);
+    EXPECT_TRUE(fakes.messages.shown.isEmpty());
+    rules.loadWords({"cat", "dog", "pig"}, {"猫", "狗"});
+    EXPECT_EQ(fakes.messages.texts(), QStringList{"汉语和英语不同"});
+    fakes.random.script = {3, 1};
+    rules.setUpQuestion();
+    EXPECT_EQ(rules.prompt(), "pig");
+    EXPECT_EQ(rules.candidates(), (std::array<QString, 4>{"", "猫", "狗", ""}));
 }
 
 TEST_F(RulesTest, AClickCountsForASlotOnlyStrictlyInsideItsField) {
@@ -327,6 +360,19 @@ TEST_F(FinderWindowTest, AUnitChangeStartsAGameThatEndsAllRightWithoutAnyClick) 
     EXPECT_FALSE(fakes.messages.shown[0].caption.isNull()) << "an empty caption, not the default";
     EXPECT_FALSE(clock()->isActive());
     EXPECT_TRUE(fakes.sound.events.isEmpty());
+}
+
+TEST_F(FinderWindowTest, AUnitChangeCountsTheRightAnswersAfresh) {
+    open<ChineseToEnglishWindow>();
+    press(answerSlots()[window->rules().correctSlot() - 1].clickBounds.center());
+    ASSERT_EQ(window->rules().correctCount(), 1);
+    units()->setCurrentIndex(2);
+    EXPECT_EQ(window->rules().correctCount(), 0);
+    press({10, 10});  // a miss in the new unit's game
+    closeResultWhenOpen();
+    tick(60);
+    EXPECT_EQ(fakes.messages.texts(),
+              QStringList({"一分钟内你正确0个。\r\n错误1个。继续努力哦！错误情况如下："}));
 }
 
 TEST_F(FinderWindowTest, ClosingMidGameStopsTheClockAndReopeningGivesAFullMinute) {

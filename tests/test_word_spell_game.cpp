@@ -97,16 +97,18 @@ class WordSpellTest : public ::testing::Test {
     QString word() const { return window->game().question().word; }
     // Closes the result window as soon as it is up, noting what it listed.
     void closeResultWindowWhenShown() {
-        fakes.messages.onShow = [this](const ui::MessageRequest&) {
-            QTimer::singleShot(0, window.get(), [this] {
-                for (QWidget* top : QApplication::topLevelWidgets()) {
-                    auto* shown = qobject_cast<ResultWindow*>(top);
-                    if (!shown || !shown->isVisible()) continue;
-                    reports << shown->findChild<QPlainTextEdit*>("编辑框_错误情况")->toPlainText();
-                    shown->close();
-                }
-            });
-        };
+        fakes.messages.onShow = [this](const ui::MessageRequest&) { closeResultWindowSoon(); };
+    }
+    // Closes the result window that the events now waiting open, noting what it listed.
+    void closeResultWindowSoon() {
+        QTimer::singleShot(0, window.get(), [this] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* shown = qobject_cast<ResultWindow*>(top);
+                if (!shown || !shown->isVisible()) continue;
+                reports << shown->findChild<QPlainTextEdit*>("编辑框_错误情况")->toPlainText();
+                shown->close();
+            }
+        });
     }
 
     testing_support::FakeServices fakes;
@@ -394,8 +396,19 @@ TEST_F(WordSpellTest, AFinishedPassIsInertUntilAUnitIsChosen) {
     QApplication::processEvents();
     ASSERT_EQ(reports.size(), 1);
     ASSERT_TRUE(MissedWordList().isEmpty());
-    // The last word ("desk") stays on its tiles, fresh, yet nothing judges or records it.
-    EXPECT_TRUE(tile(12)->isVisible() && tile(12)->isEnabled());
+    // The last word ("desk") stays on its tiles, shown inert: greyed like a disabled control,
+    // at its size, with no pointing hand; nothing judges or records it.
+    const auto black = [](QRgb p) { return qAlpha(p) > 128 && QColor(p).value() < 100; };
+    for (int number = 12; number <= 15; ++number) {
+        EXPECT_TRUE(tile(number)->isVisible() && !tile(number)->isEnabled()) << number;
+        EXPECT_TRUE(tile(number)->isInert());
+        EXPECT_EQ(tile(number)->cursor().shape(), Qt::ArrowCursor);
+        EXPECT_EQ(tile(number)->font().pointSizeF(), 30);
+        EXPECT_TRUE(inkOf(tile(number), black).isEmpty()) << "no black letter on tile " << number;
+        EXPECT_FALSE(inkOf(tile(number), [](QRgb p) {
+                         return QColor(p) == QColor(128, 128, 128);
+                     }).isEmpty());
+    }
     fakes.trace.clear();
     for (int number = 12; number <= 15; ++number) press(number);
     click("超级按钮_排序开始");
@@ -413,8 +426,46 @@ TEST_F(WordSpellTest, AFinishedPassIsInertUntilAUnitIsChosen) {
     control<QComboBox>("组合框_单词排序课时选择")->setCurrentIndex(1);
     const QString first = book::LoadUnitWords(2).UnitEnglishWords[0];
     EXPECT_EQ(fakes.trace, QStringList{"stop"} + lowEndWord(10, first));
+    EXPECT_TRUE(tile(15)->isEnabled() && !tile(15)->isInert());
+    EXPECT_EQ(tile(15)->cursor().shape(), Qt::PointingHandCursor);
     spellLowEnd(int(first.size()));
     EXPECT_TRUE(fakes.trace.contains("play right_answer"));
+}
+
+TEST_F(WordSpellTest, TheRedoButtonHidesOnceAWordIsFinishedOrSkipped) {
+    open();  // "ruler" on tiles 11 to 15, then "pencil" on tiles 10 to 15
+    QWidget* redo = control("超级按钮_重做");
+    press(11);
+    EXPECT_TRUE(redo->isVisible());
+    for (int number = 12; number <= 15; ++number) press(number);
+    ASSERT_EQ(word(), "pencil");
+    EXPECT_FALSE(redo->isVisible());
+    press(10);
+    EXPECT_TRUE(redo->isVisible());
+    click("超级按钮_排序开始");
+    ASSERT_EQ(word(), "eraser");
+    EXPECT_FALSE(redo->isVisible());
+}
+
+TEST_F(WordSpellTest, APassEndedBeforeTheWindowIsShownOpensItsResultWindowOnceShown) {
+    window = std::make_unique<WordSpellWindow>(&reader);
+    for (int i = 0; i < 10; ++i) window->game().SkipWord();
+    ASSERT_TRUE(window->game().passOver());
+    EXPECT_EQ(fakes.messages.texts(), QStringList{summary(10, 10)});
+    QApplication::processEvents();
+    EXPECT_EQ(MissedWordList().size(), 20) << "no result window over a window not shown";
+    window->show();
+    closeResultWindowSoon();
+    QApplication::processEvents();
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(reports[0].startsWith("ruler\n尺子\npencil\n铅笔\n"));
+    EXPECT_TRUE(MissedWordList().isEmpty());
+    // It was owed once: showing the window again opens nothing.
+    window->hide();
+    window->show();
+    closeResultWindowSoon();
+    QApplication::processEvents();
+    EXPECT_EQ(reports.size(), 1);
 }
 
 TEST_F(WordSpellTest, MissesOfAnUnfinishedUnitCountInTheNextSummary) {
@@ -506,6 +557,44 @@ TEST(WordSpellRules, AWordTooLongForTheRowIsLeftOutSafely) {
     EXPECT_EQ(fakes.trace.count("play right_answer"), 1);
     EXPECT_EQ(fakes.messages.texts(), QStringList{summary(1, 0)});
     EXPECT_EQ(resultWindows, 0);
+}
+
+TEST(WordSpellRules, WordsAreMeasuredInGbkBytesAndADoubleByteLetterHasNoTile) {
+    testing_support::FakeServices fakes;
+    MissedWordList().clear();
+    WordSpellGame game;
+    game.openResults = [] {};
+    // Fifteen characters but sixteen bytes; three characters of two bytes each; a plain word.
+    game.LoadWords({QStringLiteral("abcdefghijklmn！"), QStringLiteral("ｃａｔ"), "dog"},
+                   {"十六", "猫", "狗"}, {});
+    game.SetNewWord();
+    EXPECT_EQ(fakes.trace.mid(0, 6), QStringList({"reseed", "draw 1..3 -> 1", "reseed",
+                                                  "draw 1..2 -> 1", "reseed", "draw 1..1 -> 1"}));
+    ASSERT_EQ(game.question().word, "dog");
+    EXPECT_EQ(game.unitSize(), 1);
+    for (int number = 1; number <= 15; ++number)
+        EXPECT_EQ(game.tile(number).visible, number >= 13) << number;
+    for (int number = 13; number <= 15; ++number) game.ClickTile(number);
+    EXPECT_EQ(fakes.trace.count("play right_answer"), 1);
+    EXPECT_EQ(fakes.messages.texts().last(), summary(1, 0));
+    EXPECT_TRUE(MissedWordList().isEmpty());
+}
+
+TEST(WordSpellRules, CapitalsCountInTheJudgement) {
+    testing_support::FakeServices fakes;
+    MissedWordList().clear();
+    WordSpellGame game;
+    game.openResults = [] {};
+    game.LoadWords({"Bob", "Bob"}, {"鲍勃", "鲍勃"}, {});
+    // Low-end draws put "B" on tile 13, "o" on tile 14 and "b" on tile 15.
+    game.SetNewWord();
+    for (int number : {15, 14, 13}) game.ClickTile(number);  // "boB"
+    EXPECT_EQ(fakes.trace.count("play wrong1"), 1);
+    EXPECT_EQ(MissedWordList(), QStringList({"Bob", "鲍勃"}));
+    for (int number : {13, 14, 15}) game.ClickTile(number);
+    EXPECT_EQ(fakes.trace.count("play right_answer"), 1);
+    EXPECT_EQ(MissedWordCount(), 1);
+    MissedWordList().clear();
 }
 
 TEST(WordSpellRules, ClicksOnHiddenOrOutOfRangeTilesAreIgnored) {

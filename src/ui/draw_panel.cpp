@@ -54,9 +54,11 @@ void DrawPanel::drawText(int x, int y, const QString& text, int maxWidth) {
     painter.setFont(font());
     painter.setPen(textColour_);
     const QFontMetrics metrics(font());
-    // (x, y) is the top-left of the writing itself: the faces that stand in for the Windows
-    // ones have tall line metrics, so the ink's top is used rather than the line's.
-    const int inkTop = metrics.tightBoundingRect(text).top();
+    // (x, y) is the top-left of the writing. The faces that stand in for the Windows ones
+    // have tall line metrics, so an ink top is used rather than the line's: the same
+    // reference ink top for every text of the font, so that words with and without tall
+    // letters, and the lines of one tile, share their baselines.
+    const int inkTop = metrics.tightBoundingRect(QStringLiteral("国Ag")).top();
     const QPoint at(x, y - std::min(inkTop, 0));
     const int width = metrics.horizontalAdvance(text);
     if (maxWidth > 0 && width > maxWidth) {

@@ -20,7 +20,8 @@ class DrawPanel : public QWidget {
     void clear();
     void clearRect(const QRect& rect);
     int textWidth(const QString& text) const;
-    // Writes `text` with the top of its writing at (x, y). Given a `maxWidth`, a wider text
+    // Writes `text` from x on the font's one baseline for a top of writing at y: texts
+    // written at the same y line up whatever their letters. Given a `maxWidth`, a wider text
     // is drawn condensed to that width rather than running on past it.
     void drawText(int x, int y, const QString& text, int maxWidth = 0);
     void drawPicture(const QRect& rect, const QPixmap& picture, const QColor& transparent);

@@ -119,7 +119,11 @@ bool MatchClock::tick() {
 // ---- Board -------------------------------------------------------------------------------
 
 void MatchBoard::pick(int unit) {
-    unit_ = book::LoadUnitWords(unit);
+    pick(book::LoadUnitWords(unit));
+}
+
+void MatchBoard::pick(const book::UnitWords& words) {
+    unit_ = words;
     ui::reseedRandom();
     QStringList& english = unit_.UnitEnglishWords;
     QStringList& chinese = unit_.UnitChineseWords;

@@ -193,6 +193,10 @@ void MatchGameWindow::pick() {
 }
 
 void MatchGameWindow::deal() {
+    // The board forgets its hovered and selected cells on a deal, so their frames go first:
+    // an eighth-column frame reaches past the area the deal clears.
+    if (board_.hoveredCell() != 0) removeFrame(board_.hoveredCell());
+    if (const auto selection = board_.tileSelection()) removeFrame(selection->cell);
     panel_->clearRect(kMatchDealArea);
     board_.deal();
     for (int cell = 1; cell <= kMatchCells; ++cell) drawTile(cell);

@@ -11,8 +11,7 @@ namespace games {
 ResultWindow::ResultWindow(QWidget* owner) : QDialog(owner) {
     setWindowTitle(QStringLiteral("错误单词列表！"));
     setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
-    // The edit box fills the client area, as it does inside the 380 x 250 frame of the
-    // original window.
+    // The edit box fills the whole client area: the report is all the window shows.
     setFixedSize(372, 220);
     report_ = new QPlainTextEdit(this);
     ui::place(report_, QStringLiteral("编辑框_错误情况"), 0, 0, 372, 220);

@@ -150,7 +150,9 @@ SentenceOrderGame::Judgement SentenceOrderGame::Judge() {
     Judgement judgement;
     judgement.praise = ui::drawBetween(1, 3);
     judgement.retry = ui::drawBetween(1, 3);
-    judgement.right = withoutOuterSpaces(lineText_) == sentence_;
+    // Both sides lose their outer half- and full-width spaces: a line that ends in a
+    // full-width space puts it on its last word, and the built line must still match.
+    judgement.right = withoutOuterSpaces(lineText_) == withoutOuterSpaces(sentence_);
     if (!judgement.right) {
         lineText_ = QString::fromUtf8(kOrderRestart);
         lineGrey_ = true;

@@ -76,7 +76,8 @@ class SentenceOrderGame {
         int retry = 1;   // 1 to 3
     };
     // Stops the clips, settles the last clicked label, reseeds and draws the two clips, and
-    // compares the sentence line without its surrounding spaces with the sentence.
+    // compares the sentence line with the sentence, both without their surrounding half- and
+    // full-width spaces.
     Judgement Judge();
 
     // Stops the clips and begins the order anew; the labels keep their looks.

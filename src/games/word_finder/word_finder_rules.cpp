@@ -52,9 +52,13 @@ WordFinderRules::WordFinderRules(const FinderTwin& twin, FinderSurface& surface,
     : twin_(twin), surface_(surface), messageOwner_(messageOwner) {}
 
 void WordFinderRules::loadUnit(int unit) {
-    book::UnitWords words = book::LoadUnitWords(unit);
-    english_ = std::move(words.UnitEnglishWords);
-    chinese_ = std::move(words.UnitChineseWords);
+    const book::UnitWords words = book::LoadUnitWords(unit);
+    loadWords(words.UnitEnglishWords, words.UnitChineseWords);
+}
+
+void WordFinderRules::loadWords(const QStringList& english, const QStringList& chinese) {
+    english_ = english;
+    chinese_ = chinese;
     if (english_.size() != chinese_.size())
         ui::showMessage(messageOwner_, QStringLiteral("汉语和英语不同"));
 }

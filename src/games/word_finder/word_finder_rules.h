@@ -76,6 +76,8 @@ class WordFinderRules {
     // Replaces the unit lists with the unit's words; lists of different lengths are told in
     // a message box and play goes on with them.
     void loadUnit(int unit);
+    // The same with lists given directly (entry j of each list belongs to word j).
+    void loadWords(const QStringList& english, const QStringList& chinese);
     // Draws the next question: a reseed, the target, the right slot and three distractors.
     void setUpQuestion();
 

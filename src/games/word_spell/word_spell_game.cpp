@@ -13,6 +13,17 @@ namespace games {
 
 const QString kWordSpellHint = QStringLiteral("点击上面的字母看我有什么变化哦");
 
+namespace {
+
+// A tile shows one single-byte letter, so a word fits the row when it is 1 to 15 GBK bytes
+// long and every character of it is one byte: a double-byte character has no tile to go on.
+bool fitsTheTiles(const QString& word) {
+    const int bytes = ui::gbkLength(word);
+    return bytes >= 1 && bytes <= kLetterTileCount && bytes == word.size();
+}
+
+}  // namespace
+
 WordSpellGame::WordSpellGame(QWidget* owner) : owner_(owner), hasOwner_(owner != nullptr) {
     openResults = [this] { ShowResultWindow(owner_); };
 }
@@ -49,8 +60,9 @@ void WordSpellGame::ChooseUnit(int unit) {
 }
 
 void WordSpellGame::SetNewWord() {
-    // A word that cannot be laid out on the tiles (empty, or longer than the row) is dropped
-    // from the pass unheard and unrecorded; the loop then draws again.
+    // A word that cannot be laid out on the tiles (empty, longer than the row, or holding a
+    // double-byte character) is dropped from the pass unheard and unrecorded; the loop then
+    // draws again.
     for (;;) {
         ui::reseedRandom();
         question_.letterClicks = 0;
@@ -61,8 +73,7 @@ void WordSpellGame::SetNewWord() {
         }
         const int k = ui::drawBetween(1, int(english_.size()));
         const QString word = english_.value(k - 1);
-        const int bytes = ui::gbkLength(word);
-        if (bytes < 1 || bytes > kLetterTileCount) {
+        if (!fitsTheTiles(word)) {
             removeEntry(k);
             unitSize_ = std::max(0, unitSize_ - 1);
             continue;
@@ -79,12 +90,17 @@ void WordSpellGame::SetNewWord() {
     }
 }
 
+int WordSpellGame::wordLength() const {
+    return ui::gbkLength(question_.word);
+}
+
 void WordSpellGame::layOutLetters(const QString& word) {
     for (LetterTile& tile : tiles_) tile = LetterTile{};
     QString unplaced = word;
     // Position p (1 = leftmost) is tile 16 - p; the positions are filled from the right end
-    // of the word's stretch of tiles back to the leftmost tile.
-    for (int p = int(word.size()); p >= 1; --p) {
+    // of the word's stretch of tiles back to the leftmost tile. The word is all single-byte
+    // characters (fitsTheTiles), so each position takes one character.
+    for (int p = ui::gbkLength(word); p >= 1; --p) {
         LetterTile& tile = tiles_[kLetterTileCount - p];
         tile.visible = true;
         const int r = ui::drawBetween(1, int(unplaced.size()));
@@ -101,15 +117,29 @@ void WordSpellGame::removeEntry(int k) {
 
 void WordSpellGame::endPass() {
     passOver_ = true;
+    // A pass can end while its window is still being built (a unit with no word that fits
+    // the tiles): its result window then waits until the window is shown.
+    const bool ownerShown = !hasOwner_ || (!owner_.isNull() && owner_->isVisible());
     const int misses = MissedWordCount();
     QString text = QStringLiteral("本课共") + QString::number(unitSize_) +
                    QStringLiteral("个单词,错误") + QString::number(misses);
     text += misses != 0 ? QStringLiteral("个。继续努力哦！") : QStringLiteral("个。继续保持哦！");
     if (beforeWaiting) beforeWaiting();
     ui::showMessage(owner_, text, QStringLiteral("错误情况"));
+    if (misses == 0 || !openResults) return;
+    if (!ownerShown) {
+        resultsOwed_ = true;
+        return;
+    }
     // A window closed while its summary was up opens nothing more.
     if (hasOwner_ && (owner_.isNull() || !owner_->isVisible())) return;
-    if (misses != 0 && openResults) openResults();
+    openResults();
+}
+
+void WordSpellGame::OpenOwedResults() {
+    if (!resultsOwed_) return;
+    resultsOwed_ = false;
+    if (openResults) openResults();
 }
 
 void WordSpellGame::ClickTile(int number) {

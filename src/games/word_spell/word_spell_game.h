@@ -73,6 +73,9 @@ class WordSpellGame {
     void ReplayWord();
     // The meaning check box was clicked and is now `checked`.
     void SetMeaningShown(bool checked);
+    // Opens the result window a pass owes: one that ended with misses before its window was
+    // shown. The window calls this once it is up.
+    void OpenOwedResults();
 
     const LetterTile& tile(int number) const { return tiles_[number - 1]; }
     const WordSpellQuestion& question() const { return question_; }
@@ -85,6 +88,7 @@ class WordSpellGame {
     // True from the summary until another unit is chosen: tiles and the next-word button then
     // do nothing, while the answer and replay buttons still serve the last word.
     bool passOver() const { return passOver_; }
+    bool resultsOwed() const { return resultsOwed_; }
     int unitSize() const { return unitSize_; }
     int remainingWords() const { return int(english_.size()); }
 
@@ -93,9 +97,9 @@ class WordSpellGame {
     // Removes entry k (1-based) from the three lists, each as far as it reaches.
     void removeEntry(int k);
     void layOutLetters(const QString& word);
-    // The number of tiles the word takes: one per character, which for the ASCII words the
-    // unit tables hold (checked when the content is built) is its length in bytes.
-    int wordLength() const { return int(question_.word.size()); }
+    // Words are measured in GBK bytes, as every text layout of the program measures them:
+    // a word takes one tile per byte, and it is finished when that many tiles are clicked.
+    int wordLength() const;
 
     QPointer<QWidget> owner_;
     bool hasOwner_;
@@ -111,6 +115,7 @@ class WordSpellGame {
     bool redoVisible_ = false;
     bool resultEnlarged_ = false;
     bool passOver_ = false;
+    bool resultsOwed_ = false;
 };
 
 }  // namespace games

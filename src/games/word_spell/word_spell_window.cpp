@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 #include "book/book.h"
@@ -24,6 +25,7 @@ constexpr double kClickedPoints = 20;
 constexpr double kResultPoints = 30;
 
 const QColor kSilver(192, 192, 192);
+const QColor kInertGrey(128, 128, 128);
 const QColor kCheckGreen(0, 255, 0);
 
 // The text buttons: white writing on green.
@@ -49,19 +51,33 @@ void paintWhiteOnGreen(QWidget* control, const QColor& green) {
 }  // namespace
 
 LetterTileLabel::LetterTileLabel(QWidget* parent) : ui::TransparentLabel(parent) {
-    setFont(ui::heiFont(kFreshPoints));
     setAlignment(Qt::AlignCenter);
-    setCursor(Qt::PointingHandCursor);
-    ui::setTextColour(this, Qt::black);
+    applyLook();
 }
 
 void LetterTileLabel::setClickedLook(bool clicked) {
     if (clicked == clicked_) return;
     clicked_ = clicked;
-    setEnabled(!clicked);
-    setFont(ui::heiFont(clicked ? kClickedPoints : kFreshPoints));
-    ui::setTextColour(this, clicked ? kSilver : QColor(Qt::black));
+    applyLook();
+}
+
+void LetterTileLabel::setInert(bool inert) {
+    if (inert == inert_) return;
+    inert_ = inert;
+    applyLook();
+}
+
+void LetterTileLabel::applyLook() {
+    setEnabled(!clicked_ && !inert_);
+    setFont(ui::heiFont(clicked_ ? kClickedPoints : kFreshPoints));
+    setCursor(inert_ ? Qt::ArrowCursor : Qt::PointingHandCursor);
+    ui::setTextColour(this, letterColour());
     update();
+}
+
+QColor LetterTileLabel::letterColour() const {
+    if (clicked_) return kSilver;
+    return inert_ ? kInertGrey : QColor(Qt::black);
 }
 
 void LetterTileLabel::paintEvent(QPaintEvent*) {
@@ -69,8 +85,9 @@ void LetterTileLabel::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     // A light block under the letter shows where a tile can be pressed, a space's included.
     const QRectF face = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-    painter.setPen(QPen(clicked_ ? QColor(214, 214, 214) : QColor(176, 140, 222), 2));
-    painter.setBrush(clicked_ ? QColor(246, 246, 246, 220) : QColor(255, 252, 240, 235));
+    const bool muted = clicked_ || inert_;
+    painter.setPen(QPen(muted ? QColor(214, 214, 214) : QColor(176, 140, 222), 2));
+    painter.setBrush(muted ? QColor(246, 246, 246, 220) : QColor(255, 252, 240, 235));
     painter.drawRoundedRect(face, 6, 6);
     const QString letter = text();
     if (letter.trimmed().isEmpty()) return;
@@ -79,7 +96,7 @@ void LetterTileLabel::paintEvent(QPaintEvent*) {
     // one that centres the x-height (and with it the span from ascender to descender), and a
     // letter whose ink would reach the block's rim is moved back inside it.
     painter.setFont(font());
-    painter.setPen(clicked_ ? kSilver : QColor(Qt::black));
+    painter.setPen(letterColour());
     const QFontMetricsF metrics(font());
     const QRectF ink = metrics.tightBoundingRect(letter);
     const QRectF inside = face.adjusted(1.5, 1.5, -1.5, -1.5);
@@ -188,13 +205,13 @@ void WordSpellWindow::connectControls() {
 }
 
 void WordSpellWindow::showState() {
-    const bool inert = game_.passOver();
     for (int number = 1; number <= kLetterTileCount; ++number) {
         const LetterTile& state = game_.tile(number);
         LetterTileLabel* tile = tiles_[number - 1];
         tile->setText(state.letter);
         tile->setClickedLook(state.clicked);
-        tile->setCursor(inert ? Qt::ArrowCursor : Qt::PointingHandCursor);
+        // After the summary the last word's tiles stay in view but take no clicks.
+        tile->setInert(game_.passOver());
         tile->setVisible(state.visible);
     }
     meaning_->setText(game_.meaningText());
@@ -203,6 +220,13 @@ void WordSpellWindow::showState() {
         result_->setFont(ui::songFont(kResultPoints));
     result_->setText(game_.resultLine());
     redo_->setVisible(game_.redoVisible());
+}
+
+void WordSpellWindow::showEvent(QShowEvent* event) {
+    GameWindow::showEvent(event);
+    // A pass that ended while the window was being built owes the child its result window;
+    // it opens over this window once this window is up.
+    if (game_.resultsOwed()) QTimer::singleShot(0, this, [this] { game_.OpenOwedResults(); });
 }
 
 void OpenWordSpellWindow(QWidget* reader) {

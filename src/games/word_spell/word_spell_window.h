@@ -17,19 +17,26 @@ class QComboBox;
 namespace games {
 
 // A letter tile: its letter centred on a small block, black at 30 points while it can be
-// clicked; silver at 20 points, and taking no clicks, once clicked.
+// clicked; silver at 20 points, and taking no clicks, once clicked. An inert tile (the pass
+// is over) takes no clicks either and shows it: grey on a muted block, like a disabled control.
 class LetterTileLabel : public ui::TransparentLabel {
     Q_OBJECT
   public:
     explicit LetterTileLabel(QWidget* parent = nullptr);
     void setClickedLook(bool clicked);
     bool hasClickedLook() const { return clicked_; }
+    void setInert(bool inert);
+    bool isInert() const { return inert_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    void applyLook();
+    QColor letterColour() const;
+
     bool clicked_ = false;
+    bool inert_ = false;
 };
 
 class WordSpellWindow : public GameWindow {
@@ -40,6 +47,9 @@ class WordSpellWindow : public GameWindow {
     WordSpellGame& game() { return game_; }
     // The tile control of tile `number` (1 to 15; 15 is the leftmost).
     LetterTileLabel* tileControl(int number) const { return tiles_[number - 1]; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
 
   private:
     void buildControls();
