@@ -10,9 +10,9 @@
 #include <QTemporaryDir>
 #include <tuple>
 
-#include "audio.h"
-#include "checks.h"
-#include "sources.h"
+#include "recordings/audio.h"
+#include "sources/checks.h"
+#include "sources/sources.h"
 
 using namespace tool;
 

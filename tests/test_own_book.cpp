@@ -12,15 +12,15 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "audio.h"
-#include "book_profile.h"
-#include "checks.h"
-#include "new_book.h"
-#include "pack.h"
-#include "pipeline.h"
-#include "preview.h"
-#include "sources.h"
-#include "supplied.h"
+#include "pack/pack.h"
+#include "pictures/preview.h"
+#include "pictures/supplied.h"
+#include "recordings/audio.h"
+#include "recordings/pipeline.h"
+#include "sources/book_profile.h"
+#include "sources/checks.h"
+#include "sources/new_book.h"
+#include "sources/sources.h"
 
 using namespace tool;
 

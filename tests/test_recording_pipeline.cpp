@@ -9,10 +9,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "audio.h"
-#include "msadpcm.h"
-#include "pipeline.h"
-#include "sources.h"
+#include "recordings/audio.h"
+#include "recordings/msadpcm.h"
+#include "recordings/pipeline.h"
+#include "sources/sources.h"
 
 using namespace tool;
 

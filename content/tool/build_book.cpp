@@ -17,14 +17,14 @@
 #include <mutex>
 #include <thread>
 
-#include "art/page_art.h"
-#include "art/window_art.h"
-#include "audio.h"
-#include "book_profile.h"
-#include "checks.h"
-#include "pack.h"
-#include "preview.h"
-#include "supplied.h"
+#include "pack/pack.h"
+#include "pictures/art/page_art.h"
+#include "pictures/art/window_art.h"
+#include "pictures/preview.h"
+#include "pictures/supplied.h"
+#include "recordings/audio.h"
+#include "sources/book_profile.h"
+#include "sources/checks.h"
 
 namespace tool {
 

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-#include "sources.h"
+#include "sources/sources.h"
 
 namespace art {
 struct PageSpec;

@@ -12,7 +12,7 @@
 #include <QSize>
 #include <QString>
 
-#include "sources.h"
+#include "sources/sources.h"
 
 namespace tool {
 

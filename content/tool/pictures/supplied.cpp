@@ -1,4 +1,4 @@
-#include "supplied.h"
+#include "pictures/supplied.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -14,7 +14,7 @@
 #include <cmath>
 #include <mutex>
 
-#include "art/window_art.h"
+#include "pictures/art/window_art.h"
 
 namespace tool {
 

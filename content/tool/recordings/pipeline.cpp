@@ -1,4 +1,4 @@
-#include "pipeline.h"
+#include "recordings/pipeline.h"
 
 #include <ebur128.h>
 
@@ -9,8 +9,8 @@
 #include <cmath>
 #include <limits>
 
-#include "audio.h"
-#include "msadpcm.h"
+#include "recordings/audio.h"
+#include "recordings/msadpcm.h"
 
 namespace tool {
 

@@ -1,13 +1,13 @@
-#include "checks.h"
+#include "sources/checks.h"
 
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringEncoder>
 
-#include "art/page_art.h"
-#include "audio.h"
-#include "book_profile.h"
+#include "pictures/art/page_art.h"
+#include "recordings/audio.h"
+#include "sources/book_profile.h"
 
 namespace tool {
 

@@ -16,8 +16,8 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "art/page_art.h"
-#include "art/things.h"
+#include "pictures/art/page_art.h"
+#include "pictures/art/things.h"
 
 namespace art {
 namespace {

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-#include "sources.h"
+#include "sources/sources.h"
 
 namespace tool {
 

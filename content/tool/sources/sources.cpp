@@ -1,10 +1,10 @@
-#include "sources.h"
+#include "sources/sources.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
-#include "book_profile.h"
+#include "sources/book_profile.h"
 
 namespace tool {
 

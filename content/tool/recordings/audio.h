@@ -6,8 +6,8 @@
 #include <QString>
 #include <vector>
 
-#include "pipeline.h"
-#include "sources.h"
+#include "recordings/pipeline.h"
+#include "sources/sources.h"
 
 namespace tool {
 

@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QString>
 
-#include "sources.h"
+#include "sources/sources.h"
 
 namespace tool {
 

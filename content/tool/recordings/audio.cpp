@@ -1,4 +1,4 @@
-#include "audio.h"
+#include "recordings/audio.h"
 
 #include <sndfile.h>
 
@@ -14,9 +14,9 @@
 #include <mutex>
 #include <thread>
 
-#include "msadpcm.h"
-#include "pipeline.h"
-#include "supplied.h"
+#include "pictures/supplied.h"
+#include "recordings/msadpcm.h"
+#include "recordings/pipeline.h"
 
 namespace tool {
 

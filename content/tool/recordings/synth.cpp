@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "audio.h"
+#include "recordings/audio.h"
 
 namespace tool {
 

@@ -1,10 +1,10 @@
-#include "pack.h"
+#include "pack/pack.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMap>
 
-#include "book_profile.h"
+#include "sources/book_profile.h"
 
 namespace tool {
 

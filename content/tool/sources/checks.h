@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sources.h"
+#include "sources/sources.h"
 
 namespace art {
 struct PageSpec;

@@ -1,13 +1,13 @@
-#include "preview.h"
+#include "pictures/preview.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
-#include "art/page_art.h"
-#include "book_profile.h"
 #include "build_book.h"
-#include "supplied.h"
+#include "pictures/art/page_art.h"
+#include "pictures/supplied.h"
+#include "sources/book_profile.h"
 
 namespace tool {
 

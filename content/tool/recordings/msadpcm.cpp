@@ -1,11 +1,11 @@
-#include "msadpcm.h"
+#include "recordings/msadpcm.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
 
-#include "audio.h"
+#include "recordings/audio.h"
 
 namespace tool {
 
