@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <tuple>
 
-#include "recordings/audio.h"
+#include "recordings/make_recordings.h"
+#include "recordings/synth.h"
+#include "recordings/wav_image.h"
 #include "sources/checks.h"
 #include "sources/sources.h"
 

@@ -9,9 +9,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "recordings/audio.h"
 #include "recordings/msadpcm.h"
 #include "recordings/pipeline.h"
+#include "recordings/synth.h"
+#include "recordings/wav_image.h"
 #include "sources/sources.h"
 
 using namespace tool;

@@ -22,7 +22,8 @@
 #include "pictures/art/window_art.h"
 #include "pictures/preview.h"
 #include "pictures/supplied.h"
-#include "recordings/audio.h"
+#include "recordings/make_recordings.h"
+#include "recordings/wav_image.h"
 #include "sources/book_profile.h"
 #include "sources/checks.h"
 

@@ -9,8 +9,9 @@
 #include <cmath>
 #include <limits>
 
-#include "recordings/audio.h"
 #include "recordings/msadpcm.h"
+#include "recordings/run_program.h"
+#include "recordings/wav_image.h"
 
 namespace tool {
 

@@ -6,7 +6,7 @@
 #include <QStringEncoder>
 
 #include "pictures/art/page_art.h"
-#include "recordings/audio.h"
+#include "recordings/synth.h"
 #include "sources/book_profile.h"
 
 namespace tool {
