@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "recordings/wav_image.h"
+#include "sound/wav_format.h"
 
 namespace tool {
 
@@ -210,7 +211,7 @@ void writeBlock(QByteArray& out, const short* x, const BlockStart& start,
 QByteArray msAdpcmWav(const QByteArray& blocks, int sampleRate, int channels, int blockAlign,
                       int framesPerBlock, long long sampleFrames) {
     QByteArray fmt;
-    appendLe16(fmt, 0x0002);
+    appendLe16(fmt, sound::kWaveMsAdpcm);
     appendLe16(fmt, quint16(channels));
     appendLe32(fmt, quint32(sampleRate));
     appendLe32(fmt, quint32(qint64(sampleRate) * blockAlign / framesPerBlock));

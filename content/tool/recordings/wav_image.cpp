@@ -5,7 +5,8 @@
 #include <QStringList>
 #include <QtEndian>
 #include <algorithm>
-#include <cstring>
+
+#include "sound/wav_format.h"
 
 namespace tool {
 
@@ -37,61 +38,25 @@ QByteArray riffChunk(const char* id, const QByteArray& body) {
 
 namespace {
 
-// libsndfile reads the image from memory through these callbacks.
-struct MemoryFile {
-    const QByteArray* bytes;
-    sf_count_t position = 0;
-};
-
-sf_count_t memLength(void* user) {
-    return static_cast<MemoryFile*>(user)->bytes->size();
-}
-sf_count_t memSeek(sf_count_t offset, int whence, void* user) {
-    auto* f = static_cast<MemoryFile*>(user);
-    const sf_count_t base = whence == SEEK_SET   ? 0
-                            : whence == SEEK_CUR ? f->position
-                                                 : f->bytes->size();
-    f->position = std::clamp<sf_count_t>(base + offset, 0, f->bytes->size());
-    return f->position;
-}
-sf_count_t memRead(void* out, sf_count_t count, void* user) {
-    auto* f = static_cast<MemoryFile*>(user);
-    const sf_count_t n =
-        std::max<sf_count_t>(0, std::min<sf_count_t>(count, f->bytes->size() - f->position));
-    memcpy(out, f->bytes->constData() + f->position, size_t(n));
-    f->position += n;
-    return n;
-}
-sf_count_t memWrite(const void*, sf_count_t, void*) {
-    return 0;
-}
-sf_count_t memTell(void* user) {
-    return static_cast<MemoryFile*>(user)->position;
+const unsigned char* bytesOf(const QByteArray& wav) {
+    return reinterpret_cast<const unsigned char*>(wav.constData());
 }
 
+// The fmt chunk as the program's reader finds it; false when there is none of 16 bytes or more.
 bool readFmt(const QByteArray& wav, WavFacts& facts) {
-    if (wav.size() < 12 || !wav.startsWith("RIFF") || wav.mid(8, 4) != "WAVE") return false;
-    qsizetype at = 12;
-    while (at + 8 <= wav.size()) {
-        const quint32 size = qFromLittleEndian<quint32>(wav.constData() + at + 4);
-        if (wav.mid(at, 4) == "fmt " && size >= 16 && at + 8 + 16 <= wav.size()) {
-            const char* fmt = wav.constData() + at + 8;
-            facts.formatTag = qFromLittleEndian<quint16>(fmt);
-            facts.channels = qFromLittleEndian<quint16>(fmt + 2);
-            facts.sampleRate = int(qFromLittleEndian<quint32>(fmt + 4));
-            facts.bits = qFromLittleEndian<quint16>(fmt + 14);
-            return true;
-        }
-        at += 8 + qsizetype(size) + (size % 2);
-    }
-    return false;
+    const sound::RiffLayout layout = sound::scanRiff(bytesOf(wav), size_t(wav.size()));
+    if (!layout.hasFormat || layout.format.bytes < 16) return false;
+    facts.formatTag = layout.format.formatTag;
+    facts.channels = layout.format.channels;
+    facts.sampleRate = layout.format.sampleRate;
+    facts.bits = layout.format.bitsPerSample;
+    return true;
 }
 
 // Opens a WAV image in memory with libsndfile, as the program decodes it; null with `error`
 // set when libsndfile cannot read it.
-SNDFILE* openInMemory(MemoryFile& file, SF_INFO& info, QString* error) {
-    static SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
-    SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
+SNDFILE* openInMemory(sound::MemoryFile& file, SF_INFO& info, QString* error) {
+    SNDFILE* sf = file.open(info);
     if (!sf && error)
         *error = QStringLiteral("libsndfile cannot open it: %1").arg(sf_strerror(nullptr));
     return sf;
@@ -104,7 +69,7 @@ bool inspectWav(const QByteArray& wav, WavFacts& facts, QString* error) {
         if (error) *error = QStringLiteral("no RIFF/WAVE fmt chunk");
         return false;
     }
-    MemoryFile file{&wav};
+    sound::MemoryFile file(wav.constData(), size_t(wav.size()));
     SF_INFO info{};
     SNDFILE* sf = openInMemory(file, info, error);
     if (!sf) return false;
@@ -123,7 +88,7 @@ bool inspectWav(const QByteArray& wav, WavFacts& facts, QString* error) {
 
 bool decodeWavMono(const QByteArray& wav, std::vector<float>& mono, int& sampleRate,
                    QString* error) {
-    MemoryFile file{&wav};
+    sound::MemoryFile file(wav.constData(), size_t(wav.size()));
     SF_INFO info{};
     SNDFILE* sf = openInMemory(file, info, error);
     if (!sf) return false;
@@ -146,18 +111,21 @@ bool decodeWavMono(const QByteArray& wav, std::vector<float>& mono, int& sampleR
 
 bool matchesCodec(const WavFacts& facts, const QString& codec) {
     if (codec == QLatin1String("msadpcm")) {
-        return facts.formatTag == 2 && facts.channels == 2 && facts.sampleRate == 22050;
+        return facts.formatTag == sound::kWaveMsAdpcm && facts.channels == 2 &&
+               facts.sampleRate == 22050;
     }
     if (codec == QLatin1String("ima")) {
-        return facts.formatTag == 0x11 && facts.channels == 1 && facts.sampleRate == 22050;
+        return facts.formatTag == sound::kWaveImaAdpcm && facts.channels == 1 &&
+               facts.sampleRate == 22050;
     }
     const QStringList parts = codec.split(QLatin1Char('/'));
     if (parts.size() != 3) return false;
     const bool shape = facts.sampleRate == parts[1].toInt() && facts.channels == parts[2].toInt();
-    if (parts[0] == QLatin1String("pcm8")) return shape && facts.formatTag == 1 && facts.bits == 8;
+    if (parts[0] == QLatin1String("pcm8"))
+        return shape && facts.formatTag == sound::kWavePcm && facts.bits == 8;
     if (parts[0] == QLatin1String("pcm16"))
-        return shape && facts.formatTag == 1 && facts.bits == 16;
-    if (parts[0] == QLatin1String("mp3")) return shape && facts.formatTag == 0x55;
+        return shape && facts.formatTag == sound::kWavePcm && facts.bits == 16;
+    if (parts[0] == QLatin1String("mp3")) return shape && facts.formatTag == sound::kWaveMpegLayer3;
     return false;
 }
 
@@ -165,7 +133,7 @@ QByteArray wrapMp3InWav(const QByteArray& mp3, int sampleRate, int channels, int
                         long long sampleFrames) {
     // MPEGLAYER3WAVEFORMAT: WAVEFORMATEX followed by the layer-3 specific fields.
     QByteArray fmt;
-    appendLe16(fmt, 0x0055);
+    appendLe16(fmt, sound::kWaveMpegLayer3);
     appendLe16(fmt, quint16(channels));
     appendLe32(fmt, quint32(sampleRate));
     appendLe32(fmt, quint32(bitrateKbps * 1000 / 8));
@@ -185,7 +153,7 @@ QByteArray wrapMp3InWav(const QByteArray& mp3, int sampleRate, int channels, int
 
 QByteArray pcmWav(const QList<qint16>& samples, int sampleRate, int channels) {
     QByteArray fmt;
-    appendLe16(fmt, 1);
+    appendLe16(fmt, sound::kWavePcm);
     appendLe16(fmt, quint16(channels));
     appendLe32(fmt, quint32(sampleRate));
     appendLe32(fmt, quint32(sampleRate * channels * 2));
