@@ -14,7 +14,7 @@
 
 #include "pack/pack.h"
 #include "pictures/preview.h"
-#include "pictures/supplied.h"
+#include "pictures/supplied_pictures.h"
 #include "recordings/make_recordings.h"
 #include "recordings/pipeline.h"
 #include "recordings/wav_image.h"

@@ -21,11 +21,12 @@
 #include "pictures/art/page_art.h"
 #include "pictures/art/window_art.h"
 #include "pictures/preview.h"
-#include "pictures/supplied.h"
+#include "pictures/supplied_pictures.h"
 #include "recordings/make_recordings.h"
 #include "recordings/wav_image.h"
 #include "sources/book_profile.h"
 #include "sources/checks.h"
+#include "sources/supplied_files.h"
 
 namespace tool {
 

@@ -6,7 +6,7 @@
 
 #include "build_book.h"
 #include "pictures/art/page_art.h"
-#include "pictures/supplied.h"
+#include "pictures/supplied_pictures.h"
 #include "sources/book_profile.h"
 
 namespace tool {

@@ -10,11 +10,11 @@
 #include <mutex>
 #include <thread>
 
-#include "pictures/supplied.h"
 #include "recordings/pipeline.h"
 #include "recordings/run_program.h"
 #include "recordings/synth.h"
 #include "recordings/wav_image.h"
+#include "sources/supplied_files.h"
 
 namespace tool {
 
