@@ -8,21 +8,6 @@
 
 namespace tool {
 
-Recording entryRecording(const Entry& entry) {
-    return entry.recording;
-}
-
-Recording unitWordRecording(const UnitWord& word) {
-    Recording r;
-    r.text = word.english;
-    if (word.audio.given()) {
-        r.voice = QStringLiteral("file");
-        r.file = word.audio.file;
-        r.path = word.audio.path;
-    }
-    return r;
-}
-
 QByteArray cppString(const QString& text) {
     QByteArray out = "\"";
     for (const char c : text.toUtf8()) {

@@ -18,10 +18,6 @@ struct BuiltBook {
     QHash<QString, QByteArray> recordings;  // Recording::key() -> WAV image
 };
 
-// The recording each page entry, word-list hotspot, unit word and built-in clip uses.
-Recording entryRecording(const Entry& entry);
-Recording unitWordRecording(const UnitWord& word);
-
 // Writes pack.bin (all pictures and recordings, aligned) and content_data.cpp (the tables
 // that point into it). Only files whose content changed are rewritten.
 bool writeBook(const BuiltBook& built, const QString& outFolder, QString* error, QString* summary);

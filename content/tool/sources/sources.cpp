@@ -18,6 +18,21 @@ QString Problems::report() const {
     return out;
 }
 
+Recording entryRecording(const Entry& entry) {
+    return entry.recording;
+}
+
+Recording unitWordRecording(const UnitWord& word) {
+    Recording r;
+    r.text = word.english;
+    if (word.audio.given()) {
+        r.voice = QStringLiteral("file");
+        r.file = word.audio.file;
+        r.path = word.audio.path;
+    }
+    return r;
+}
+
 QString pageFileName(int page) {
     return QStringLiteral("p%1.txt").arg(page, 2, 10, QChar('0'));
 }
