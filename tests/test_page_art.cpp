@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "build_book.h"
 #include "pictures/art/page_art.h"
 #include "pictures/art/things.h"
+#include "pictures/book_pictures.h"
 #include "sources/sources.h"
 
 // Readable names in GoogleTest's messages about parameters.

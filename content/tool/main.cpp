@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include "build_book.h"
+#include "commands.h"
 #include "sources/new_book.h"
 
 int main(int argc, char** argv) {

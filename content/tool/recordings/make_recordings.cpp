@@ -5,11 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <atomic>
 #include <mutex>
-#include <thread>
 
+#include "common/parallel.h"
 #include "recordings/pipeline.h"
 #include "recordings/run_program.h"
 #include "recordings/synth.h"
@@ -166,48 +168,90 @@ QHash<QString, QByteArray> makeRecordings(const QList<RecordingJob>& jobs,
     QDir().mkpath(cacheFolder);
     QHash<QString, QByteArray> made;
     std::mutex lock;
-    std::atomic<int> next{0};
     std::atomic<int> finished{0}, reused{0};
-    auto worker = [&] {
-        for (int i = next++; i < jobs.size(); i = next++) {
-            const RecordingJob& job = jobs[i];
-            const Recording& r = job.recording;
-            QString error;
-            QByteArray head, digest;
-            if (r.supplied()) readSupplied(r, head, digest, error);
-            QByteArray wav;
-            bool reusable = false;
-            if (error.isEmpty()) {
-                const QString cached = QDir(cacheFolder).filePath(cacheName(r, digest));
-                wav = readFile(cached);
-                WavFacts facts;
-                reusable = !wav.isEmpty() && inspectWav(wav, facts, nullptr) &&
-                           matchesCodec(facts, r.codec);
-                if (reusable) {
-                    ++reused;
-                } else if (makeOne(r, head, wav, error)) {
-                    ++finished;
-                    storeInCache(cached, wav);
-                }
-            }
-            std::lock_guard guard(lock);
-            if (!reusable && !error.isEmpty()) {
-                problems.add(
-                    job.where,
-                    r.supplied()
-                        ? QStringLiteral("cannot use the recording %1: %2").arg(r.file, error)
-                        : QStringLiteral("cannot make the recording \"%1\": %2")
-                              .arg(r.text, error));
-            } else {
-                made.insert(r.key(), wav);
+    forEachParallel(int(jobs.size()), parallel, [&](int i) {
+        const RecordingJob& job = jobs[i];
+        const Recording& r = job.recording;
+        QString error;
+        QByteArray head, digest;
+        if (r.supplied()) readSupplied(r, head, digest, error);
+        QByteArray wav;
+        bool reusable = false;
+        if (error.isEmpty()) {
+            const QString cached = QDir(cacheFolder).filePath(cacheName(r, digest));
+            wav = readFile(cached);
+            WavFacts facts;
+            reusable =
+                !wav.isEmpty() && inspectWav(wav, facts, nullptr) && matchesCodec(facts, r.codec);
+            if (reusable) {
+                ++reused;
+            } else if (makeOne(r, head, wav, error)) {
+                ++finished;
+                storeInCache(cached, wav);
             }
         }
-    };
-    std::vector<std::thread> threads;
-    for (int t = 0; t < std::max(1, parallel); ++t) threads.emplace_back(worker);
-    for (std::thread& t : threads) t.join();
+        std::lock_guard guard(lock);
+        if (!reusable && !error.isEmpty()) {
+            problems.add(
+                job.where,
+                r.supplied()
+                    ? QStringLiteral("cannot use the recording %1: %2").arg(r.file, error)
+                    : QStringLiteral("cannot make the recording \"%1\": %2").arg(r.text, error));
+        } else {
+            made.insert(r.key(), wav);
+        }
+    });
     if (counts) *counts = {finished.load(), reused.load()};
     return made;
+}
+
+QList<RecordingJob> recordingJobs(const BookSources& book) {
+    QList<RecordingJob> jobs;
+    QSet<QString> seen;
+    auto add = [&](const Recording& r, const Where& where) {
+        if (seen.contains(r.key())) return;
+        seen.insert(r.key());
+        jobs.append({r, where});
+    };
+    for (const PageSource& page : book.pages) {
+        for (const Entry& e : page.entries) add(entryRecording(e), e.where);
+    }
+    for (const UnitSource& unit : book.units) {
+        for (const UnitWord& w : unit.words) add(unitWordRecording(w), w.where);
+    }
+    for (const ClipSource& c : book.clips) add(c.recording, c.where);
+    return jobs;
+}
+
+namespace {
+
+// One line per recording in clip order (the order of the pack's clip table): index, voice,
+// codec, the first source line that asks for it, and what it says or which sound it is.
+QByteArray recordingList(const QList<RecordingJob>& jobs) {
+    QList<RecordingJob> sorted = jobs;
+    std::sort(sorted.begin(), sorted.end(), [](const RecordingJob& a, const RecordingJob& b) {
+        return a.recording.key() < b.recording.key();
+    });
+    QByteArray out = "clip\tvoice\tcodec\tsource\ttext\n";
+    for (int i = 0; i < sorted.size(); ++i) {
+        const RecordingJob& job = sorted[i];
+        out += QStringLiteral("%1\t%2\t%3\t%4:%5\t%6\n")
+                   .arg(i)
+                   .arg(job.recording.voice, job.recording.codec, job.where.file)
+                   .arg(job.where.line)
+                   .arg(job.recording.text)
+                   .toUtf8();
+    }
+    return out;
+}
+
+}  // namespace
+
+bool writeRecordingList(const QList<RecordingJob>& jobs, const QString& folder) {
+    QDir().mkpath(folder);
+    QFile file(QDir(folder).filePath(QStringLiteral("recordings.tsv")));
+    const QByteArray bytes = recordingList(jobs);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 }  // namespace tool

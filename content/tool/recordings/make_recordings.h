@@ -22,6 +22,14 @@ struct RecordingJob {
 // The festival voice that speaks English (Debian's festvox-us-slt-hts).
 inline constexpr char kEnglishVoice[] = "(voice_cmu_us_slt_arctic_hts)";
 
+// Every distinct recording the book plays, each with the first source line that asks for it.
+QList<RecordingJob> recordingJobs(const BookSources& book);
+
+// Writes recordings.tsv into `folder`: one line per recording in clip order (the order of the
+// pack's clip table) with its index, voice, codec, the first source line that asks for it,
+// and what it says or which sound it is. False when it cannot be written.
+bool writeRecordingList(const QList<RecordingJob>& jobs, const QString& folder);
+
 // How a recording is finished: its codec, and whether its silence is trimmed.
 FinishSpec finishSpec(const Recording& recording);
 
