@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "build_book.h"
 #include "pack/pack.h"
 #include "pictures/preview.h"
 #include "pictures/supplied_pictures.h"
@@ -119,7 +120,7 @@ TEST(NewBook, TheTemplateHasTheBooksShapeAndPassesTheCheck) {
         ASSERT_TRUE(writeFile(dir.filePath(it.key()), it.value()));
     Problems problems;
     const BookSources book = readSources(dir.path(), {}, problems);
-    checkBook(book, true, problems);
+    checkBook(book, true, bookVocabulary(), problems);
     EXPECT_TRUE(problems.empty()) << qPrintable(problems.report());
     ASSERT_EQ(book.pages.size(), kBookScreens);
     int entries = 0;

@@ -8,9 +8,11 @@
 #include <cstdio>
 
 #include "pack/pack.h"
+#include "pictures/art/page_art.h"
 #include "pictures/book_pictures.h"
 #include "pictures/preview.h"
 #include "recordings/make_recordings.h"
+#include "recordings/synth.h"
 #include "sources/book_profile.h"
 #include "sources/checks.h"
 #include "sources/supplied_files.h"
@@ -120,6 +122,11 @@ int buildPieces(const BookSources& book, const Options& options, Problems& probl
 
 }  // namespace
 
+Vocabulary bookVocabulary() {
+    return {art::knownThings(), art::countedThings(), art::speakers(), art::knownColours(),
+            soundRecipes()};
+}
+
 bool Selection::parse(const QString& text, QString& error) {
     static const QRegularExpression page(QStringLiteral("^p?(\\d+)$"));
     static const QRegularExpression unit(QStringLiteral("^unit([1-6])$"));
@@ -159,14 +166,15 @@ int runContentBuild(const Options& options) {
     BookSources book =
         readSources(options.source, only.pages, problems, only.whole() || !only.pages.isEmpty());
     const bool wholeBook = only.whole();
+    const Vocabulary vocabulary = bookVocabulary();
     if (!wholeBook) {
         // A partial run checks and makes the chosen pieces; the unit lists are always checked.
         if (!only.clips) book.clips.clear();
         if (!only.pictures) book.pictures.clear();
-        if (only.clips) checkClips(book.clips, problems);
+        if (only.clips) checkClips(book.clips, vocabulary, problems);
         if (only.pictures) checkPictures(book.pictures, problems);
     }
-    checkBook(book, wholeBook, problems);
+    checkBook(book, wholeBook, vocabulary, problems);
     checkSuppliedFiles(book, problems);
     if (!problems.empty()) return stopped(problems);
     if (!options.preview.isEmpty() &&

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include "sources/checks.h"
 #include "sources/sources.h"
 
 namespace tool {
@@ -34,6 +35,9 @@ struct Options {
     bool checkOnly = false;  // read and check, make nothing
     int parallel = 2;
 };
+
+// What this tool can draw and make: the vocabulary its sources are checked against.
+Vocabulary bookVocabulary();
 
 // Runs the content build; returns the process exit code and prints problems to stderr.
 int runContentBuild(const Options& options);
