@@ -50,7 +50,7 @@ art::PageSpec pageSpec(const PageSource& page, QSize pixelSize) {
     return spec;
 }
 
-// A page picture: the supplied scan fitted to the page's size, or the drawn page.
+// Each page picture is the supplied scan fitted to the page's size, or the drawn page.
 bool makePagePictures(const BookSources& book, const QString& cacheFolder, int parallel,
                       QList<QByteArray>& pictures, QList<QSize>& sizes, PictureCounts& counts,
                       Problems& problems) {
@@ -89,7 +89,7 @@ bool makePagePictures(const BookSources& book, const QString& cacheFolder, int p
     return ok;
 }
 
-// A window picture: the supplied file fitted to the picture's size, or the drawn picture.
+// Each window picture is the supplied file fitted to the picture's size, or the drawn picture.
 bool makeWindowPictures(const BookSources& book, const QString& cacheFolder, int parallel,
                         QHash<QString, QByteArray>& pictures, PictureCounts& counts,
                         Problems& problems) {
