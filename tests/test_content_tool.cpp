@@ -10,9 +10,12 @@
 #include <QTemporaryDir>
 #include <tuple>
 
-#include "audio.h"
-#include "checks.h"
-#include "sources.h"
+#include "build_book.h"
+#include "recordings/make_recordings.h"
+#include "recordings/synth.h"
+#include "recordings/wav_image.h"
+#include "sources/checks.h"
+#include "sources/sources.h"
 
 using namespace tool;
 
@@ -32,7 +35,7 @@ QString pagePath(int page) {
 QString checkText(int page, const QString& text) {
     Problems problems;
     const PageSource source = parsePage(pagePath(page), text, problems);
-    checkPage(source, problems);
+    checkPage(source, bookVocabulary(), problems);
     return problems.report();
 }
 
@@ -209,7 +212,7 @@ TEST(ContentChecks, EveryWordListHotspotHasARecordingOfItsOwn) {
     ASSERT_EQ(problems.report(), QString());
     BookSources book;
     book.pages = pages;
-    checkBook(book, false, problems);
+    checkBook(book, false, bookVocabulary(), problems);
     EXPECT_EQ(problems.report(), QString()) << "the shipped word lists share a recording";
 
     // Saying the fruit like the colour again: both hotspots would play one recording.
@@ -223,7 +226,7 @@ TEST(ContentChecks, EveryWordListHotspotHasARecordingOfItsOwn) {
         parsePage(pagePath(74),
                   withLine(74, line, fruit.left(fruit.indexOf(QStringLiteral(" | say:")))), shared);
     book.pages = pages;
-    checkBook(book, false, shared);
+    checkBook(book, false, bookVocabulary(), shared);
     EXPECT_TRUE(shared.report().contains(QRegularExpression(
         QStringLiteral("p74\\.txt:%1: expected a recording of its own: \"orange\" "
                        "is already said at .*p70\\.txt:\\d+")

@@ -12,15 +12,17 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "audio.h"
-#include "book_profile.h"
-#include "checks.h"
-#include "new_book.h"
-#include "pack.h"
-#include "pipeline.h"
-#include "preview.h"
-#include "sources.h"
-#include "supplied.h"
+#include "build_book.h"
+#include "pack/pack.h"
+#include "pictures/preview.h"
+#include "pictures/supplied_pictures.h"
+#include "recordings/make_recordings.h"
+#include "recordings/pipeline.h"
+#include "recordings/wav_image.h"
+#include "sources/book_profile.h"
+#include "sources/checks.h"
+#include "sources/new_book.h"
+#include "sources/sources.h"
 
 using namespace tool;
 
@@ -118,7 +120,7 @@ TEST(NewBook, TheTemplateHasTheBooksShapeAndPassesTheCheck) {
         ASSERT_TRUE(writeFile(dir.filePath(it.key()), it.value()));
     Problems problems;
     const BookSources book = readSources(dir.path(), {}, problems);
-    checkBook(book, true, problems);
+    checkBook(book, true, bookVocabulary(), problems);
     EXPECT_TRUE(problems.empty()) << qPrintable(problems.report());
     ASSERT_EQ(book.pages.size(), kBookScreens);
     int entries = 0;

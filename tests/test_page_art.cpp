@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
-#include "art/page_art.h"
-#include "art/things.h"
-#include "build_book.h"
-#include "sources.h"
+#include "pictures/art/page_art.h"
+#include "pictures/art/things.h"
+#include "pictures/book_pictures.h"
+#include "sources/sources.h"
 
 // Readable names in GoogleTest's messages about parameters.
 void PrintTo(const QString& text, std::ostream* out) {

@@ -9,10 +9,11 @@
 #include <cmath>
 #include <numbers>
 
-#include "audio.h"
-#include "msadpcm.h"
-#include "pipeline.h"
-#include "sources.h"
+#include "recordings/msadpcm.h"
+#include "recordings/pipeline.h"
+#include "recordings/synth.h"
+#include "recordings/wav_image.h"
+#include "sources/sources.h"
 
 using namespace tool;
 

@@ -14,7 +14,7 @@
 #include <cmath>
 #include <vector>
 
-#include "art/window_art.h"
+#include "pictures/art/window_art.h"
 
 namespace {
 

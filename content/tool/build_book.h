@@ -1,13 +1,14 @@
 #pragma once
 
+// The content build: reads and checks the sources, makes the recordings and the pictures, and
+// writes what the program embeds; or, for a run limited to a few pieces, writes each of them
+// as a file of its own.
+
 #include <QList>
 #include <QString>
 
-#include "sources.h"
-
-namespace art {
-struct PageSpec;
-}
+#include "sources/checks.h"
+#include "sources/sources.h"
 
 namespace tool {
 
@@ -35,21 +36,10 @@ struct Options {
     int parallel = 2;
 };
 
-// What a page source asks the page painter to draw.
-art::PageSpec pageSpec(const PageSource& page, QSize pixelSize);
+// What this tool can draw and make: the vocabulary its sources are checked against.
+Vocabulary bookVocabulary();
 
 // Runs the content build; returns the process exit code and prints problems to stderr.
 int runContentBuild(const Options& options);
-
-// Prints, for each WAV file, its length, leading and trailing silence, loudness and peak as
-// the recording pipeline measures them (decoded by libsndfile, as the program decodes). With a
-// `decodeFolder`, also writes each one there as decoded: mono 16-bit PCM under the same name.
-int measureRecordings(const QStringList& files, const QString& decodeFolder = {});
-
-// Finishes one audio file into a WAV image in the codec and writes it; 0 on success.
-int finishOneFile(const QString& input, const QString& codec, const QString& output);
-
-// Writes the program's icon as qcbook.svg and qcbook-N.png for the menu's sizes; 0 on success.
-int writeIcons(const QString& folder);
 
 }  // namespace tool

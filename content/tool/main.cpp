@@ -6,7 +6,8 @@
 #include <QThread>
 
 #include "build_book.h"
-#include "new_book.h"
+#include "commands.h"
+#include "sources/new_book.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",

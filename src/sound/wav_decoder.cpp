@@ -3,123 +3,23 @@
 #include <sndfile.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "sound/wav_format.h"
+
 namespace sound {
 namespace {
-
-// A read-only view of the clip's bytes for libsndfile's virtual I/O.
-struct MemoryReader {
-    const unsigned char* data;
-    sf_count_t size;
-    sf_count_t position;
-};
-
-MemoryReader& readerOf(void* user) {
-    return *static_cast<MemoryReader*>(user);
-}
-
-sf_count_t memoryLength(void* user) {
-    return readerOf(user).size;
-}
-
-sf_count_t memorySeek(sf_count_t offset, int whence, void* user) {
-    MemoryReader& reader = readerOf(user);
-    sf_count_t base = 0;
-    switch (whence) {
-        case SEEK_SET:
-            base = 0;
-            break;
-        case SEEK_CUR:
-            base = reader.position;
-            break;
-        case SEEK_END:
-            base = reader.size;
-            break;
-        default:
-            return -1;
-    }
-    // Offsets come from the file's own headers: keep the position inside the image without
-    // ever forming an overflowing sum (0 <= base <= size). Reads at the end return nothing.
-    if (offset >= 0) {
-        reader.position = offset > reader.size - base ? reader.size : base + offset;
-    } else {
-        reader.position = offset < -base ? 0 : base + offset;
-    }
-    return reader.position;
-}
-
-sf_count_t memoryRead(void* destination, sf_count_t count, void* user) {
-    MemoryReader& reader = readerOf(user);
-    if (count <= 0) return 0;
-    const sf_count_t available = reader.size - reader.position;
-    const sf_count_t copied = std::min(count, available);
-    if (copied <= 0) return 0;
-    std::memcpy(destination, reader.data + reader.position, static_cast<std::size_t>(copied));
-    reader.position += copied;
-    return copied;
-}
-
-sf_count_t memoryWrite(const void*, sf_count_t, void*) {
-    return 0;
-}
-
-sf_count_t memoryTell(void* user) {
-    return readerOf(user).position;
-}
-
-bool looksLikeRiffWave(const unsigned char* bytes, std::size_t size) {
-    return size >= 12 && std::memcmp(bytes, "RIFF", 4) == 0 &&
-           std::memcmp(bytes + 8, "WAVE", 4) == 0;
-}
-
-std::uint16_t readU16(const unsigned char* at) {
-    return static_cast<std::uint16_t>(at[0] | at[1] << 8);
-}
 
 std::uint32_t readU32(const unsigned char* at) {
     return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
            static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
 }
 
-// Where the first 'fmt ' and 'data' chunks are. Sizes that run past the image are cut to it.
-struct RiffLayout {
-    int formatTag = -1;
-    bool hasData = false;
-    std::size_t dataBegin = 0;
-    std::size_t dataEnd = 0;
-};
-
-RiffLayout scanChunks(const unsigned char* bytes, std::size_t size) {
-    RiffLayout layout;
-    std::size_t at = 12;
-    while (size - at >= 8 && (layout.formatTag < 0 || !layout.hasData)) {
-        const std::size_t declared = readU32(bytes + at + 4);
-        const std::size_t begin = at + 8;
-        const std::size_t end = begin + std::min(declared, size - begin);
-        if (std::memcmp(bytes + at, "fmt ", 4) == 0 && layout.formatTag < 0 && end - begin >= 2) {
-            layout.formatTag = readU16(bytes + begin);
-        } else if (std::memcmp(bytes + at, "data", 4) == 0 && !layout.hasData) {
-            layout = {layout.formatTag, true, begin, end};
-        }
-        if (end == size) break;
-        at = end + (declared & 1);
-    }
-    return layout;
-}
-
-constexpr int kTagPcm = 0x0001;
-constexpr int kTagMsAdpcm = 0x0002;
-constexpr int kTagImaAdpcm = 0x0011;
-constexpr int kTagMpegLayer3 = 0x0055;
-constexpr int kTagExtensible = 0xFFFE;
-
 // Only these reach libsndfile, so that none of its other decoders ever sees a clip's bytes.
 bool isAcceptedTag(int tag) {
-    return tag == kTagPcm || tag == kTagMsAdpcm || tag == kTagImaAdpcm || tag == kTagMpegLayer3 ||
-           tag == kTagExtensible;
+    return tag == sound::kWavePcm || tag == sound::kWaveMsAdpcm || tag == sound::kWaveImaAdpcm ||
+           tag == sound::kWaveMpegLayer3 || tag == sound::kWaveExtensible;
 }
 
 // One MPEG audio layer 3 frame header: what must stay the same from frame to frame, and the
@@ -191,9 +91,9 @@ struct DecoderView {
 };
 
 DecoderView decoderView(const unsigned char* bytes, std::size_t size) {
-    const RiffLayout layout = scanChunks(bytes, size);
-    if (!layout.hasData || !isAcceptedTag(layout.formatTag)) return {};
-    if (layout.formatTag != kTagMpegLayer3) return {size, false};
+    const sound::RiffLayout layout = sound::scanRiff(bytes, size);
+    if (!layout.hasFormat || !layout.hasData || !isAcceptedTag(layout.format.formatTag)) return {};
+    if (layout.format.formatTag != sound::kWaveMpegLayer3) return {size, false};
     const std::size_t framesEnd = mpegFramesEnd(bytes, layout.dataBegin, layout.dataEnd);
     return framesEnd > layout.dataBegin ? DecoderView{framesEnd, true} : DecoderView{};
 }
@@ -240,18 +140,16 @@ std::size_t initialCapacity(const SF_INFO& info, sf_count_t maxFrames, std::size
 
 using SndFilePtr = std::unique_ptr<SNDFILE, decltype(&sf_close)>;
 
-// Opens the image for libsndfile when it is a clip we accept, within the limits; the reader
+// Opens the image for libsndfile when it is a clip we accept, within the limits; `memory`
 // must outlive the file. Returns nothing (and no open file) otherwise.
 SndFilePtr openAccepted(const unsigned char* bytes, std::size_t size, const WavLimits& limits,
-                        MemoryReader& reader, SF_VIRTUAL_IO& io, SF_INFO& info) {
+                        sound::MemoryFile& memory, SF_INFO& info) {
     SndFilePtr none(nullptr, &sf_close);
-    if (bytes == nullptr || !looksLikeRiffWave(bytes, size)) return none;
+    if (bytes == nullptr || !sound::isRiffWave(bytes, size)) return none;
     const DecoderView view = decoderView(bytes, size);
     if (view.bytes == 0) return none;
-    reader = MemoryReader{bytes, static_cast<sf_count_t>(view.bytes), 0};
-    io = SF_VIRTUAL_IO{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
-    info = SF_INFO{};
-    SndFilePtr file(sf_open_virtual(&io, SFM_READ, &info, &reader), &sf_close);
+    memory = sound::MemoryFile(bytes, view.bytes);
+    SndFilePtr file(memory.open(info), &sf_close);
     const bool isMpeg = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_MPEG_LAYER_III;
     if (!file || !isAcceptedEncoding(info.format) || !isWithinLimits(info, limits) ||
         isMpeg != view.mpegWalked || info.frames > maxFramesFor(info, limits)) {
@@ -281,11 +179,10 @@ bool readAllFrames(SNDFILE* file, int channels, sf_count_t maxFrames,
 }  // namespace
 
 std::optional<DecodedAudio> decodeWav(const void* data, std::size_t size, const WavLimits& limits) {
-    MemoryReader reader{};
-    SF_VIRTUAL_IO io{};
+    sound::MemoryFile memory;
     SF_INFO info{};
     const SndFilePtr file =
-        openAccepted(static_cast<const unsigned char*>(data), size, limits, reader, io, info);
+        openAccepted(static_cast<const unsigned char*>(data), size, limits, memory, info);
     if (!file) return std::nullopt;
 
     const sf_count_t maxFrames = maxFramesFor(info, limits);
@@ -301,13 +198,12 @@ struct WavStream::State {
     const unsigned char* bytes = nullptr;
     std::size_t size = 0;
     WavLimits limits;
-    MemoryReader reader{};
-    SF_VIRTUAL_IO io{};
+    sound::MemoryFile memory;
     SF_INFO info{};
     SndFilePtr file{nullptr, &sf_close};
 
     bool open() {
-        file = openAccepted(bytes, size, limits, reader, io, info);
+        file = openAccepted(bytes, size, limits, memory, info);
         return file != nullptr;
     }
 };

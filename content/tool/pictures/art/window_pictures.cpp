@@ -13,8 +13,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "art/shapes.h"
-#include "art/window_art.h"
+#include "pictures/art/shapes.h"
+#include "pictures/art/window_art.h"
 
 namespace art {
 namespace {

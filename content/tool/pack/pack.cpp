@@ -1,27 +1,12 @@
-#include "pack.h"
+#include "pack/pack.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMap>
 
-#include "book_profile.h"
+#include "sources/book_profile.h"
 
 namespace tool {
-
-Recording entryRecording(const Entry& entry) {
-    return entry.recording;
-}
-
-Recording unitWordRecording(const UnitWord& word) {
-    Recording r;
-    r.text = word.english;
-    if (word.audio.given()) {
-        r.voice = QStringLiteral("file");
-        r.file = word.audio.file;
-        r.path = word.audio.path;
-    }
-    return r;
-}
 
 QByteArray cppString(const QString& text) {
     QByteArray out = "\"";

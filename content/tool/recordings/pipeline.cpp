@@ -1,4 +1,4 @@
-#include "pipeline.h"
+#include "recordings/pipeline.h"
 
 #include <ebur128.h>
 
@@ -9,8 +9,10 @@
 #include <cmath>
 #include <limits>
 
-#include "audio.h"
-#include "msadpcm.h"
+#include "recordings/msadpcm.h"
+#include "recordings/run_program.h"
+#include "recordings/wav_image.h"
+#include "sound/wav_format.h"
 
 namespace tool {
 
@@ -267,12 +269,9 @@ int mp3Bitrate(int rate, int channels) {
 
 // The frames an ADPCM block holds (wSamplesPerBlock of the fmt chunk); 0 for other codecs.
 int adpcmBlockFrames(const QByteArray& wav) {
-    const qsizetype at = wav.indexOf("fmt ");
-    if (at < 0 || at + 8 + 20 > wav.size()) return 0;
-    const auto* fmt = reinterpret_cast<const uchar*>(wav.constData() + at + 8);
-    const int tag = fmt[0] | fmt[1] << 8;
-    if (tag != 2 && tag != 0x11) return 0;
-    return fmt[18] | fmt[19] << 8;
+    const sound::RiffLayout layout = sound::scanRiff(
+        reinterpret_cast<const unsigned char*>(wav.constData()), size_t(wav.size()));
+    return layout.hasFormat ? layout.format.framesPerBlock : 0;
 }
 
 // Moves the end of a trimmed clip to the nearest whole number of blocks. True when it changed.

@@ -1,10 +1,10 @@
-#include "sources.h"
+#include "sources/sources.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
-#include "book_profile.h"
+#include "sources/book_profile.h"
 
 namespace tool {
 
@@ -16,6 +16,21 @@ QString Problems::report() const {
         out += QStringLiteral(": ") + p.message + QLatin1Char('\n');
     }
     return out;
+}
+
+Recording entryRecording(const Entry& entry) {
+    return entry.recording;
+}
+
+Recording unitWordRecording(const UnitWord& word) {
+    Recording r;
+    r.text = word.english;
+    if (word.audio.given()) {
+        r.voice = QStringLiteral("file");
+        r.file = word.audio.file;
+        r.path = word.audio.path;
+    }
+    return r;
 }
 
 QString pageFileName(int page) {

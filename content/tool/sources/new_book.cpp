@@ -1,4 +1,4 @@
-#include "new_book.h"
+#include "sources/new_book.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "book_profile.h"
+#include "sources/book_profile.h"
 
 namespace tool {
 

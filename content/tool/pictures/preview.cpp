@@ -1,13 +1,16 @@
-#include "preview.h"
+#include "pictures/preview.h"
 
+#include <QDir>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <vector>
 
-#include "art/page_art.h"
-#include "book_profile.h"
-#include "build_book.h"
-#include "supplied.h"
+#include "common/parallel.h"
+#include "pictures/art/page_art.h"
+#include "pictures/book_pictures.h"
+#include "pictures/supplied_pictures.h"
+#include "sources/book_profile.h"
 
 namespace tool {
 
@@ -113,6 +116,35 @@ void outlinePage(const PageSource& page, QImage& picture) {
     for (const Box& box : boxes) {
         tag(p, QPointF(box.rect.right() + 3, box.rect.top()), box.label, kAnswerOutline);
     }
+}
+
+bool writePreviews(const BookSources& book, const QString& folder, int parallel,
+                   Problems& problems) {
+    QDir().mkpath(folder);
+    const int count = int(book.pages.size());
+    std::vector<QString> errors(static_cast<size_t>(count));
+    forEachParallel(count, parallel, [&](int at) {
+        const auto i = size_t(at);
+        const PageSource& page = book.pages[at];
+        QImage sheet;
+        if (!pagePreviewPicture(page, sheet, errors[i])) return;
+        outlinePage(page, sheet);
+        const QString path = QDir(folder).filePath(
+            QStringLiteral("p%1.png").arg(page.pageNumber, 2, 10, QChar('0')));
+        if (!sheet.save(path)) errors[i] = QStringLiteral("cannot write %1").arg(path);
+    });
+    bool ok = true;
+    for (size_t i = 0; i < errors.size(); ++i) {
+        if (errors[i].isEmpty()) continue;
+        ok = false;
+        const PageSource& page = book.pages[qsizetype(i)];
+        problems.add(
+            page.image.given() ? page.image.where : Where{page.file, 0},
+            page.image.given()
+                ? QStringLiteral("cannot use the picture %1: %2").arg(page.image.file, errors[i])
+                : errors[i]);
+    }
+    return ok;
 }
 
 }  // namespace tool

@@ -177,6 +177,10 @@ void resolveSuppliedFiles(BookSources& book, const QString& folder);
 
 QString pageFileName(int page);
 
+// The recording a page entry (or word-list hotspot) and a unit word play.
+Recording entryRecording(const Entry& entry);
+Recording unitWordRecording(const UnitWord& word);
+
 // Whether a codec name is one the book uses: msadpcm, ima, pcm8/R/C, pcm16/R/C, mp3/R/C.
 bool isCodec(const QString& codec);
 

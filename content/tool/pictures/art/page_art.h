@@ -34,10 +34,13 @@ struct PageSpec {
 };
 QStringList knownThings();
 bool isKnownThing(const QString& thing);
+const QStringList& knownColours();
 bool isKnownColour(const QString& colour);
 // Things whose colour slot holds what to draw (a number's digits, a cake's candles).
+const QStringList& countedThings();
 bool takesCount(const QString& thing);
 // People and animals: the drawings that can say a line.
+const QStringList& speakers();
 bool isSpeaker(const QString& thing);
 QColor colourByName(const QString& colour);  // invalid QColor when unknown
 void drawThing(QPainter& painter, const QRectF& rect, const QString& thing, const QString& colour);

@@ -1,8 +1,8 @@
 #pragma once
 
-// Files a school supplies in place of what the tool draws or records: scans or photos of its
-// pages, window pictures and a teacher's recordings. Pictures are fitted to the size their role
-// takes with their aspect kept; recordings go through the same finishing as made ones.
+// Pictures a school supplies in place of what the tool draws: scans or photos of its pages and
+// window pictures, fitted to the size their role takes with their aspect kept. (A supplied
+// recording goes through the same finishing as a made one.)
 
 #include <QByteArray>
 #include <QColor>
@@ -12,7 +12,7 @@
 #include <QSize>
 #include <QString>
 
-#include "sources.h"
+#include "sources/sources.h"
 
 namespace tool {
 
@@ -33,21 +33,9 @@ inline QColor marginColour(const QString& format) {
     return format == QLatin1String("png") ? QColor(Qt::transparent) : QColor(Qt::white);
 }
 
-// What a picture file holds as Qt reads it ("jpeg", "png", "gif", ...), empty when Qt cannot
-// read it as a picture.
-QString pictureFormatOf(const QString& path);
-
 // Reads a picture file whole, every frame of an animation, turned upright as its EXIF
 // orientation says. False with `error` set when it cannot.
 bool readPicture(const QString& path, QList<QImage>& frames, int& delayMs, QString& error);
-
-// The audio a file holds, told from its first bytes: "wav", "flac", "ogg" (Vorbis), "mp3", or
-// another name ("opus", "ogg-flac") for audio the tool does not take; empty for none.
-QString audioFormatOf(const QByteArray& head);
-
-// Checks that every supplied file is there and holds a picture or recording of a kind the tool
-// takes. Each problem points at the line that names the file.
-void checkSuppliedFiles(const BookSources& book, Problems& problems);
 
 // A page picture encoded as the program takes it (JPEG).
 QByteArray encodePagePicture(const QImage& image);

@@ -8,8 +8,8 @@
 #include <QPainterPath>
 #include <QSvgGenerator>
 
-#include "art/shapes.h"
-#include "art/window_art.h"
+#include "pictures/art/shapes.h"
+#include "pictures/art/window_art.h"
 
 namespace art {
 

@@ -14,8 +14,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "art/page_art.h"
-#include "art/things.h"
+#include "pictures/art/page_art.h"
+#include "pictures/art/things.h"
 
 namespace art {
 

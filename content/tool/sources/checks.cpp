@@ -1,13 +1,11 @@
-#include "checks.h"
+#include "sources/checks.h"
 
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringEncoder>
 
-#include "art/page_art.h"
-#include "audio.h"
-#include "book_profile.h"
+#include "sources/book_profile.h"
 
 namespace tool {
 
@@ -54,7 +52,7 @@ void checkRect(const Entry& entry, Problems& problems) {
 // A COLOUR names a colour; for a cake with candles it counts them (1 to 10); a number draws
 // whatever it is given.
 void checkColour(const Where& where, const QString& thing, const QString& colour,
-                 Problems& problems) {
+                 const Vocabulary& vocabulary, Problems& problems) {
     if (thing == QLatin1String("birthdaycake")) {
         bool ok = false;
         const int candles = colour.toInt(&ok);
@@ -65,19 +63,21 @@ void checkColour(const Where& where, const QString& thing, const QString& colour
         }
         return;
     }
-    if (!colour.isEmpty() && !art::takesCount(thing) && !art::isKnownColour(colour)) {
+    if (!colour.isEmpty() && !vocabulary.countedDrawings.contains(thing) &&
+        !vocabulary.colours.contains(colour)) {
         problems.add(where, QStringLiteral("unknown colour \"%1\"").arg(colour));
     }
 }
 
-void checkKind(const Entry& entry, bool wordList, Problems& problems) {
+void checkKind(const Entry& entry, bool wordList, const Vocabulary& vocabulary,
+               Problems& problems) {
     if (wordList && entry.kind != QLatin1String("word")) {
         problems.add(entry.where, QStringLiteral("expected kind \"word\" on a word-list page"));
     }
-    if (!entry.thing.isEmpty() && !art::isKnownThing(entry.thing)) {
+    if (!entry.thing.isEmpty() && !vocabulary.drawings.contains(entry.thing)) {
         problems.add(entry.where, QStringLiteral("unknown drawing \"%1\"").arg(entry.thing));
     }
-    checkColour(entry.where, entry.thing, entry.colour, problems);
+    checkColour(entry.where, entry.thing, entry.colour, vocabulary, problems);
 }
 
 void checkEntryNumbersAndCounts(const PageSource& page, const ScreenProfile& profile,
@@ -328,13 +328,13 @@ void checkAnswers(const PageSource& page, Problems& problems) {
 }
 
 // A speech box's by: option names someone drawn on the same page: its tail points there.
-void checkSpeakers(const PageSource& page, Problems& problems) {
+void checkSpeakers(const PageSource& page, const Vocabulary& vocabulary, Problems& problems) {
     for (const Entry& e : page.entries) {
         if (e.speaker == 0) continue;
         const Entry* speaker = entryNumber(page, e.speaker);
         if (e.kind != QLatin1String("text")) {
             problems.add(e.where, QStringLiteral("only a speech box (kind text) has a speaker"));
-        } else if (!speaker || !art::isSpeaker(speaker->thing) ||
+        } else if (!speaker || !vocabulary.speakers.contains(speaker->thing) ||
                    (speaker->kind != QLatin1String("pic") &&
                     speaker->kind != QLatin1String("picword"))) {
             problems.add(e.where, QStringLiteral("by: %1 must name the picture of a person or an "
@@ -361,7 +361,7 @@ QList<QRect> answerAreas(const PageSource& page) {
 // Drawings with no hotspot: known things inside the page above its footer, never over a line of
 // text (nobody could read it) nor, except a plain card, over an answer box; headings clear of
 // every hotspot.
-void checkDrawings(const PageSource& page, Problems& problems) {
+void checkDrawings(const PageSource& page, const Vocabulary& vocabulary, Problems& problems) {
     const QRect paper(0, 0, kPageWidth, kFooterTop);
     const QList<QRect> answers = answerAreas(page);
     for (const Drawing& d : page.drawings) {
@@ -370,10 +370,10 @@ void checkDrawings(const PageSource& page, Problems& problems) {
             if (d.text.isEmpty() || !encodesInGbk(d.text)) {
                 problems.add(d.where, QStringLiteral("expected a heading's words in GBK"));
             }
-        } else if (!art::isKnownThing(d.thing)) {
+        } else if (!vocabulary.drawings.contains(d.thing)) {
             problems.add(d.where, QStringLiteral("unknown drawing \"%1\"").arg(d.thing));
         } else {
-            checkColour(d.where, d.thing, d.colour, problems);
+            checkColour(d.where, d.thing, d.colour, vocabulary, problems);
         }
         if (!paper.contains(d.rect) || d.rect.width() < 8 || d.rect.height() < 8) {
             problems.add(d.where, QStringLiteral("expected a drawing at least 8 x 8 inside the "
@@ -401,7 +401,7 @@ void checkDrawings(const PageSource& page, Problems& problems) {
 
 }  // namespace
 
-void checkPage(const PageSource& page, Problems& problems) {
+void checkPage(const PageSource& page, const Vocabulary& vocabulary, Problems& problems) {
     const ScreenProfile* profile = profileOf(page.pageNumber);
     if (!profile || !page.file.endsWith(pageFileName(page.pageNumber))) {
         problems.add({page.file, 0},
@@ -420,10 +420,10 @@ void checkPage(const PageSource& page, Problems& problems) {
         checkLine(e, e.english, "English", problems);
         checkLine(e, e.chinese, "Chinese", problems);
         checkRect(e, problems);
-        if (!scanned) checkKind(e, wordList, problems);
-        if (!e.sound.isEmpty() && !soundRecipes().contains(e.sound)) {
+        if (!scanned) checkKind(e, wordList, vocabulary, problems);
+        if (!e.sound.isEmpty() && !vocabulary.sounds.contains(e.sound)) {
             problems.add(e.where, QStringLiteral("unknown sound \"%1\" (the sounds are: %2)")
-                                      .arg(e.sound, soundRecipes().join(QStringLiteral(", "))));
+                                      .arg(e.sound, vocabulary.sounds.join(QStringLiteral(", "))));
         }
     }
     if (scanned && wordList) {
@@ -443,8 +443,8 @@ void checkPage(const PageSource& page, Problems& problems) {
     checkOverlay(page, *profile, problems);
     checkAnswers(page, problems);
     if (scanned) return;
-    checkSpeakers(page, problems);
-    checkDrawings(page, problems);
+    checkSpeakers(page, vocabulary, problems);
+    checkDrawings(page, vocabulary, problems);
 }
 
 namespace {
@@ -504,7 +504,7 @@ void checkUnits(const QList<UnitSource>& units, Problems& problems) {
     }
 }
 
-void checkClips(const QList<ClipSource>& clips, Problems& problems) {
+void checkClips(const QList<ClipSource>& clips, const Vocabulary& vocabulary, Problems& problems) {
     QSet<QString> seen;
     for (const ClipSource& clip : clips) {
         if (seen.contains(clip.role)) problems.add(clip.where, QStringLiteral("duplicate role"));
@@ -522,10 +522,10 @@ void checkClips(const QList<ClipSource>& clips, Problems& problems) {
         if (!known)
             problems.add(clip.where, QStringLiteral("unknown clip role \"%1\"").arg(clip.role));
         if (clip.recording.voice == QLatin1String("synth") &&
-            !soundRecipes().contains(clip.recording.text)) {
-            problems.add(clip.where,
-                         QStringLiteral("unknown sound \"%1\" (the sounds are: %2)")
-                             .arg(clip.recording.text, soundRecipes().join(QStringLiteral(", "))));
+            !vocabulary.sounds.contains(clip.recording.text)) {
+            problems.add(clip.where, QStringLiteral("unknown sound \"%1\" (the sounds are: %2)")
+                                         .arg(clip.recording.text,
+                                              vocabulary.sounds.join(QStringLiteral(", "))));
         }
     }
     for (const ClipRoleProfile& role : kClipRoles) {
@@ -580,12 +580,13 @@ void checkWordListRecordings(const QList<PageSource>& pages, Problems& problems)
     }
 }
 
-void checkBook(const BookSources& book, bool wholeBook, Problems& problems) {
-    for (const PageSource& page : book.pages) checkPage(page, problems);
+void checkBook(const BookSources& book, bool wholeBook, const Vocabulary& vocabulary,
+               Problems& problems) {
+    for (const PageSource& page : book.pages) checkPage(page, vocabulary, problems);
     checkWordListRecordings(book.pages, problems);
     checkUnits(book.units, problems);
     if (!wholeBook) return;
-    checkClips(book.clips, problems);
+    checkClips(book.clips, vocabulary, problems);
     checkPictures(book.pictures, problems);
     if (book.aboutHtml.trimmed().isEmpty() || book.faqHtml.trimmed().isEmpty()) {
         problems.add({book.folder, 0},

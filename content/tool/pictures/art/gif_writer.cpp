@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "art/window_art.h"
+#include "pictures/art/window_art.h"
 
 namespace art {
 namespace {

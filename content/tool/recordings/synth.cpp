@@ -1,10 +1,12 @@
 // Non-speech sounds of the program, made from simple notes: feedback sounds of the games and
 // the matching game's background music.
 
+#include "recordings/synth.h"
+
+#include <algorithm>
 #include <cmath>
 #include <numbers>
-
-#include "audio.h"
+#include <vector>
 
 namespace tool {
 

@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QString>
 
-#include "sources.h"
+#include "sources/sources.h"
 
 namespace tool {
 
@@ -23,5 +23,10 @@ bool pagePreviewPicture(const PageSource& page, QImage& picture, QString& error)
 
 // Draws the outlines and numbers over a page picture of 800 x 540.
 void outlinePage(const PageSource& page, QImage& picture);
+
+// Writes every page's preview sheet into `folder` as pNN.png, on `parallel` threads. False when
+// one cannot be made, with a problem for each.
+bool writePreviews(const BookSources& book, const QString& folder, int parallel,
+                   Problems& problems);
 
 }  // namespace tool

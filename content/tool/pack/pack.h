@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-#include "sources.h"
+#include "sources/sources.h"
 
 namespace tool {
 
@@ -17,10 +17,6 @@ struct BuiltBook {
     QHash<QString, QByteArray> pictures;    // window pictures by name
     QHash<QString, QByteArray> recordings;  // Recording::key() -> WAV image
 };
-
-// The recording each page entry, word-list hotspot, unit word and built-in clip uses.
-Recording entryRecording(const Entry& entry);
-Recording unitWordRecording(const UnitWord& word);
 
 // Writes pack.bin (all pictures and recordings, aligned) and content_data.cpp (the tables
 // that point into it). Only files whose content changed are rewritten.

@@ -1,11 +1,12 @@
-#include "msadpcm.h"
+#include "recordings/msadpcm.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
 
-#include "audio.h"
+#include "recordings/wav_image.h"
+#include "sound/wav_format.h"
 
 namespace tool {
 
@@ -203,6 +204,29 @@ void writeBlock(QByteArray& out, const short* x, const BlockStart& start,
     for (size_t i = 0; i + 1 < nibbles.size(); i += 2)
         out.append(char(nibbles[i] << 4 | nibbles[i + 1]));
     out.append(QByteArray(blockAlign - (out.size() - begin), '\0'));
+}
+
+// The RIFF/WAVE image around coded blocks: the format's seven predictor pairs in its fmt
+// chunk, and the true frame count in its fact chunk.
+QByteArray msAdpcmWav(const QByteArray& blocks, int sampleRate, int channels, int blockAlign,
+                      int framesPerBlock, long long sampleFrames) {
+    QByteArray fmt;
+    appendLe16(fmt, sound::kWaveMsAdpcm);
+    appendLe16(fmt, quint16(channels));
+    appendLe32(fmt, quint32(sampleRate));
+    appendLe32(fmt, quint32(qint64(sampleRate) * blockAlign / framesPerBlock));
+    appendLe16(fmt, quint16(blockAlign));
+    appendLe16(fmt, 4);   // bits per sample
+    appendLe16(fmt, 32);  // size of the extra fields
+    appendLe16(fmt, quint16(framesPerBlock));
+    appendLe16(fmt, quint16(kMsAdpcmCoefficient1.size()));
+    for (size_t i = 0; i < kMsAdpcmCoefficient1.size(); ++i) {
+        appendLe16(fmt, quint16(kMsAdpcmCoefficient1[i]));
+        appendLe16(fmt, quint16(kMsAdpcmCoefficient2[i]));
+    }
+    QByteArray fact;
+    appendLe32(fact, quint32(sampleFrames));
+    return riffWave(riffChunk("fmt ", fmt) + riffChunk("fact", fact) + riffChunk("data", blocks));
 }
 
 }  // namespace

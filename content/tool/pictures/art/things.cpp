@@ -16,8 +16,8 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "art/page_art.h"
-#include "art/things.h"
+#include "pictures/art/page_art.h"
+#include "pictures/art/things.h"
 
 namespace art {
 namespace {
@@ -2182,16 +2182,34 @@ bool isKnownThing(const QString& thing) {
     return findThing(thing) != nullptr;
 }
 
+const QStringList& countedThings() {
+    static const QStringList names{"number", "birthdaycake"};
+    return names;
+}
+
 bool takesCount(const QString& thing) {
-    return thing == QLatin1String("number") || thing == QLatin1String("birthdaycake");
+    return countedThings().contains(thing);
+}
+
+const QStringList& speakers() {
+    static const QStringList names{"boy",     "girl",  "teacher", "mum",      "dad",    "grandma",
+                                   "grandpa", "baby",  "cat",     "dog",      "duck",   "pig",
+                                   "bear",    "panda", "monkey",  "elephant", "rabbit", "bird",
+                                   "fish",    "mouse", "tiger"};
+    return names;
 }
 
 bool isSpeaker(const QString& thing) {
-    static const QStringList speakers{
-        "boy",    "girl",     "teacher", "mum",  "dad",  "grandma", "grandpa",
-        "baby",   "cat",      "dog",     "duck", "pig",  "bear",    "panda",
-        "monkey", "elephant", "rabbit",  "bird", "fish", "mouse",   "tiger"};
-    return speakers.contains(thing);
+    return speakers().contains(thing);
+}
+
+const QStringList& knownColours() {
+    static const QStringList names = [] {
+        QStringList list;
+        for (const NamedColour& named : kColours) list.append(QLatin1String(named.name));
+        return list;
+    }();
+    return names;
 }
 
 bool isKnownColour(const QString& colour) {

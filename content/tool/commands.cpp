@@ -1,0 +1,91 @@
+#include "commands.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "pictures/art/window_art.h"
+#include "recordings/pipeline.h"
+#include "recordings/wav_image.h"
+#include "sources/sources.h"
+
+namespace tool {
+
+int measureRecordings(const QStringList& files, const QString& decodeFolder) {
+    int failures = 0;
+    printf("file\tseconds\tlead_ms\ttail_ms\tloudness_lufs\tpeak_dbfs\n");
+    for (const QString& path : files) {
+        QFile file(path);
+        std::vector<float> mono;
+        int rate = 0;
+        QString error;
+        if (!file.open(QIODevice::ReadOnly) || !decodeWavMono(file.readAll(), mono, rate, &error) ||
+            rate <= 0) {
+            fprintf(stderr, "%s: cannot decode: %s\n", qPrintable(path), qPrintable(error));
+            ++failures;
+            continue;
+        }
+        const SoundFacts f = measureSound(mono, rate);
+        if (!decodeFolder.isEmpty()) {
+            QList<qint16> samples;
+            samples.reserve(qsizetype(mono.size()));
+            for (const float v : mono)
+                samples.append(qint16(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f)));
+            QFile decoded(QDir(decodeFolder).filePath(QFileInfo(path).fileName()));
+            const QByteArray bytes = pcmWav(samples, rate, 1);
+            if (!decoded.open(QIODevice::WriteOnly) || decoded.write(bytes) != bytes.size()) {
+                fprintf(stderr, "cannot write %s\n", qPrintable(decoded.fileName()));
+                ++failures;
+            }
+        }
+        printf("%s\t%.3f\t%.1f\t%.1f\t%.2f\t%.2f\n", qPrintable(path), f.seconds, f.lead * 1000,
+               f.tail * 1000, f.loudness, f.peakDb);
+    }
+    return failures ? 1 : 0;
+}
+
+int finishOneFile(const QString& input, const QString& codec, const QString& output) {
+    QTemporaryDir work;
+    QByteArray wav;
+    QString error;
+    if (!isCodec(codec)) {
+        fprintf(stderr, "unknown codec \"%s\"\n", qPrintable(codec));
+        return 2;
+    }
+    if (!work.isValid() || !finishRecording(input, FinishSpec{codec}, work.path(), wav, error)) {
+        fprintf(stderr, "%s: %s\n", qPrintable(input), qPrintable(error));
+        return 1;
+    }
+    QFile file(output);
+    if (!file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size()) {
+        fprintf(stderr, "cannot write %s\n", qPrintable(output));
+        return 1;
+    }
+    return 0;
+}
+
+int writeIcons(const QString& folder) {
+    QDir().mkpath(folder);
+    const auto write = [&folder](const QString& name, const QByteArray& bytes) {
+        QFile file(QDir(folder).filePath(name));
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) return true;
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+        return false;
+    };
+    bool ok = write(QStringLiteral("qcbook.svg"), art::renderAppIconSvg());
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        art::renderAppIcon(size).save(&buffer, "PNG");
+        ok = write(QStringLiteral("qcbook-%1.png").arg(size), png) && ok;
+    }
+    return ok ? 0 : 1;
+}
+
+}  // namespace tool

@@ -1,0 +1,23 @@
+#include "recordings/run_program.h"
+
+#include <QProcess>
+
+namespace tool {
+
+bool runProgram(const QString& program, const QStringList& arguments, QString& error) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted(20000)) {
+        error = QStringLiteral("cannot start %1").arg(program);
+        return false;
+    }
+    process.waitForFinished(300000);
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        error = QStringLiteral("%1 failed: %2")
+                    .arg(program, QString::fromLocal8Bit(process.readAllStandardError()).trimmed());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tool
