@@ -5,7 +5,6 @@
 #include <QPointer>
 
 #include "book/book.h"
-#include "exercises/exercises.h"
 #include "reader/reader_window.h"
 #include "ui/controls.h"
 #include "ui/gbk_text.h"

@@ -22,4 +22,7 @@ void CheckFillInBox(reader::ReaderWindow& window, QLineEdit* box, const QString&
 // Checks a tick box: the tick is right when the box is ticked exactly when it should be.
 void CheckTickBox(reader::ReaderWindow& window, QCheckBox* box, int shouldBeTicked);
 
+// Checks every answer box of the window's pages the moment it changes.
+void attachAnswerBoxes(reader::ReaderWindow& window);
+
 }  // namespace exercises

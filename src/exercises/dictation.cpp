@@ -7,7 +7,6 @@
 #include "book/book.h"
 #include "book/vocabulary.h"
 #include "exercises/dictation_screen.h"
-#include "exercises/exercises.h"
 #include "reader/reader_window.h"
 #include "ui/controls.h"
 #include "ui/services.h"

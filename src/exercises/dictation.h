@@ -9,6 +9,10 @@
 
 #include "sound/sound.h"
 
+namespace reader {
+class ReaderWindow;
+}
+
 namespace exercises {
 
 // Word numbers are 1-based, as the child counts them; list index 0 holds word 1.
@@ -30,5 +34,8 @@ struct DictationState {
 DictationState& dictationState();
 // Back to the empty state of a fresh program start.
 void resetDictationState();
+
+// Puts the trainer's controls on the window's dictation screen and runs them.
+void attachDictation(reader::ReaderWindow& window);
 
 }  // namespace exercises
