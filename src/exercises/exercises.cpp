@@ -9,7 +9,7 @@ namespace exercises {
 void attachExercises(reader::ReaderWindow& window, ExerciseMemory& memory) {
     attachPageExercises(window, memory.page);
     attachAnswerBoxes(window);
-    attachDictation(window);
+    attachDictation(window, memory.dictation);
 }
 
 }  // namespace exercises

@@ -4,6 +4,7 @@
 // itself to a new reader window.
 
 #include "exercises/page_exercise.h"
+#include "exercises/word_dictation.h"
 
 namespace reader {
 class ReaderWindow;
@@ -14,7 +15,8 @@ namespace exercises {
 // The exercises' memory. The program keeps one and hands it to every reader window it
 // opens.
 struct ExerciseMemory {
-    PageExercise page;  // the practice or find-it run on the shown page
+    PageExercise page;        // the practice or find-it run on the shown page
+    WordDictation dictation;  // the word dictation run
 };
 
 // The practice and find-it exercises take the page overlays' presses, the answer boxes check
