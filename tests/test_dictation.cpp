@@ -149,6 +149,10 @@ TEST_F(DictationTest, ChangingAChoiceResetsAndTheNextStartBeginsAfresh) {
     EXPECT_TRUE(buttonsRunning(false));
     EXPECT_TRUE(run().record().isEmpty());
     EXPECT_EQ(run().position(), 2) << "the run's lists stay until the next start";
+    fakes.trace.clear();
+    answer("x");  // into the box of the run just reset: it must not go on under Unit 5's name
+    EXPECT_TRUE(fakes.trace.isEmpty());
+    EXPECT_EQ(status(), QStringLiteral("Unit 1共10个单词。目前错误1个"));
 
     press("超级按钮b_开始");
     EXPECT_EQ(status(), QStringLiteral("Unit 5共8个单词。目前错误0个"));
@@ -160,6 +164,7 @@ TEST_F(DictationTest, ChangingAChoiceResetsAndTheNextStartBeginsAfresh) {
     // A reset from the finished state brings the typing box back; a new start empties the record.
     choose("组合框_背单词顺序选择", 1);
     EXPECT_FALSE(typing()->isHidden());
+    EXPECT_FALSE(typing()->isEnabled()) << "a finished run takes no more answers";
     EXPECT_TRUE(record()->isHidden());
     press("超级按钮b_开始");
     EXPECT_TRUE(record()->toPlainText().isEmpty());

@@ -147,11 +147,13 @@ void DictationTrainer::SkipWord() {
 }
 
 void DictationTrainer::ResetDictation() {
-    // A new unit or order takes effect at the next start.
+    // A new unit or order takes effect at the next start. Until then the typing box takes no
+    // answers, or Enter would carry the old run on under the new choice's name.
     run_.Reset();
     c_.start->setEnabled(true);
     c_.enableWordButtons(false);
     c_.typing->show();
+    c_.typing->setEnabled(false);
     c_.record->hide();
 }
 
