@@ -37,7 +37,7 @@ class PageExercise {
         QString text;
         sound::SoundClip clip;
         // With CountsDiffer: the entries left (the recordings in practice, the meanings in
-        // find-it) and the hotspot bounds left, in the order the child is told them.
+        // find-it) and the hotspot bounds left.
         int shownCount = 0;
         int boundsCount = 0;
     };
