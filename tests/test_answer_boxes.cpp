@@ -9,6 +9,7 @@
 
 #include "app/features.h"
 #include "book/book.h"
+#include "exercises/answer_key.h"
 #include "reader/reader_window.h"
 #include "support/fake_services.h"
 #include "ui/controls.h"
@@ -204,4 +205,14 @@ TEST_F(AnswerBoxTest, MarksLetPressesThroughToTheBoxesBeneath) {
     EXPECT_EQ(target, next);
     QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(window.get(), centre));
     EXPECT_EQ(window->focusWidget(), next);
+}
+
+// A box's content is measured in GBK bytes, as its answer is: one Chinese character typed for a
+// digit is too long, so its cross shows at once, while the offer of the right answer is open.
+TEST(FillInAnswer, AChineseCharacterIsTooLongForADigit) {
+    const exercises::FillInAnswer::Verdict verdict =
+        exercises::FillInAnswer(QStringLiteral("2")).judge(QStringLiteral("二"));
+    EXPECT_EQ(verdict.mark, exercises::AnswerMark::Cross);
+    EXPECT_TRUE(verdict.offerRightAnswer);
+    EXPECT_TRUE(verdict.markBeforeOffer);
 }

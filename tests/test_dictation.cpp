@@ -7,12 +7,10 @@
 
 #include "app/features.h"
 #include "book/vocabulary.h"
-#include "exercises/dictation.h"
 #include "reader/reader_window.h"
 #include "support/fake_services.h"
 #include "ui/controls.h"
 
-using exercises::dictationState;
 using testing_support::SoundEvent;
 
 namespace {
@@ -22,10 +20,7 @@ const QStringList kWordButtons{"超级按钮b_再听一遍", "超级按钮b_下�
 
 class DictationTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        exercises::resetDictationState();
-        openReader();
-    }
+    void SetUp() override { openReader(); }
     void openReader() {
         window = testing_support::openReader();
         window->show();
@@ -60,6 +55,11 @@ class DictationTest : public ::testing::Test {
     }
     void choose(const QString& combo, int index) {
         control<QComboBox>(combo)->setCurrentIndex(index);
+    }
+
+    // The program's run, which outlives the reader windows.
+    static const exercises::WordDictation& run() {
+        return testing_support::session().exercises.dictation;
     }
 
     testing_support::FakeServices fakes;
@@ -128,7 +128,7 @@ TEST_F(DictationTest, RandomOrderAsksEveryWordOnceFromTheShrinkingPool) {
     for (int i = 0; i < 10; ++i) {
         const qsizetype index = unit.UnitChineseWords.indexOf(meaning());
         asked.append(unit.UnitEnglishWords.value(index));
-        answer(dictationState().CurrentEnglish);
+        answer(run().currentWord().english);
     }
     QStringList expected;
     for (int number : {3, 1, 10, 2, 5, 9, 8, 4, 7, 6})
@@ -147,8 +147,12 @@ TEST_F(DictationTest, ChangingAChoiceResetsAndTheNextStartBeginsAfresh) {
     answer("wrong");
     choose("组合框_背单词课时选择", 4);
     EXPECT_TRUE(buttonsRunning(false));
-    EXPECT_TRUE(dictationState().WrongWordList.isEmpty());
-    EXPECT_EQ(dictationState().Position, 2) << "the run's lists stay until the next start";
+    EXPECT_TRUE(run().record().isEmpty());
+    EXPECT_EQ(run().position(), 2) << "the run's lists stay until the next start";
+    fakes.trace.clear();
+    answer("x");  // into the box of the run just reset: it must not go on under Unit 5's name
+    EXPECT_TRUE(fakes.trace.isEmpty());
+    EXPECT_EQ(status(), QStringLiteral("Unit 1共10个单词。目前错误1个"));
 
     press("超级按钮b_开始");
     EXPECT_EQ(status(), QStringLiteral("Unit 5共8个单词。目前错误0个"));
@@ -160,6 +164,7 @@ TEST_F(DictationTest, ChangingAChoiceResetsAndTheNextStartBeginsAfresh) {
     // A reset from the finished state brings the typing box back; a new start empties the record.
     choose("组合框_背单词顺序选择", 1);
     EXPECT_FALSE(typing()->isHidden());
+    EXPECT_FALSE(typing()->isEnabled()) << "a finished run takes no more answers";
     EXPECT_TRUE(record()->isHidden());
     press("超级按钮b_开始");
     EXPECT_TRUE(record()->toPlainText().isEmpty());
@@ -172,7 +177,7 @@ TEST_F(DictationTest, TheRunSurvivesLeavingTheScreenAndANewReaderWindow) {
     answer("y");
     control<QCheckBox>("选择框_是否显示中文")->setChecked(false);
     press("超级按钮b_再听一遍");
-    EXPECT_EQ(fakes.sound.played().last(), dictationState().CurrentClip);
+    EXPECT_EQ(fakes.sound.played().last(), run().currentWord().clip);
     const QString word = meaning();
     press("超级按钮b_退出背单词");
     EXPECT_EQ(window->shownScreen(), testing_support::session().reader.ScreenIndex);
@@ -182,9 +187,9 @@ TEST_F(DictationTest, TheRunSurvivesLeavingTheScreenAndANewReaderWindow) {
     EXPECT_TRUE(control("透明标签_背单词的汉语翻译")->isHidden());
     EXPECT_EQ(status(), QStringLiteral("Unit 1共10个单词。目前错误2个"));
     EXPECT_TRUE(buttonsRunning(true));
-    answer(dictationState().CurrentEnglish);
+    answer(run().currentWord().english);
     EXPECT_EQ(mark(), QStringLiteral("√"));
-    EXPECT_EQ(dictationState().Position, 4);
+    EXPECT_EQ(run().position(), 4);
     EXPECT_EQ(meaning(), book::LoadUnitWords(1).UnitChineseWords[3]) << "hidden, yet it follows";
 
     // A reader made anew (the full-screen switch) starts with its controls as designed.
@@ -192,9 +197,9 @@ TEST_F(DictationTest, TheRunSurvivesLeavingTheScreenAndANewReaderWindow) {
     EXPECT_TRUE(buttonsRunning(false));
     EXPECT_FALSE(typing()->isEnabled());
     EXPECT_TRUE(status().isEmpty());
-    EXPECT_EQ(dictationState().Position, 4);
+    EXPECT_EQ(run().position(), 4);
     press("超级按钮b_开始");
-    EXPECT_EQ(dictationState().Position, 1);
+    EXPECT_EQ(run().position(), 1);
     EXPECT_EQ(meaning(), book::LoadUnitWords(1).UnitChineseWords[0]);
 }
 

@@ -8,14 +8,12 @@
 #include "app/features.h"
 #include "book/book.h"
 #include "book/page_content.h"
-#include "exercises/page_exercise.h"
 #include "reader/reader_window.h"
 #include "support/fake_services.h"
 #include "ui/controls.h"
 
 using namespace book;
 using namespace reader;
-using exercises::pageExercise;
 using Clips = QList<sound::SoundClip>;
 
 void PrintTo(const QString& text, std::ostream* os) {
@@ -49,7 +47,6 @@ sound::SoundClip retry(int b) {
 class ExerciseTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        pageExercise() = exercises::PageExercise{};
         window = testing_support::openReader(&loading);
         window->show();
     }
@@ -215,12 +212,11 @@ TEST_F(ExerciseTest, BoundsBelongToTheirHotspotsOnEveryPage) {
     for (int screen = 0; screen <= kLastPageScreen; ++screen) {
         goToScreen(screen);
         start("超级按钮_练一练");
-        const exercises::Bounds& b = pageExercise().FullBounds;
-        ASSERT_EQ(b.Left.size(), testing_support::session().reader.page.ChineseLines.size())
+        const QList<QRect>& bounds = testing_support::session().exercises.page.hotspotBounds();
+        ASSERT_EQ(bounds.size(), testing_support::session().reader.page.ChineseLines.size())
             << screen;
-        for (int i = 0; i < b.Left.size(); ++i) {
-            EXPECT_EQ(QRect(b.Left[i], b.Top[i], b.Right[i] - b.Left[i], b.Bottom[i] - b.Top[i]),
-                      hotspotRect(screen, i + 1))
+        for (int i = 0; i < bounds.size(); ++i) {
+            EXPECT_EQ(bounds[i], hotspotRect(screen, i + 1))
                 << "screen " << screen << " entry " << i + 1;
         }
     }

@@ -13,7 +13,6 @@
 
 #include "book/book.h"
 #include "book/page_content.h"
-#include "exercises/page_exercise.h"
 #include "reader/reader_window.h"
 #include "sound/sdl_sound.h"
 #include "support/fake_services.h"
@@ -62,7 +61,6 @@ TEST(SilentProgram, APracticeRoundRunsToItsEndWithoutADevice) {
     sound::SdlSound sound;
     ui::services().sound = &sound;  // the real sound service, with nothing to play on
     ASSERT_FALSE(sound.isOpen());
-    exercises::pageExercise() = exercises::PageExercise{};
     {
         reader::ReaderWindow window(testing_support::session().reader,
                                     testing_support::session().attach());
@@ -72,14 +70,14 @@ TEST(SilentProgram, APracticeRoundRunsToItsEndWithoutADevice) {
         auto* overlay = window.findChild<QWidget*>("透明标签练一练是否错误2_0");
         ASSERT_NE(overlay, nullptr);
         // Answer each question where its first target lies, as many times as there are items.
-        for (int round = 0; round < page.hotspotCount && exercises::pageExercise().asking;
-             ++round) {
-            const int target = exercises::pageExercise().TargetList.value(0);
+        const exercises::PageExercise& exercise = testing_support::session().exercises.page;
+        for (int round = 0; round < page.hotspotCount && exercise.asking(); ++round) {
+            const int target = exercise.targets().value(0);
             ASSERT_GT(target, 0);
             const book::Rect r = page.hotspots[target - 1].rect;
             QTest::mousePress(overlay, Qt::LeftButton, {}, QPoint(r.x + r.w / 2, r.y + r.h / 2));
         }
-        EXPECT_FALSE(exercises::pageExercise().asking) << "the round did not end";
+        EXPECT_FALSE(exercise.asking()) << "the round did not end";
         EXPECT_FALSE(overlay->isEnabled());
         // Reading the page works too, without sound.
         QTest::mousePress(window.findChild<QWidget*>("透明标签页二_1"), Qt::LeftButton, {},

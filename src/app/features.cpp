@@ -1,6 +1,5 @@
 #include "app/features.h"
 
-#include "exercises/exercises.h"
 #include "exercises/practice.h"
 #include "games/common/game_window.h"
 #include "games/fill_in/fill_in_window.h"
@@ -14,15 +13,18 @@ namespace app {
 namespace {
 
 // A toolbar button's feature, opened modally over the reader where it is a window.
-void openTool(reader::ReaderWindow& window, reader::ReaderTool tool) {
+void openTool(reader::ReaderWindow& window, ProgramSession& session, reader::ReaderTool tool) {
+    using exercises::PageExercise;
     using reader::ReaderTool;
     const book::PageContent& page = window.session().page;
     switch (tool) {
         case ReaderTool::Practice:
-            exercises::StartPractice(window);
+            exercises::StartPageExercise(window, session.exercises.page,
+                                         PageExercise::Kind::Practice);
             return;
         case ReaderTool::FindIt:
-            exercises::StartFindIt(window);
+            exercises::StartPageExercise(window, session.exercises.page,
+                                         PageExercise::Kind::FindIt);
             return;
         case ReaderTool::FillIn:
             games::OpenFillInGame(&window, page);
@@ -52,13 +54,11 @@ reader::ReaderWindow::Attach ProgramSession::attach() {
 }
 
 void attachFeatures(reader::ReaderWindow& window, ProgramSession& session) {
-    Q_UNUSED(session);
-    exercises::attachPageExercises(window);
-    exercises::attachAnswerBoxes(window);
-    exercises::attachDictation(window);
+    exercises::attachExercises(window, session.exercises);
     reader::ReaderWindow* w = &window;
+    ProgramSession* s = &session;
     QObject::connect(w, &reader::ReaderWindow::toolRequested, w,
-                     [w](reader::ReaderTool tool) { openTool(*w, tool); });
+                     [w, s](reader::ReaderTool tool) { openTool(*w, *s, tool); });
 }
 
 void openBook(QWidget* owner, QWidget* loadingPicture, ProgramSession& session) {

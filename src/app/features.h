@@ -3,6 +3,7 @@
 // The one place where the reader meets what lives around it: the in-book exercises and the
 // game windows are wired to each new reader window here.
 
+#include "exercises/exercises.h"
 #include "reader/reader_session.h"
 #include "reader/reader_window.h"
 
@@ -11,6 +12,7 @@ namespace app {
 // What the program remembers while it runs, handed to every reader window it opens.
 struct ProgramSession {
     reader::ReaderSession reader;
+    exercises::ExerciseMemory exercises;
 
     // What every new reader window gets: the exercises and games wired to it, all of them
     // remembering in this session.

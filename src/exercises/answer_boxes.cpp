@@ -5,10 +5,9 @@
 #include <QPointer>
 
 #include "book/book.h"
-#include "exercises/exercises.h"
+#include "exercises/answer_key.h"
 #include "reader/reader_window.h"
 #include "ui/controls.h"
-#include "ui/gbk_text.h"
 #include "ui/services.h"
 
 namespace exercises {
@@ -33,8 +32,9 @@ ui::PictureBox* CreateMark(reader::ReaderWindow& window) {
     return mark;
 }
 
-void SetMarkPicture(ui::PictureBox* mark, bool right) {
-    mark->setPictureBytes(book::pictureBytes(right ? "mark_right" : "mark_wrong"));
+void SetMarkPicture(ui::PictureBox* mark, AnswerMark judged) {
+    const char* picture = judged == AnswerMark::Tick ? "mark_right" : "mark_wrong";
+    mark->setPictureBytes(book::pictureBytes(picture));
 }
 
 // Box positions are relative to the page picture, which sits at the window's origin, so they
@@ -42,10 +42,6 @@ void SetMarkPicture(ui::PictureBox* mark, bool right) {
 void ShowMark(ui::PictureBox* mark, QPoint position) {
     mark->move(position);
     mark->show();
-}
-
-QPoint FillInMarkPosition(const QLineEdit* box) {
-    return QPoint(box->x() + box->width() + 5, box->y() - 20);
 }
 
 // Asks whether to show the right answer; on Yes writes it into the box, which checks the box
@@ -60,53 +56,47 @@ void OfferRightAnswer(reader::ReaderWindow& window, QLineEdit* box, const QStrin
     }
 }
 
-}  // namespace
-
-void CheckFillInBox(reader::ReaderWindow& window, QLineEdit* box, const QString& answer) {
+// Every change makes a new mark; the marks of earlier answers stay beneath it.
+void CheckFillInBox(reader::ReaderWindow& window, QLineEdit* box, const FillInAnswer& key) {
     QPointer<ui::PictureBox> mark = CreateMark(window);
     if (!mark) return;
-    const int answerBytes = ui::gbkLength(answer);
-    const int contentBytes = ui::gbkLength(box->text());
-    if (contentBytes < answerBytes) return;  // an emptied box: the new mark stays hidden
-    const QPoint position = FillInMarkPosition(box);
-    if (contentBytes > answerBytes) {
-        SetMarkPicture(mark, false);
-        ShowMark(mark, position);
-        OfferRightAnswer(window, box, answer);
-        return;
-    }
-    const bool right = box->text() == answer;
-    SetMarkPicture(mark, right);
-    // The cross appears only once the question is answered, after any nested check of the
-    // answer written on Yes.
-    if (!right) OfferRightAnswer(window, box, answer);
-    if (mark) ShowMark(mark, position);
+    const FillInAnswer::Verdict verdict = key.judge(box->text());
+    if (verdict.mark == AnswerMark::None) return;  // an emptied box: the new mark stays hidden
+    const QPoint position = FillInAnswer::markPosition(box->geometry());
+    SetMarkPicture(mark, verdict.mark);
+    if (verdict.markBeforeOffer) ShowMark(mark, position);
+    if (verdict.offerRightAnswer) OfferRightAnswer(window, box, key.answer());
+    // A cross for a wrong character appears only once the question is answered, after any
+    // nested check of the answer written on Yes.
+    if (!verdict.markBeforeOffer && mark) ShowMark(mark, position);
 }
 
-void CheckTickBox(reader::ReaderWindow& window, QCheckBox* box, int shouldBeTicked) {
+void CheckTickBox(reader::ReaderWindow& window, QCheckBox* box, const TickAnswer& key) {
     ui::PictureBox* mark = CreateMark(window);
     if (!mark) return;
-    SetMarkPicture(mark, box->isChecked() == (shouldBeTicked == 1));
-    ShowMark(mark, QPoint(box->x() + 20, box->y()));
+    SetMarkPicture(mark, key.judge(box->isChecked()));
+    ShowMark(mark, TickAnswer::markPosition(box->geometry()));
 }
+
+}  // namespace
 
 void attachAnswerBoxes(reader::ReaderWindow& window) {
     reader::ReaderWindow* w = &window;
     for (ui::EditBox* box : ui::childrenWithPrefix<ui::EditBox>(w, QStringLiteral("编辑框"))) {
         const QVariant answer = box->property("answer");
         if (!answer.isValid()) continue;  // not a page's answer box (the dictation screen's)
-        const QString expected = answer.toString();
+        const FillInAnswer key(answer.toString());
         QObject::connect(box, &QLineEdit::textChanged, w,
-                         [w, box, expected] { CheckFillInBox(*w, box, expected); });
+                         [w, box, key] { CheckFillInBox(*w, box, key); });
     }
     for (ui::CheckBox* box :
          ui::childrenWithPrefix<ui::CheckBox>(w, QStringLiteral("选择框打钩"))) {
         const QVariant expected = box->property("shouldBeTicked");
         // Page 66's boxes carry no expected state (-1) and are never checked.
         if (!expected.isValid() || (expected.toInt() != 0 && expected.toInt() != 1)) continue;
-        const int shouldBeTicked = expected.toInt();
+        const TickAnswer key(expected.toInt() == 1);
         QObject::connect(box, &QCheckBox::toggled, w,
-                         [w, box, shouldBeTicked] { CheckTickBox(*w, box, shouldBeTicked); });
+                         [w, box, key] { CheckTickBox(*w, box, key); });
     }
 }
 

@@ -5,46 +5,17 @@
 #include <QPointer>
 
 #include "book/book.h"
-#include "book/vocabulary.h"
 #include "exercises/dictation_screen.h"
-#include "exercises/exercises.h"
 #include "reader/reader_window.h"
 #include "ui/controls.h"
-#include "ui/services.h"
+#include "ui/service_calls.h"
 
 namespace exercises {
 
-DictationState& dictationState() {
-    static DictationState state;
-    return state;
-}
-
-void resetDictationState() {
-    dictationState() = DictationState();
-}
-
 namespace {
 
+// The order chooser's item data for textbook order.
 constexpr int kTextbookOrder = 1;
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kRunningCount = QStringLiteral("个单词。目前错误");
-const QString kFinalCount = QStringLiteral("个单词。共错误");
-
-void stopPlayback() {
-    if (sound::Sound* sound = ui::services().sound) sound->stopAll();
-}
-
-void playClip(const sound::SoundClip& clip) {
-    sound::Sound* sound = ui::services().sound;
-    if (sound && !clip.isEmpty()) sound->play(clip);
-}
-
-// A uniform draw from 1 to `count`, kept inside that range whatever the generator answers.
-int drawWordSlot(int count) {
-    ui::Random* random = ui::services().random;
-    const int drawn = random ? random->between(1, count) : 1;
-    return qBound(1, drawn, count);
-}
 
 // The controls of one dictation screen, found by their layout names.
 struct DictationControls {
@@ -88,170 +59,114 @@ struct DictationControls {
     QAbstractButton* confirm;
 };
 
-// Runs the dictation on one reader window's screen; what it remembers is the program-wide
-// DictationState, so a new window's trainer carries on with the same state.
+// Runs one reader window's dictation screen over the program's run: a new window's trainer
+// carries on with the same run.
 class DictationTrainer : public QObject {
   public:
-    DictationTrainer(QWidget* screen, const DictationControls& controls)
-        : QObject(screen), c_(controls) {
+    DictationTrainer(QWidget* screen, const DictationControls& controls, WordDictation& run)
+        : QObject(screen), c_(controls), run_(run) {
         connect(c_.start, &QAbstractButton::clicked, this, &DictationTrainer::StartDictation);
         connect(c_.confirm, &QAbstractButton::clicked, this, &DictationTrainer::ConfirmWord);
         connect(c_.typing, &ui::EditBox::enterPressed, this, &DictationTrainer::ConfirmWord);
         connect(c_.next, &QAbstractButton::clicked, this, &DictationTrainer::SkipWord);
-        connect(c_.replay, &QAbstractButton::clicked, this, &DictationTrainer::ReplayWord);
+        connect(c_.replay, &QAbstractButton::clicked, this, [this] { run_.Replay(); });
         connect(c_.meaningShown, &QCheckBox::toggled, c_.meaning, &QWidget::setVisible);
         connect(c_.units, &QComboBox::currentIndexChanged, this, &DictationTrainer::ResetDictation);
         connect(c_.order, &QComboBox::currentIndexChanged, this, &DictationTrainer::ResetDictation);
     }
 
+  private:
     void StartDictation();
     void PresentNextWord();
     void ConfirmWord();
     void SkipWord();
-    void ReplayWord();
     void ResetDictation();
-
-  private:
-    void loadChosenUnit();
     void finishRun();
-    int chooseWordNumber();
-    QString statusLine(const QString& countWording) const;
+    WordDictation::Order chosenOrder() const;
 
     DictationControls c_;
+    WordDictation& run_;
 };
 
 void DictationTrainer::StartDictation() {
-    DictationState& state = dictationState();
     c_.typing->setFont(ui::songFont(22));
-    state.ChineseWords.clear();
-    state.EnglishWords.clear();
-    state.Pool.clear();
-    state.Position = 0;
     c_.typing->show();
     c_.typing->setEnabled(true);
     c_.record->hide();
     c_.record->clear();
     c_.enableWordButtons(true);
-    state.WrongWordList.clear();
     c_.typing->setFocus();
-    loadChosenUnit();
+    // The unit number is the item data of the chosen item, never its text.
+    run_.Start(c_.units->currentData().toInt());
     c_.start->setEnabled(false);
     PresentNextWord();
 }
 
-void DictationTrainer::loadChosenUnit() {
-    DictationState& state = dictationState();
-    // The unit number is the item data of the chosen item, never its text.
-    const int unit = c_.units->currentData().toInt();
-    book::UnitWords words = book::LoadUnitWords(unit);
-    state.EnglishWords = words.UnitEnglishWords;
-    state.ChineseWords = words.UnitChineseWords;
-    book::LoadUnitWordClips(unit, state.WordClips);
-    state.WordTotal = qint32(state.ChineseWords.size());
-    state.EnglishTotal = qint32(state.EnglishWords.size());
-    for (qint32 number = 1; number <= state.EnglishTotal; ++number) state.Pool.append(number);
-}
-
-QString DictationTrainer::statusLine(const QString& countWording) const {
-    const DictationState& state = dictationState();
-    return c_.units->currentText() + QStringLiteral("共") + QString::number(state.WordTotal) +
-           countWording + QString::number(state.WrongWordList.size()) + QStringLiteral("个");
+WordDictation::Order DictationTrainer::chosenOrder() const {
+    return c_.order->currentData().toInt() == kTextbookOrder ? WordDictation::Order::Textbook
+                                                             : WordDictation::Order::Random;
 }
 
 void DictationTrainer::PresentNextWord() {
-    DictationState& state = dictationState();
-    c_.status->setText(statusLine(kRunningCount));
-    if (ui::Random* random = ui::services().random) random->reseed();
-    state.Position += 1;
+    c_.status->setText(run_.runningStatus(c_.units->currentText()));
+    const WordDictation::Next next = run_.NextWord(chosenOrder());
     c_.next->setEnabled(true);
-    if (state.Position > state.EnglishTotal) {
+    if (next.runOver) {
         finishRun();
         return;
     }
-    // The order choice is read afresh for every word.
-    state.OrderMode = qint32(c_.order->currentData().toInt());
-    const int index = chooseWordNumber() - 1;
-    state.CurrentClip = state.WordClips.value(index);
-    playClip(state.CurrentClip);
-    state.CurrentEnglish = state.EnglishWords.value(index);
-    state.CurrentChinese = state.ChineseWords.value(index);
-    c_.meaning->setText(state.CurrentChinese);
-}
-
-int DictationTrainer::chooseWordNumber() {
-    DictationState& state = dictationState();
-    if (state.OrderMode == kTextbookOrder || state.Pool.isEmpty()) return state.Position;
-    // Uniform without replacement: the drawn number leaves the pool.
-    return state.Pool.takeAt(drawWordSlot(int(state.Pool.size())) - 1);
+    c_.meaning->setText(next.meaning);
 }
 
 void DictationTrainer::finishRun() {
-    if (ui::MessageBoxes* messages = ui::services().messages) {
-        const QPointer<DictationTrainer> alive(this);
-        messages->show(c_.status->window(), {QStringLiteral("已经是本课时的最后一个单词了！"),
-                                             QStringLiteral("信息：")});
-        if (!alive) return;  // the window went away while the box was open
-    }
+    const QPointer<DictationTrainer> alive(this);
+    ui::showMessage(c_.status->window(), QStringLiteral("已经是本课时的最后一个单词了！"),
+                    QStringLiteral("信息："));
+    if (!alive) return;  // the window went away while the box was open
     c_.start->setEnabled(true);
     c_.record->show();
     c_.record->raise();  // over the meaning label, which it partly covers
     c_.typing->hide();
     c_.enableWordButtons(false);
-    c_.status->setText(statusLine(kFinalCount));
-    QString record;
-    for (const QString& entry : dictationState().WrongWordList) record += entry + kCrLf;
+    c_.status->setText(run_.finalStatus(c_.units->currentText()));
     c_.record->moveCursor(QTextCursor::End);
-    c_.record->insertPlainText(record);
+    c_.record->insertPlainText(run_.record());
 }
 
 void DictationTrainer::ConfirmWord() {
-    DictationState& state = dictationState();
-    stopPlayback();
-    // Compared as typed: no trimming, and capital and small letters differ.
-    if (c_.typing->text() == state.CurrentEnglish) {
-        c_.mark->setText(QStringLiteral("√"));
-    } else {
-        c_.mark->setText(QStringLiteral("×"));
-        state.WrongWordList.append(state.CurrentEnglish + state.CurrentChinese + kCrLf);
-    }
+    c_.mark->setText(run_.Confirm(c_.typing->text()));
     c_.typing->clear();
     c_.typing->setFocus();
     PresentNextWord();
 }
 
 void DictationTrainer::SkipWord() {
-    DictationState& state = dictationState();
-    stopPlayback();
+    run_.Skip();
     c_.typing->clear();
-    // A skipped word counts as wrong, without a mark.
-    state.WrongWordList.append(state.CurrentEnglish + state.CurrentChinese + kCrLf);
     PresentNextWord();
 }
 
-void DictationTrainer::ReplayWord() {
-    stopPlayback();
-    playClip(dictationState().CurrentClip);
-}
-
 void DictationTrainer::ResetDictation() {
-    // A new unit or order takes effect at the next start; the word lists stay as they are.
+    // A new unit or order takes effect at the next start. Until then the typing box takes no
+    // answers, or Enter would carry the old run on under the new choice's name.
+    run_.Reset();
     c_.start->setEnabled(true);
     c_.enableWordButtons(false);
-    dictationState().WrongWordList.clear();
     c_.typing->show();
+    c_.typing->setEnabled(false);
     c_.record->hide();
 }
 
 }  // namespace
 
-void attachDictation(reader::ReaderWindow& window) {
+void attachDictation(reader::ReaderWindow& window, WordDictation& run) {
     ui::PictureBox* screen = window.screenPicture(book::kDictationScreen);
     if (!screen) return;
     buildDictationScreen(screen);
     QObject::connect(ui::child<QAbstractButton>(screen, QStringLiteral("超级按钮b_退出背单词")),
                      &QAbstractButton::clicked, &window, &reader::ReaderWindow::LeaveDictation);
     const DictationControls controls(screen);
-    if (controls.complete()) new DictationTrainer(screen, controls);
+    if (controls.complete()) new DictationTrainer(screen, controls, run);
 }
 
 }  // namespace exercises

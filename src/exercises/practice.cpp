@@ -1,251 +1,174 @@
 #include "exercises/practice.h"
 
+#include <QFont>
+
 #include "book/book.h"
 #include "book/page_content.h"
-#include "exercises/exercises.h"
-#include "exercises/page_exercise.h"
+#include "reader/reader_layout.h"
 #include "reader/reader_window.h"
 #include "ui/controls.h"
+#include "ui/gbk_text.h"
 #include "ui/service_calls.h"
-#include "ui/services.h"
 
 namespace exercises {
 
 namespace {
 
+using Kind = PageExercise::Kind;
+using Outcome = PageExercise::Question::Outcome;
+
 const QString kOverlayPrefix = QStringLiteral("透明标签练一练是否错误");
 const QString kUsable = QStringLiteral("可用");
 const QString kUnusable = QStringLiteral("不可用");
-const QString kPlaceholder = QStringLiteral("$");
-constexpr double kTolerance = 1e-7;
 constexpr int kIntroPause = 7000;
 constexpr int kPraisePause = 3000;
 constexpr int kRetryPause = 4000;
-
-void stopSound() {
-    if (ui::services().sound) ui::services().sound->stopAll();
-}
-
-void play(const sound::SoundClip& clip) {
-    if (ui::services().sound) ui::services().sound->play(clip);
-}
-
-void reseed() {
-    if (ui::services().random) ui::services().random->reseed();
-}
-
-int draw(int low, int high) {
-    return ui::services().random ? ui::services().random->between(low, high) : low;
-}
-
-// Waits while the clip just started plays; false when the window was closed meanwhile, so
-// that nothing more is played for a window that is gone.
-bool pauseFor(reader::ReaderWindow& window, int milliseconds) {
-    return ui::pauseWhileOpen(&window, milliseconds);
-}
+constexpr double kQuestionPointSize = 22;
 
 // The book page on show: 2, 4, ..., 68 for screens 0 to 33.
 int pageOnShow(const reader::ReaderWindow& window) {
-    return static_cast<int>(2.0 * (window.session().ScreenIndex + 1));
+    return 2 * (window.session().ScreenIndex + 1);
 }
 
-}  // namespace
-
-namespace exercise_steps {
-
-PressDraws DrawPressFeedback() {
-    reseed();
-    PressDraws draws;
-    draws.praise = draw(1, 3);
-    draws.retry = draw(1, 4);
-    stopSound();
-    return draws;
-}
-
-int HitTarget(QPoint press) {
-    const PageExercise& exercise = pageExercise();
-    const Bounds& full = exercise.FullBounds;
-    for (int target : exercise.TargetList) {
-        const qsizetype i = target - 1;
-        if (i < 0 || i >= full.Left.size()) continue;
-        const bool hit = full.Left[i] < press.x() && press.x() < full.Right[i] &&
-                         double(press.y() + 10 - full.Top[i]) > kTolerance &&
-                         press.y() < full.Bottom[i];
-        if (hit) return target;
-    }
-    return 0;
-}
-
-bool PraiseAndWait(reader::ReaderWindow& window, int praise) {
-    play(book::namedClip(QStringLiteral("praise%1").arg(praise).toUtf8().constData()));
-    return pauseFor(window, kPraisePause);
-}
-
-bool EncourageAndWait(reader::ReaderWindow& window, int retry) {
-    play(book::namedClip(QStringLiteral("retry%1").arg(retry).toUtf8().constData()));
-    return pauseFor(window, kRetryPause);
-}
-
-void BeginQuestion() {
-    reseed();
-    stopSound();
-    pageExercise().TargetList.clear();
-}
-
-bool LengthsAgree(reader::ReaderWindow& window, int shownCount, const char* message) {
-    const PageExercise& exercise = pageExercise();
-    const qsizetype bounds = exercise.HotspotBounds.Left.size();
-    if (exercise.RemainingTexts.size() == bounds) return true;
-    // Only the exercise is wrong here, not the page: end it so that the overlays do not keep
-    // taking presses with nothing asked.
-    EndExercise(window);
-    if (!ui::services().messages) return false;
-    const QString caption = QStringLiteral("信息：");
-    for (const QString& text :
-         {QString::number(shownCount), QString::number(bounds), QString::fromUtf8(message)}) {
-        ui::services().messages->show(&window, {text, caption});
-    }
-    return false;
-}
-
-QString PickQuestion(const reader::ReaderWindow& window) {
-    PageExercise& exercise = pageExercise();
-    exercise.CurrentPick = draw(1, int(exercise.RemainingTexts.size()));
-    const QString text = exercise.RemainingTexts.value(exercise.CurrentPick - 1);
-    // Several hotspots may carry the same text; a press on any of them counts.
-    const QStringList& lines = window.session().page.ChineseLines;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (lines[i] == text) exercise.TargetList.prepend(int(i + 1));
-    }
-    return text;
-}
-
-void RemoveCurrentPick(bool withClips) {
-    PageExercise& exercise = pageExercise();
-    const qsizetype i = exercise.CurrentPick - 1;
-    if (i < 0 || i >= exercise.RemainingTexts.size()) return;
-    exercise.RemainingTexts.removeAt(i);
-    if (withClips && i < exercise.RemainingClips.size()) exercise.RemainingClips.removeAt(i);
-    if (i < exercise.HotspotBounds.Left.size()) exercise.HotspotBounds.removeAt(i);
-}
-
-void EndExercise(reader::ReaderWindow& window) {
-    pageExercise().asking = false;
-    window.SetExerciseOverlays(kUnusable);
-}
-
-void FinishExercise(reader::ReaderWindow& window) {
-    EndExercise(window);
-    play(book::namedClip("done"));
-}
-
-void OpenExercise(const reader::ReaderWindow& window, int mode) {
-    PageExercise& exercise = pageExercise();
-    exercise.asking = false;
-    exercise.ExerciseMode = mode;
-    exercise.page = pageOnShow(window);
-    stopSound();
-    exercise.RemainingTexts = window.session().page.ChineseLines;
-}
-
-bool IntroduceAndWait(reader::ReaderWindow& window, const char* clipRole) {
-    play(book::namedClip(clipRole));
-    return pauseFor(window, kIntroPause);
-}
-
-}  // namespace exercise_steps
-
-using namespace exercise_steps;
-
-void CollectHotspotBounds(reader::ReaderWindow& window) {
-    PageExercise& exercise = pageExercise();
-    Bounds& bounds = exercise.HotspotBounds;
-    bounds.clear();
+// The bounds of the shown page's hotspots in the page picture's coordinates, entry i
+// belonging to hotspot i + 1. The window lists a page's hotspots from the highest number down;
+// inserting each at the front puts them in number order.
+QList<QRect> hotspotBounds(const reader::ReaderWindow& window) {
     const int page = pageOnShow(window);
-    // The window lists a page's hotspots from the highest number down; inserting each at the
-    // front leaves entry i with hotspot i + 1.
+    QList<QRect> bounds;
     for (ui::TransparentLabel* label : window.findChildren<ui::TransparentLabel*>()) {
         const int tag = ui::tagOf(label);
-        if (tag < page - 1 || tag > page + 1) continue;
-        const QRect r = label->geometry();
-        bounds.Left.prepend(r.x());
-        bounds.Right.prepend(r.x() + r.width());
-        bounds.Top.prepend(r.y());
-        bounds.Bottom.prepend(r.y() + r.height());
+        if (tag >= page - 1 && tag <= page + 1) bounds.prepend(label->geometry());
     }
-    exercise.FullBounds = bounds;
+    return bounds;
 }
 
-void StartPractice(reader::ReaderWindow& window) {
-    OpenExercise(window, kPractice);
-    pageExercise().RemainingClips = window.session().page.PageClips;
-    window.bubble()->setText(QString());
-    window.bubble()->hide();
-    window.SetExerciseOverlays(kUsable);
-    CollectHotspotBounds(window);
-    if (!IntroduceAndWait(window, "practice_intro")) return;
-    AskPracticeQuestion(window);
+sound::SoundClip numberedClip(const char* role, int number) {
+    return book::namedClip(QStringLiteral("%1%2").arg(role).arg(number).toUtf8().constData());
 }
 
-void AskPracticeQuestion(reader::ReaderWindow& window) {
-    PageExercise& exercise = pageExercise();
-    for (;;) {
-        BeginQuestion();
-        if (!LengthsAgree(window, int(exercise.RemainingClips.size()),
-                          "读音数量与找到的透明标签练一练不相等")) {
-            return;
-        }
-        // Only placeholders were left after the last find: the page is done.
-        if (exercise.RemainingTexts.isEmpty()) {
-            FinishExercise(window);
-            return;
-        }
-        if (PickQuestion(window) != kPlaceholder) break;
-        RemoveCurrentPick(true);
+// Find-it asks in the bubble, which becomes the question label: centred near the top of the
+// page, sized from the meaning's GBK length. It may be wider than the page for a long meaning.
+void showFindItQuestion(reader::ReaderWindow& window, const QString& text) {
+    ui::Label* label = window.bubble();
+    const int pageWidth = window.screenPicture(0) ? window.screenPicture(0)->width() : 800;
+    label->setGeometry(reader::findItLabelGeometry(ui::gbkLength(text), pageWidth));
+    label->setText(text);
+    QFont font = label->font();
+    font.setPointSizeF(kQuestionPointSize);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    label->show();
+    label->raise();
+}
+
+// The page is done: the overlays let presses through again and the closing clip plays.
+void finish(reader::ReaderWindow& window) {
+    window.SetExerciseOverlays(kUnusable);
+    ui::playClip(book::namedClip("done"));
+}
+
+// Only the exercise is wrong here, not the page: it has ended, so that the overlays stop
+// taking presses with nothing asked, and the child's helper is shown the two counts.
+void reportCountsDiffer(reader::ReaderWindow& window, Kind kind,
+                        const PageExercise::Question& question) {
+    window.SetExerciseOverlays(kUnusable);
+    const QString message = kind == Kind::Practice
+                                ? QStringLiteral("读音数量与找到的透明标签练一练不相等")
+                                : QStringLiteral("汉语翻译数量与找到的透明标签找一找不相等");
+    const QString caption = QStringLiteral("信息：");
+    for (const QString& text :
+         {QString::number(question.shownCount), QString::number(question.boundsCount), message}) {
+        ui::showMessage(&window, text, caption);
     }
-    play(exercise.RemainingClips.value(exercise.CurrentPick - 1));
-    exercise.asking = true;
 }
 
-void CheckPracticePress(reader::ReaderWindow& window, QPoint press) {
-    PageExercise& exercise = pageExercise();
-    const PressDraws draws = DrawPressFeedback();
-    if (HitTarget(press) == 0) {
-        if (!EncourageAndWait(window, draws.retry)) return;
-        play(exercise.RemainingClips.value(exercise.CurrentPick - 1));
+void askNext(reader::ReaderWindow& window, PageExercise& exercise) {
+    const PageExercise::Question question = exercise.AskNext();
+    switch (question.outcome) {
+        case Outcome::Asked:
+            if (exercise.kind() == Kind::Practice) {
+                ui::playClip(question.clip);
+            } else {
+                showFindItQuestion(window, question.text);
+            }
+            return;
+        case Outcome::PageDone:
+            // Find-it's label keeps the last meaning found.
+            finish(window);
+            return;
+        case Outcome::CountsDiffer:
+            reportCountsDiffer(window, exercise.kind(), question);
+            return;
+    }
+}
+
+// After a miss the entry is asked again: its recording once more, or its meaning back in the
+// label wherever the child has dragged it.
+void askAgain(reader::ReaderWindow& window, const PageExercise& exercise) {
+    if (exercise.kind() == Kind::Practice) {
+        ui::playClip(exercise.askedClip());
+    } else {
+        window.bubble()->setText(exercise.askedText());
+    }
+}
+
+// Each pause below returns false when the window went away meanwhile: nothing more is played
+// for a window that is gone.
+void checkPress(reader::ReaderWindow& window, PageExercise& exercise, QPoint press) {
+    const PageExercise::Press judged = exercise.JudgePress(press);
+    if (!judged.found) {
+        ui::playClip(numberedClip("retry", judged.retry));
+        if (ui::pauseWhileOpen(&window, kRetryPause)) askAgain(window, exercise);
         return;
     }
-    if (!PraiseAndWait(window, draws.praise)) return;
-    RemoveCurrentPick(true);
-    if (exercise.RemainingTexts.isEmpty()) {
-        FinishExercise(window);
+    ui::playClip(numberedClip("praise", judged.praise));
+    if (!ui::pauseWhileOpen(&window, kPraisePause)) return;
+    if (exercise.TakeFound()) {
+        finish(window);
         return;
     }
-    AskPracticeQuestion(window);
+    askNext(window, exercise);
 }
 
-void HandleOverlayPress(reader::ReaderWindow& window, int page, QPoint press) {
-    const PageExercise& exercise = pageExercise();
-    if (!exercise.asking || page != exercise.page) return;
+// Presses that arrive while no entry is asked, or from another page than the exercise's, are
+// ignored.
+void handleOverlayPress(reader::ReaderWindow& window, PageExercise& exercise, int page,
+                        QPoint press) {
+    if (!exercise.awaitsPressOn(page)) return;
     // A page turn or a section choice ends the exercise by making the overlays unusable; a
     // press that still reports from one belongs to no exercise.
     const auto* overlay = window.findChild<ui::TransparentLabel*>(
         kOverlayPrefix + QString::number(page) + QStringLiteral("_0"));
     if (!overlay || !overlay->isEnabled()) return;
-    if (exercise.ExerciseMode == kFindIt) {
-        CheckFindItPress(window, press);
-    } else {
-        CheckPracticePress(window, press);
-    }
+    checkPress(window, exercise, press);
 }
 
-void attachPageExercises(reader::ReaderWindow& window) {
+}  // namespace
+
+void StartPageExercise(reader::ReaderWindow& window, PageExercise& exercise, Kind kind) {
+    const book::PageContent& page = window.session().page;
+    exercise.Open(kind, pageOnShow(window), page.ChineseLines, page.PageClips,
+                  hotspotBounds(window));
+    // Practice asks by ear, so the bubble goes; find-it's keeps whatever it shows until the
+    // first question replaces it.
+    if (kind == Kind::Practice) {
+        window.bubble()->setText(QString());
+        window.bubble()->hide();
+    }
+    window.SetExerciseOverlays(kUsable);
+    ui::playClip(book::namedClip(kind == Kind::Practice ? "practice_intro" : "findit_intro"));
+    if (!ui::pauseWhileOpen(&window, kIntroPause)) return;
+    askNext(window, exercise);
+}
+
+void attachPageExercises(reader::ReaderWindow& window, PageExercise& exercise) {
     reader::ReaderWindow* w = &window;
-    // The shown page's hotspot bounds go with its content.
-    QObject::connect(w, &reader::ReaderWindow::pageLeft, w, &ClearHotspotBounds);
+    PageExercise* e = &exercise;
+    QObject::connect(w, &reader::ReaderWindow::pageLeft, w, [e] { e->ForgetPageBounds(); });
     // Every page's overlay, page 64's included, reports its presses through this one signal.
     QObject::connect(w, &reader::ReaderWindow::overlayPressed, w,
-                     [w](int page, QPoint press) { HandleOverlayPress(*w, page, press); });
+                     [w, e](int page, QPoint press) { handleOverlayPress(*w, *e, page, press); });
 }
 
 }  // namespace exercises
