@@ -17,12 +17,9 @@
 #include "games/common/unit_selector.h"
 #include "games/result/result_window.h"
 #include "support/fake_services.h"
+#include "support/printers.h"
 
 using namespace games;
-
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -12,15 +12,11 @@
 #include "games/sentence_order/sentence_order_game.h"
 #include "games/sentence_order/sentence_order_window.h"
 #include "reader/reader_window.h"
-#include "support/fake_services.h"
+#include "support/window_driving.h"
 #include "ui/controls.h"
 
 using namespace games;
 using testing_support::Trace;
-
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -175,7 +171,7 @@ TEST_F(SentenceOrderRulesTest, NothingUsableIsAskedWithoutDrawsOrStarts) {
 
 // ---- The window ----------------------------------------------------------------------------
 
-class SentenceOrderWindowTest : public ::testing::Test {
+class SentenceOrderWindowTest : public testing_support::GameWindowTest<SentenceOrderWindow> {
   protected:
     void SetUp() override { SentenceOrderStarts() = 0; }
     // Opens the window with the deal's draws (item first).
@@ -185,15 +181,6 @@ class SentenceOrderWindowTest : public ::testing::Test {
         fakes.random.script = draws;
         window = std::make_unique<SentenceOrderWindow>(&reader);
         window->show();
-    }
-    template <typename T = QWidget>
-    T* control(const QString& name) const {
-        T* found = window->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
-    void click(const char* name) {
-        QTest::mouseClick(control<QAbstractButton>(QString::fromUtf8(name)), Qt::LeftButton);
     }
     QLabel* word(int k) const {
         return control<QLabel>(QStringLiteral("透明标签p_打乱的单词%1").arg(k));
@@ -207,10 +194,6 @@ class SentenceOrderWindowTest : public ::testing::Test {
             if (!control(QString::fromUtf8(name))->isVisible()) return false;
         return true;
     }
-
-    testing_support::FakeServices fakes;
-    QWidget reader;
-    std::unique_ptr<SentenceOrderWindow> window;
 };
 
 TEST_F(SentenceOrderWindowTest, LayoutAndTheFirstQuestion) {
@@ -400,27 +383,24 @@ TEST_F(SentenceOrderWindowTest, AWordClickRepaintsOnlyWhatChanges) {
 }
 
 TEST(SentenceOrderFromTheReader, OpensModallyAndLeavesThePageAlone) {
-    testing_support::FakeServices fakes;
+    using namespace testing_support;
+    FakeServices fakes;
     QWidget loading;
-    reader::ReaderWindow reader(testing_support::session().reader,
-                                testing_support::session().attach(), &loading);
-    reader.show();
-    const book::PageContent before = testing_support::session().reader.page;
+    const auto reader = openReader(&loading);
+    reader->show();
+    const book::PageContent before = session().reader.page;
     fakes.random.script = {3};  // page 2, entry 3: "Good morning, class!"
     QStringList shown;
-    QTimer::singleShot(0, [&] {
-        auto* game = qobject_cast<SentenceOrderWindow*>(QApplication::activeModalWidget());
-        ASSERT_NE(game, nullptr);
+    whenModal<SentenceOrderWindow>(reader.get(), [&](SentenceOrderWindow& game) {
         for (int k = 1; k <= 3; ++k)
-            shown.append(
-                game->findChild<QLabel*>(QStringLiteral("透明标签p_打乱的单词%1").arg(k))->text());
-        QTest::mouseClick(game->findChild<QAbstractButton*>("超级按钮_提交答案1"), Qt::LeftButton);
+            shown.append(labelText(&game, QStringLiteral("透明标签p_打乱的单词%1").arg(k)));
+        click(&game, "超级按钮_提交答案1");
     });
-    QTest::mouseClick(reader.findChild<QAbstractButton*>("超级按钮_排序"), Qt::LeftButton);
+    click(reader.get(), "超级按钮_排序");
     EXPECT_EQ(shown, QStringList({"Good", "morning,", "class!"}));
     EXPECT_EQ(gamePageLists().chinese, before.ChineseLines);
-    EXPECT_EQ(testing_support::session().reader.page.EnglishLines, before.EnglishLines);
-    EXPECT_EQ(testing_support::session().reader.page.PageClips, before.PageClips);
+    EXPECT_EQ(session().reader.page.EnglishLines, before.EnglishLines);
+    EXPECT_EQ(session().reader.page.PageClips, before.PageClips);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

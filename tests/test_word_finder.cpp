@@ -15,16 +15,12 @@
 #include "games/word_finder/play_area.h"
 #include "games/word_finder/word_finder_window.h"
 #include "reader/reader_window.h"
-#include "support/fake_services.h"
+#include "support/window_driving.h"
 #include "ui/animation_box.h"
 #include "ui/controls.h"
 #include "ui/gbk_text.h"
 
 using namespace games;
-
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -149,10 +145,13 @@ TEST_F(RulesTest, AClickCountsForASlotOnlyStrictlyInsideItsField) {
 
 // ---- The windows ----------------------------------------------------------------------
 
-class FinderWindowTest : public ::testing::Test {
+class FinderWindowTest : public testing_support::GameWindowTest<WordFinderWindow> {
   protected:
     void SetUp() override { MissedWordList().clear(); }
-    void TearDown() override { MissedWordList().clear(); }
+    void TearDown() override {
+        window.reset();
+        MissedWordList().clear();
+    }
 
     template <typename Window>
     void open() {
@@ -162,14 +161,10 @@ class FinderWindowTest : public ::testing::Test {
         heldTicks.hold(window->playArea()->stepClock());
         window->show();
     }
-    QTimer* clock() const { return window->findChild<QTimer*>("时钟1"); }
-    QAbstractButton* button(const char* name) const {
-        return window->findChild<QAbstractButton*>(QString::fromUtf8(name));
-    }
-    QComboBox* units() const { return window->findChild<QComboBox*>("组合框_背单词课时选择"); }
-    QString remaining() const {
-        return window->findChild<ui::TransparentLabel*>("透明标签_剩余时间")->text();
-    }
+    QTimer* clock() const { return control<QTimer>("时钟1"); }
+    QAbstractButton* button(const char* name) const { return control<QAbstractButton>(name); }
+    QComboBox* units() const { return control<QComboBox>("组合框_背单词课时选择"); }
+    QString remaining() const { return text("透明标签_剩余时间"); }
     void press(QPoint point) { QTest::mouseClick(window->playArea(), Qt::LeftButton, {}, point); }
     void tick(int times = 1) {
         for (int i = 0; i < times; ++i) QMetaObject::invokeMethod(clock(), "timeout");
@@ -187,10 +182,7 @@ class FinderWindowTest : public ::testing::Test {
         });
     }
 
-    testing_support::FakeServices fakes;
     testing_support::HeldTicks heldTicks;
-    QWidget reader;
-    std::unique_ptr<WordFinderWindow> window;
     QString reportShown;
 };
 
@@ -386,20 +378,17 @@ TEST_F(FinderWindowTest, TheFlowersFanOutRiseFallAndAreReleasedBelowTheWindow) {
 }
 
 TEST_F(FinderWindowTest, TheReaderToolbarOpensBothGamesModally) {
-    reader::ReaderWindow readerWindow(testing_support::session().reader,
-                                      testing_support::session().attach(), &reader);
-    readerWindow.show();
+    const auto readerWindow = testing_support::openReader(&reader);
+    readerWindow->show();
     for (const auto& [buttonName, title] :
          {std::pair{"超级按钮_汉找英", "汉找英"}, std::pair{"超级按钮_英找汉", "英找汉"}}) {
         QString opened;
-        QTimer::singleShot(0, [&opened] {
-            if (auto* game = qobject_cast<WordFinderWindow*>(QApplication::activeModalWidget())) {
-                opened = game->windowTitle();
-                game->close();
-            }
-        });
-        QTest::mouseClick(readerWindow.findChild<QAbstractButton*>(QString::fromUtf8(buttonName)),
-                          Qt::LeftButton);
+        testing_support::whenModal<WordFinderWindow>(readerWindow.get(),
+                                                     [&opened](WordFinderWindow& game) {
+                                                         opened = game.windowTitle();
+                                                         game.close();
+                                                     });
+        testing_support::click(readerWindow.get(), QString::fromUtf8(buttonName));
         EXPECT_EQ(opened, QString::fromUtf8(title));
     }
 }

@@ -17,14 +17,10 @@
 #include "games/word_spell/word_spell_game.h"
 #include "games/word_spell/word_spell_window.h"
 #include "reader/reader_window.h"
-#include "support/fake_services.h"
+#include "support/window_driving.h"
 #include "ui/controls.h"
 
 using namespace games;
-
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -51,7 +47,7 @@ QStringList repeat(const QString& event, int times) {
     return list;
 }
 
-class WordSpellTest : public ::testing::Test {
+class WordSpellTest : public testing_support::GameWindowTest<WordSpellWindow> {
   protected:
     void SetUp() override { MissedWordList().clear(); }
     void TearDown() override {
@@ -62,20 +58,11 @@ class WordSpellTest : public ::testing::Test {
         window = std::make_unique<WordSpellWindow>(&reader);
         window->show();
     }
-    template <typename T = QWidget>
-    T* control(const QString& name) const {
-        T* found = window->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
     LetterTileLabel* tile(int number) const {
         return control<LetterTileLabel>(QStringLiteral("透明标签_字母%1").arg(number));
     }
     QLabel* result() const { return control<QLabel>("透明标签_结果"); }
     QLabel* meaning() const { return control<QLabel>("透明标签_汉语"); }
-    void click(const char* name) {
-        QTest::mouseClick(control<QAbstractButton>(QString::fromUtf8(name)), Qt::LeftButton);
-    }
     void press(int number) { QTest::mouseClick(tile(number), Qt::LeftButton); }
     // Presses the tiles of a word laid out by low-end draws, in spelling order.
     void spellLowEnd(int letters) {
@@ -109,9 +96,6 @@ class WordSpellTest : public ::testing::Test {
         };
     }
 
-    testing_support::FakeServices fakes;
-    QWidget reader;
-    std::unique_ptr<WordSpellWindow> window;
     QStringList reports;  // what each result window listed
 };
 
@@ -433,24 +417,19 @@ TEST_F(WordSpellTest, MissesOfAnUnfinishedUnitCountInTheNextSummary) {
 }
 
 TEST(WordSpellLaunch, TheReadersButtonOpensTheGameModallyOverTheReader) {
-    testing_support::FakeServices fakes;
+    using namespace testing_support;
+    FakeServices fakes;
     QWidget loading;
-    reader::ReaderWindow reader(testing_support::session().reader,
-                                testing_support::session().attach(), &loading);
-    reader.show();
+    const auto reader = openReader(&loading);
+    reader->show();
     int opened = 0;
-    QTimer::singleShot(0, &reader, [&] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* game = qobject_cast<WordSpellWindow*>(top);
-            if (!game || !game->isVisible()) continue;
-            ++opened;
-            EXPECT_EQ(game->parentWidget(), &reader);
-            EXPECT_TRUE(game->isModal());
-            EXPECT_EQ(QApplication::activeModalWidget(), game);
-            game->findChild<QAbstractButton*>("超级按钮_提交答案1")->click();
-        }
+    whenModal<WordSpellWindow>(reader.get(), [&](WordSpellWindow& game) {
+        ++opened;
+        EXPECT_EQ(game.parentWidget(), reader.get());
+        EXPECT_TRUE(game.isModal());
+        click(&game, "超级按钮_提交答案1");
     });
-    QTest::mouseClick(reader.findChild<QAbstractButton*>("超级按钮_单词排序"), Qt::LeftButton);
+    click(reader.get(), "超级按钮_单词排序");
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(fakes.trace.mid(0, 3), QStringList({"reseed", "draw 1..10 -> 1", "play word ruler"}));
     for (QWidget* top : QApplication::topLevelWidgets())
