@@ -8,7 +8,6 @@
 
 #include "book/book.h"
 #include "book/page_content.h"
-#include "games/common/page_copies.h"
 #include "games/fill_in/fill_in_game.h"
 #include "games/fill_in/fill_in_window.h"
 #include "reader/reader_window.h"
@@ -19,12 +18,6 @@ using namespace games;
 using testing_support::Trace;
 
 namespace {
-
-// The shown page's lists, as the toolbar's button copies them for the games.
-void showPage(const QStringList& english, const QStringList& chinese) {
-    testing_support::showPageLines(english, chinese);
-    CopyPageListsForGames(testing_support::session().reader.page);
-}
 
 const QStringList kEnglish{"$", "This is Tom.", "Wait...", "Good morning, class!", "Well done！"};
 const QStringList kChinese{"$", "这是汤姆。", "等等……", "早上好，同学们！", "做得好！"};
@@ -107,9 +100,10 @@ class FillInWindowTest : public testing_support::GameWindowTest<FillInGameWindow
     // Opens the window on kEnglish with the opening draws `item` and `word`.
     void open(int item, int word, const QStringList& english = kEnglish,
               const QStringList& chinese = kChinese) {
-        showPage(english, chinese);
+        testing_support::showPageLines(english, chinese);
         fakes.random.script = {item, word};
-        window = std::make_unique<FillInGameWindow>(&reader);
+        window =
+            std::make_unique<FillInGameWindow>(&reader, testing_support::session().reader.page);
         window->show();
         window->activateWindow();
     }
@@ -349,10 +343,12 @@ TEST(FillInFromTheReader, OpensModallyAndLeavesThePageAlone) {
     const book::PageContent before = session().reader.page;
     fakes.random.script = {5, 1};
     QString title, sentence;
+    QStringList copied;
     bool readerBlocked = false;
     whenModal<FillInGameWindow>(reader.get(), [&](FillInGameWindow& game) {
         title = game.windowTitle();
         sentence = labelText(&game, "透明标签_填一填的题目");
+        copied = game.lines().english;
         readerBlocked = !reader->isActiveWindow() && game.isModal();
         click(&game, "超级按钮_退出");
     });
@@ -360,7 +356,7 @@ TEST(FillInFromTheReader, OpensModallyAndLeavesThePageAlone) {
     EXPECT_EQ(title, "填一填");
     EXPECT_EQ(sentence, before.EnglishLines.value(4));
     EXPECT_TRUE(readerBlocked);
-    EXPECT_EQ(gamePageLists().english, before.EnglishLines);
+    EXPECT_EQ(copied, before.EnglishLines);
     EXPECT_EQ(session().reader.page.EnglishLines, before.EnglishLines);
     EXPECT_EQ(session().reader.page.PageClips, before.PageClips);
     EXPECT_EQ(reader->shownScreen(), 1);

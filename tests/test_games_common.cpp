@@ -13,7 +13,7 @@
 #include "games/common/game_text.h"
 #include "games/common/game_window.h"
 #include "games/common/missed_words.h"
-#include "games/common/page_copies.h"
+#include "games/common/page_lines.h"
 #include "games/common/unit_selector.h"
 #include "games/result/result_window.h"
 #include "support/fake_services.h"
@@ -65,15 +65,15 @@ TEST(GameClips, SetsHoldTheirClipsInOrder) {
     EXPECT_EQ(clipNumber(praise, 3), praise[2]);
 }
 
-TEST(PageCopies, AreTheGamesOwnAndLeaveThePageAlone) {
-    testing_support::FakeServices fakes;
-    book::PageContent& page = testing_support::session().reader.page;
+TEST(PageLines, AreTheGamesOwnAndLeaveThePageAlone) {
+    book::PageContent page;
     book::LoadPageContent(0, page);
-    CopyPageListsForGames(page);
-    ASSERT_EQ(gamePageLists().english, page.EnglishLines);
-    gamePageLists().english.removeFirst();
-    gamePageLists().chinese[0] = "改";
-    EXPECT_NE(gamePageLists().english.size(), page.EnglishLines.size());
+    PageLines lines(page);
+    ASSERT_EQ(lines.english, page.EnglishLines);
+    ASSERT_EQ(lines.clips, page.PageClips);
+    lines.english.removeFirst();
+    lines.chinese[0] = "改";
+    EXPECT_NE(lines.english.size(), page.EnglishLines.size());
     EXPECT_NE(page.ChineseLines[0], QString("改"));
 }
 

@@ -8,7 +8,6 @@
 
 #include "book/book.h"
 #include "book/page_content.h"
-#include "games/common/page_copies.h"
 #include "games/sentence_order/sentence_order_game.h"
 #include "games/sentence_order/sentence_order_window.h"
 #include "reader/reader_window.h"
@@ -19,12 +18,6 @@ using namespace games;
 using testing_support::Trace;
 
 namespace {
-
-// The shown page's lists, as the toolbar's button copies them for the games.
-void showPage(const QStringList& english, const QStringList& chinese) {
-    testing_support::showPageLines(english, chinese);
-    CopyPageListsForGames(testing_support::session().reader.page);
-}
 
 const QStringList kEnglish{"$", "Hello Tom", "This is my bag.", "a b c d e f g h i j", "Hi!"};
 const QStringList kChinese{"$", "你好汤姆", "这是我的书包。", "十个字母", "嗨！"};
@@ -107,7 +100,7 @@ TEST_F(SentenceOrderRulesTest, ClicksBuildTheLineAndMoveTheCurrentLook) {
     EXPECT_EQ(game.lineText(), " This is my");
     game.AddWord(3);
     fakes.random.script = {2, 3};
-    const SentenceOrderGame::Judgement judgement = game.Judge();
+    const Judgement judgement = game.Judge();
     EXPECT_TRUE(judgement.right) << "the leading space is ignored";
     EXPECT_EQ(judgement.praise, 2);
     EXPECT_EQ(fakes.trace, (Trace{"stop", "reseed", "draw 1..3 -> 2", "draw 1..3 -> 3"}));
@@ -177,9 +170,10 @@ class SentenceOrderWindowTest : public testing_support::GameWindowTest<SentenceO
     // Opens the window with the deal's draws (item first).
     void open(std::initializer_list<int> draws, const QStringList& english = kEnglish,
               const QStringList& chinese = kChinese) {
-        showPage(english, chinese);
+        testing_support::showPageLines(english, chinese);
         fakes.random.script = draws;
-        window = std::make_unique<SentenceOrderWindow>(&reader);
+        window =
+            std::make_unique<SentenceOrderWindow>(&reader, testing_support::session().reader.page);
         window->show();
     }
     QLabel* word(int k) const {
@@ -390,15 +384,16 @@ TEST(SentenceOrderFromTheReader, OpensModallyAndLeavesThePageAlone) {
     reader->show();
     const book::PageContent before = session().reader.page;
     fakes.random.script = {3};  // page 2, entry 3: "Good morning, class!"
-    QStringList shown;
+    QStringList shown, copied;
     whenModal<SentenceOrderWindow>(reader.get(), [&](SentenceOrderWindow& game) {
         for (int k = 1; k <= 3; ++k)
             shown.append(labelText(&game, QStringLiteral("透明标签p_打乱的单词%1").arg(k)));
+        copied = game.lines().chinese;
         click(&game, "超级按钮_提交答案1");
     });
     click(reader.get(), "超级按钮_排序");
     EXPECT_EQ(shown, QStringList({"Good", "morning,", "class!"}));
-    EXPECT_EQ(gamePageLists().chinese, before.ChineseLines);
+    EXPECT_EQ(copied, before.ChineseLines);
     EXPECT_EQ(session().reader.page.EnglishLines, before.EnglishLines);
     EXPECT_EQ(session().reader.page.PageClips, before.PageClips);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

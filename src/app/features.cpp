@@ -13,7 +13,8 @@ namespace app {
 
 namespace {
 
-// A toolbar button's feature, opened modally over the reader where it is a window.
+// A toolbar button's feature, opened modally over the reader where it is a window. The page
+// games take their copy of the shown page's lines as they open.
 void openTool(reader::ReaderWindow& window, reader::ReaderTool tool) {
     using reader::ReaderTool;
     const book::PageContent& page = window.session().page;
@@ -25,10 +26,10 @@ void openTool(reader::ReaderWindow& window, reader::ReaderTool tool) {
             exercises::StartFindIt(window);
             return;
         case ReaderTool::FillIn:
-            games::OpenFillInGame(&window, page);
+            games::openGameWindow<games::FillInGameWindow>(&window, page);
             return;
         case ReaderTool::SentenceOrder:
-            games::OpenSentenceOrderGame(&window, page);
+            games::openGameWindow<games::SentenceOrderWindow>(&window, page);
             return;
         case ReaderTool::Match:
             games::openGameWindow<games::MatchGameWindow>(&window);

@@ -143,14 +143,10 @@ void SentenceOrderGame::AddWord(int label) {
     lastWord_ = label;
 }
 
-SentenceOrderGame::Judgement SentenceOrderGame::Judge() {
+Judgement SentenceOrderGame::Judge() {
     ui::stopAllClips();
     settleLastWord();
-    ui::reseedRandom();
-    Judgement judgement;
-    judgement.praise = ui::drawBetween(1, 3);
-    judgement.retry = ui::drawBetween(1, 3);
-    judgement.right = withoutOuterSpaces(lineText_) == sentence_;
+    const Judgement judgement = judged(withoutOuterSpaces(lineText_) == sentence_);
     if (!judgement.right) {
         lineText_ = QString::fromUtf8(kOrderRestart);
         lineGrey_ = true;

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "games/common/judgement.h"
+
 namespace games {
 
 // How many questions were set since the program started; never reset, so that only the very
@@ -70,13 +72,8 @@ class SentenceOrderGame {
     // The child clicks word label `label` (1-based).
     void AddWord(int label);
 
-    struct Judgement {
-        bool right = false;
-        int praise = 1;  // 1 to 3
-        int retry = 1;   // 1 to 3
-    };
-    // Stops the clips, settles the last clicked label, reseeds and draws the two clips, and
-    // compares the sentence line without its surrounding spaces with the sentence.
+    // Stops the clips, settles the last clicked label and compares the sentence line without
+    // its surrounding spaces with the sentence; the judgement reseeds and draws its two clips.
     Judgement Judge();
 
     // Stops the clips and begins the order anew; the labels keep their looks.

@@ -23,19 +23,17 @@ constexpr int kClockPeriod = 1000;
 
 WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin)
     : GameWindow(owner, twin.title) {
-    box_ = new ui::AnimationBox(this);
-    ui::place(box_, QStringLiteral("动画框"), 0, 0, kGameWidth, kGameHeight);
+    box_ = ui::addControl<ui::AnimationBox>(this, QStringLiteral("动画框"),
+                                            {0, 0, kGameWidth, kGameHeight});
     box_->setFont(ui::heiFont(kQuestionPointSize));
     box_->setTextColour(QColor(0x3b, 0x27, 0x14));
 
-    flower_ = new ui::AnimationObject(box_);
-    const QRect f = twin.flowerTemplate;
-    ui::place(flower_, QStringLiteral("动画物体_鲜花1"), f.x(), f.y(), f.width(), f.height());
+    flower_ = ui::addControl<ui::AnimationObject>(box_, QStringLiteral("动画物体_鲜花1"),
+                                                  twin.flowerTemplate);
     flower_->setPicture(book::picture("flower"), Qt::white);
     flower_->hide();
 
-    clock_ = new QTimer(this);
-    clock_->setObjectName(QStringLiteral("时钟1"));
+    clock_ = addClock();
 
     next_ = ui::addPictureButton(this, QStringLiteral("超级按钮_下一题"), twin.skipButton,
                                  book::picture("button_72x32"), QStringLiteral("下一题"));
@@ -44,9 +42,7 @@ WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin)
     remaining_ = ui::addTransparentLabel(this, QStringLiteral("透明标签_剩余时间"),
                                          QRect(168, 528, 112, 40), ui::heiFont(14), Qt::white);
     remaining_->setText(QStringLiteral("剩余秒："));
-    exit_ = ui::addPictureButton(this, QStringLiteral("超级按钮_退出"), twin.exitButton,
-                                 book::picture("button_40x40"), QStringLiteral("返回"));
-    exit_->setFont(ui::heiFont(10));
+    addReturnButton(this, twin.exitButton)->setFont(ui::heiFont(10));
     units_ = addUnitSelector(this, QStringLiteral("组合框_背单词课时选择"), twin.unitSelector);
 
     surface_ = std::make_unique<PlayArea>(*box_, *flower_);
@@ -61,7 +57,6 @@ WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin)
 
     connect(box_, &ui::AnimationBox::leftPressed, this, &WordFinderWindow::answerClick);
     connect(next_, &QAbstractButton::clicked, this, &WordFinderWindow::skip);
-    connect(exit_, &QAbstractButton::clicked, this, &QWidget::close);
     connect(clock_, &QTimer::timeout, this, &WordFinderWindow::clockTick);
     connect(units_, &QComboBox::currentIndexChanged, this, &WordFinderWindow::unitChanged);
 }

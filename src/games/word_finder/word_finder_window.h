@@ -46,7 +46,6 @@ class WordFinderWindow : public GameWindow {
     QTimer* clock_;
     ui::PictureButton* next_;
     ui::TransparentLabel* remaining_;
-    ui::PictureButton* exit_;
     ui::ComboBox* units_;
     std::unique_ptr<PlayArea> surface_;
     std::unique_ptr<WordFinderRules> rules_;

@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "book/book.h"
 #include "games/common/unit_selector.h"
 #include "ui/control_builders.h"
 
@@ -98,8 +97,7 @@ WordSpellWindow::WordSpellWindow(QWidget* reader)
     buildControls();
     connectControls();
     game_.beforeWaiting = [this] { showState(); };
-    // Window created: the background, the selected unit's words and the first word.
-    background_->setPictureBytes(book::pictureBytes("spell_background"));
+    // Window created: the selected unit's words and the first word.
     game_.LoadUnit(selectedUnit(units_));
     game_.SetNewWord();
     showState();
@@ -108,8 +106,7 @@ WordSpellWindow::WordSpellWindow(QWidget* reader)
 void WordSpellWindow::buildControls() {
     // The background picture is the parent of every control, so positions are window
     // positions.
-    background_ = new ui::PictureBox(this);
-    ui::place(background_, QStringLiteral("图片框_背景"), 0, 0, kGameWidth, kGameHeight);
+    background_ = addBackground(QStringLiteral("图片框_背景"), "spell_background");
     QWidget* board = background_;
 
     ui::addTransparentLabel(board, QStringLiteral("透明标签_帮助"), {60, 16, 744, 56},
@@ -118,9 +115,9 @@ void WordSpellWindow::buildControls() {
     meaning_ = ui::addTransparentLabel(board, QStringLiteral("透明标签_汉语"), {112, 117, 516, 56},
                                        ui::heiFont(-1, 40), QColor(0, 96, 192), Qt::AlignCenter);
     for (int number = kLetterTileCount; number >= 1; --number) {
-        auto* tile = new LetterTileLabel(board);
-        ui::place(tile, QStringLiteral("透明标签_字母%1").arg(number),
-                  kTileLefts[kLetterTileCount - number], kTileTop, kTileSize, kTileSize);
+        auto* tile = ui::addControl<LetterTileLabel>(
+            board, QStringLiteral("透明标签_字母%1").arg(number),
+            {kTileLefts[kLetterTileCount - number], kTileTop, kTileSize, kTileSize});
         tile->hide();
         tiles_[number - 1] = tile;
     }
