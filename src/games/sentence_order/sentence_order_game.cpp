@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "games/common/game_text.h"
-#include "ui/controls.h"
 #include "ui/gbk_text.h"
 #include "ui/service_calls.h"
 
@@ -38,10 +37,6 @@ QString withoutOuterSpaces(const QString& text) {
 int& SentenceOrderStarts() {
     static int starts = 0;
     return starts;
-}
-
-QFont wordFont(WordLook look) {
-    return ui::songFont(look == WordLook::Current ? 20 : 14);
 }
 
 QColor wordColour(WordLook look) {

@@ -5,7 +5,6 @@
 // clicking, and the judgement.
 
 #include <QColor>
-#include <QFont>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,7 +28,6 @@ enum class WordLook {
     Used      // clicked before: 14 points, navy, back to two thirds
 };
 
-QFont wordFont(WordLook look);
 QColor wordColour(WordLook look);
 // A fresh label is 13 pixels wide per GBK byte of its word.
 int freshWidth(const QString& word);

@@ -59,6 +59,10 @@ ui::SuperButton* addButton(QWidget* parent, const QString& name, QRect geometry,
 
 }  // namespace
 
+QFont wordFont(WordLook look) {
+    return ui::songFont(look == WordLook::Current ? 20 : 14);
+}
+
 SentenceOrderWindow::SentenceOrderWindow(QWidget* owner, const book::PageContent& page)
     : PageGameWindow(owner, QStringLiteral("句子排序"), page) {
     buildLayout();

@@ -4,6 +4,7 @@
 // the child clicks them in the order that makes the sentence. Opened modally from the
 // reader's toolbar.
 
+#include <QFont>
 #include <array>
 
 #include "games/common/page_game_window.h"
@@ -11,6 +12,9 @@
 #include "ui/controls.h"
 
 namespace games {
+
+// The face of a word label in each look: 宋体 at 14 points, 20 while it is the current word.
+QFont wordFont(WordLook look);
 
 class SentenceOrderWindow : public PageGameWindow {
     Q_OBJECT
