@@ -148,7 +148,8 @@ int main(int argc, char** argv) {
     }
 
     // A word click in the ordering game.
-    games::SentenceOrderWindow window(&reader, session.reader.page);
+    games::SentenceOrderWindow window(&reader, session.reader.page,
+                                      session.games.sentenceOrderStarts);
     window.show();
     settle(300);
     std::vector<double> clicks;

@@ -49,7 +49,6 @@ TEST(SentenceOrderRules, TheThreeLooks) {
 
 class SentenceOrderRulesTest : public ::testing::Test {
   protected:
-    void SetUp() override { SentenceOrderStarts() = 0; }
     // Deals "This is my bag." as my, This, bag., is.
     void deal() {
         fakes.random.script = {3, 3, 1, 2, 1};
@@ -57,7 +56,8 @@ class SentenceOrderRulesTest : public ::testing::Test {
         fakes.trace.clear();
     }
     testing_support::FakeServices fakes;
-    SentenceOrderGame game;
+    int starts = 0;  // the program's count of questions set
+    SentenceOrderGame game{starts};
 };
 
 TEST_F(SentenceOrderRulesTest, DealsAPermutationTwentyPixelsApartAfterStopAndReseed) {
@@ -67,7 +67,7 @@ TEST_F(SentenceOrderRulesTest, DealsAPermutationTwentyPixelsApartAfterStopAndRes
               (Trace{"stop", "reseed", "draw 1..5 -> 1", "stop", "reseed", "draw 1..5 -> 4", "stop",
                      "reseed", "draw 1..5 -> 3", "draw 1..4 -> 3", "draw 1..3 -> 1",
                      "draw 1..2 -> 2", "draw 1..1 -> 1"}));
-    EXPECT_EQ(SentenceOrderStarts(), 3) << "each draw again counts as a start";
+    EXPECT_EQ(starts, 3) << "each draw again counts as a start";
     EXPECT_EQ(game.item(), 3);
     EXPECT_EQ(game.sentence(), "This is my bag.");
     EXPECT_EQ(wordsOf(game), QStringList({"my", "This", "bag.", "is"}));
@@ -153,12 +153,12 @@ TEST_F(SentenceOrderRulesTest, NothingUsableIsAskedWithoutDrawsOrStarts) {
                   SentenceOrderGame::Outcome::NothingToAsk);
     }
     EXPECT_EQ(fakes.trace, (Trace{"stop", "stop", "stop"}));
-    EXPECT_EQ(SentenceOrderStarts(), 0);
+    EXPECT_EQ(starts, 0);
     EXPECT_TRUE(game.labels().isEmpty());
     // Lists of different length: a start, but no draw and no words.
     EXPECT_EQ(game.SetNewQuestion(kEnglish, kChinese, 4), SentenceOrderGame::Outcome::ListsDiffer);
     EXPECT_EQ(fakes.trace.mid(3), (Trace{"stop", "reseed"}));
-    EXPECT_EQ(SentenceOrderStarts(), 1);
+    EXPECT_EQ(starts, 1);
     EXPECT_TRUE(game.labels().isEmpty());
 }
 
@@ -166,14 +166,13 @@ TEST_F(SentenceOrderRulesTest, NothingUsableIsAskedWithoutDrawsOrStarts) {
 
 class SentenceOrderWindowTest : public testing_support::GameWindowTest<SentenceOrderWindow> {
   protected:
-    void SetUp() override { SentenceOrderStarts() = 0; }
     // Opens the window with the deal's draws (item first).
     void open(std::initializer_list<int> draws, const QStringList& english = kEnglish,
               const QStringList& chinese = kChinese) {
         testing_support::showPageLines(english, chinese);
         fakes.random.script = draws;
-        window =
-            std::make_unique<SentenceOrderWindow>(&reader, testing_support::session().reader.page);
+        window = std::make_unique<SentenceOrderWindow>(
+            &reader, testing_support::session().reader.page, starts);
         window->show();
     }
     QLabel* word(int k) const {
@@ -188,6 +187,8 @@ class SentenceOrderWindowTest : public testing_support::GameWindowTest<SentenceO
             if (!control(QString::fromUtf8(name))->isVisible()) return false;
         return true;
     }
+
+    int starts = 0;  // the program's count of questions set
 };
 
 TEST_F(SentenceOrderWindowTest, LayoutAndTheFirstQuestion) {
@@ -332,7 +333,7 @@ TEST_F(SentenceOrderWindowTest, TheInstructionIsBlackOnlyOnTheProgramsFirstQuest
     open({2, 1, 1});
     EXPECT_EQ(line()->text(), kInstruction);
     EXPECT_EQ(lineColour(), QColor(128, 128, 128)) << "the count outlives the window";
-    EXPECT_EQ(SentenceOrderStarts(), 2);
+    EXPECT_EQ(starts, 2);
 }
 
 TEST_F(SentenceOrderWindowTest, APageWithNoUsableLineAsksNothingAndSaysSo) {
@@ -347,7 +348,7 @@ TEST_F(SentenceOrderWindowTest, APageWithNoUsableLineAsksNothingAndSaysSo) {
         click(name);
     }
     EXPECT_EQ(fakes.trace, Trace{"stop"});
-    EXPECT_EQ(SentenceOrderStarts(), 0);
+    EXPECT_EQ(starts, 0);
     EXPECT_TRUE(control("超级按钮_提交答案1")->isEnabled());
 }
 
@@ -396,6 +397,7 @@ TEST(SentenceOrderFromTheReader, OpensModallyAndLeavesThePageAlone) {
     EXPECT_EQ(copied, before.ChineseLines);
     EXPECT_EQ(session().reader.page.EnglishLines, before.EnglishLines);
     EXPECT_EQ(session().reader.page.PageClips, before.PageClips);
+    EXPECT_EQ(session().games.sentenceOrderStarts, 1) << "the program's session counts it";
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -15,7 +15,7 @@ namespace {
 
 // A toolbar button's feature, opened modally over the reader where it is a window. The page
 // games take their copy of the shown page's lines as they open.
-void openTool(reader::ReaderWindow& window, reader::ReaderTool tool) {
+void openTool(reader::ReaderWindow& window, reader::ReaderTool tool, ProgramSession& session) {
     using reader::ReaderTool;
     const book::PageContent& page = window.session().page;
     switch (tool) {
@@ -29,7 +29,8 @@ void openTool(reader::ReaderWindow& window, reader::ReaderTool tool) {
             games::openGameWindow<games::FillInGameWindow>(&window, page);
             return;
         case ReaderTool::SentenceOrder:
-            games::openGameWindow<games::SentenceOrderWindow>(&window, page);
+            games::openGameWindow<games::SentenceOrderWindow>(&window, page,
+                                                              session.games.sentenceOrderStarts);
             return;
         case ReaderTool::Match:
             games::openGameWindow<games::MatchGameWindow>(&window);
@@ -53,13 +54,13 @@ reader::ReaderWindow::Attach ProgramSession::attach() {
 }
 
 void attachFeatures(reader::ReaderWindow& window, ProgramSession& session) {
-    Q_UNUSED(session);
     exercises::attachPageExercises(window);
     exercises::attachAnswerBoxes(window);
     exercises::attachDictation(window);
     reader::ReaderWindow* w = &window;
+    ProgramSession* remembered = &session;
     QObject::connect(w, &reader::ReaderWindow::toolRequested, w,
-                     [w](reader::ReaderTool tool) { openTool(*w, tool); });
+                     [w, remembered](reader::ReaderTool tool) { openTool(*w, tool, *remembered); });
 }
 
 void openBook(QWidget* owner, QWidget* loadingPicture, ProgramSession& session) {

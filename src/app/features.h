@@ -3,14 +3,17 @@
 // The one place where the reader meets what lives around it: the in-book exercises and the
 // game windows are wired to each new reader window here.
 
+#include "games/common/games_session.h"
 #include "reader/reader_session.h"
 #include "reader/reader_window.h"
 
 namespace app {
 
-// What the program remembers while it runs, handed to every reader window it opens.
+// What the program remembers while it runs, handed to every reader window it opens and to
+// the games opened from it.
 struct ProgramSession {
     reader::ReaderSession reader;
+    games::GamesSession games;
 
     // What every new reader window gets: the exercises and games wired to it, all of them
     // remembering in this session.

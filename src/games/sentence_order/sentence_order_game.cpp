@@ -34,11 +34,6 @@ QString withoutOuterSpaces(const QString& text) {
 
 }  // namespace
 
-int& SentenceOrderStarts() {
-    static int starts = 0;
-    return starts;
-}
-
 QColor wordColour(WordLook look) {
     switch (look) {
         case WordLook::Current:
@@ -63,7 +58,8 @@ int usedWidth(int currentWidth) {
     return currentWidth * 2 / 3;
 }
 
-SentenceOrderGame::SentenceOrderGame() : lineText_(QString::fromUtf8(kOrderInstruction)) {}
+SentenceOrderGame::SentenceOrderGame(int& starts)
+    : starts_(starts), lineText_(QString::fromUtf8(kOrderInstruction)) {}
 
 bool SentenceOrderGame::hasUsableLine(const QStringList& english) {
     return std::any_of(english.begin(), english.end(), usable);
@@ -86,10 +82,10 @@ SentenceOrderGame::Outcome SentenceOrderGame::SetNewQuestion(const QStringList& 
         ui::stopAllClips();
         ui::reseedRandom();
         labels_.clear();
-        ++SentenceOrderStarts();
+        ++starts_;
         clicks_ = 0;
         lastWord_ = 0;
-        if (SentenceOrderStarts() > 1) {
+        if (starts_ > 1) {
             lineText_ = QString::fromUtf8(kOrderInstruction);
             lineGrey_ = true;
         }

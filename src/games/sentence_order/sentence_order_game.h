@@ -13,10 +13,6 @@
 
 namespace games {
 
-// How many questions were set since the program started; never reset, so that only the very
-// first question of a run shows the instruction in black.
-int& SentenceOrderStarts();
-
 // The instruction on the sentence line before the child clicks.
 extern const char* const kOrderInstruction;
 // The sentence line after a wrong order or a restart.
@@ -56,7 +52,9 @@ class SentenceOrderGame {
         NothingToAsk  // no line of the page has 2 to 9 words
     };
 
-    SentenceOrderGame();
+    // `starts` counts the questions set since the program started; it is never reset, so
+    // that only the very first question of a run shows the instruction in black.
+    explicit SentenceOrderGame(int& starts);
 
     // True when some line has 2 to 9 words.
     static bool hasUsableLine(const QStringList& english);
@@ -92,6 +90,7 @@ class SentenceOrderGame {
     void setLook(int label, WordLook look);
     void settleLastWord();
 
+    int& starts_;
     int item_ = 0;
     QString sentence_;
     int clicks_ = 0;

@@ -63,8 +63,8 @@ QFont wordFont(WordLook look) {
     return ui::songFont(look == WordLook::Current ? 20 : 14);
 }
 
-SentenceOrderWindow::SentenceOrderWindow(QWidget* owner, const book::PageContent& page)
-    : PageGameWindow(owner, QStringLiteral("句子排序"), page) {
+SentenceOrderWindow::SentenceOrderWindow(QWidget* owner, const book::PageContent& page, int& starts)
+    : PageGameWindow(owner, QStringLiteral("句子排序"), page), game_(starts) {
     buildLayout();
     SetNewQuestion();
 }

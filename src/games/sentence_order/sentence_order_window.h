@@ -19,8 +19,9 @@ QFont wordFont(WordLook look);
 class SentenceOrderWindow : public PageGameWindow {
     Q_OBJECT
   public:
-    // Asks from its own copy of the lines of `page`, the page the reader shows.
-    SentenceOrderWindow(QWidget* owner, const book::PageContent& page);
+    // Asks from its own copy of the lines of `page`, the page the reader shows; `starts`
+    // counts the questions set since the program started (see SentenceOrderGame).
+    SentenceOrderWindow(QWidget* owner, const book::PageContent& page, int& starts);
 
     const SentenceOrderGame& game() const { return game_; }
 
