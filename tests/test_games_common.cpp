@@ -122,54 +122,53 @@ TEST(GameWindowFrame, IsAFixedModalWindowThatEscapeDoesNotClose) {
 
 class ResultReport : public ::testing::Test {
   protected:
-    void SetUp() override { MissedWordList().clear(); }
-    void TearDown() override { MissedWordList().clear(); }
     static QString shownText(const ResultWindow& window) {
         return window.findChild<QPlainTextEdit*>("编辑框_错误情况")->toPlainText();
     }
+    MissedWords missed;
 };
 
 TEST_F(ResultReport, ListsEveryEntryOnItsOwnLineAndEmptiesTheListOnClose) {
-    RecordMissedWord("cat", "猫");
-    RecordMissedWord("red", "红色");
-    RecordMissedWord("pencil box", "铅笔盒");
-    ASSERT_EQ(MissedWordList().size(), 6);
-    EXPECT_EQ(MissedWordCount(), 3);
-    EXPECT_EQ(ResultWindow::reportText(), "cat\r\n猫\r\nred\r\n红色\r\npencil box\r\n铅笔盒\r\n");
+    missed.record("cat", "猫");
+    missed.record("red", "红色");
+    missed.record("pencil box", "铅笔盒");
+    ASSERT_EQ(missed.entries().size(), 6);
+    EXPECT_EQ(missed.count(), 3);
     {
-        ResultWindow window(nullptr);
+        ResultWindow window(nullptr, missed);
+        EXPECT_EQ(window.reportText(), "cat\r\n猫\r\nred\r\n红色\r\npencil box\r\n铅笔盒\r\n");
         EXPECT_EQ(window.windowTitle(), "错误单词列表！");
         auto* box = window.findChild<QPlainTextEdit*>("编辑框_错误情况");
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->geometry(), QRect(0, 0, 372, 220));
         EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         EXPECT_EQ(shownText(window), "cat\n猫\nred\n红色\npencil box\n铅笔盒\n");
-        EXPECT_EQ(MissedWordList().size(), 6) << "emptied only when the window goes";
+        EXPECT_EQ(missed.entries().size(), 6) << "emptied only when the window goes";
     }
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
 }
 
 TEST_F(ResultReport, AnEmptyListShowsAnEmptyBoxAndAnEntryWithALineBreakTakesTwoLines) {
     {
-        ResultWindow window(nullptr);
+        ResultWindow window(nullptr, missed);
         EXPECT_TRUE(shownText(window).isEmpty());
     }
-    EXPECT_TRUE(MissedWordList().isEmpty());
-    RecordMissedWord("two\r\nlines", "两行");
-    ResultWindow window(nullptr);
+    EXPECT_TRUE(missed.isEmpty());
+    missed.record("two\r\nlines", "两行");
+    ResultWindow window(nullptr, missed);
     EXPECT_EQ(shownText(window), "two\nlines\n两行\n");
 }
 
 TEST_F(ResultReport, ShowingItReturnsWithTheListEmptyForTheNextGame) {
-    RecordMissedWord("dog", "狗");
+    missed.record("dog", "狗");
     QTimer::singleShot(0, [] {
         for (QWidget* top : QApplication::topLevelWidgets())
             if (auto* report = qobject_cast<ResultWindow*>(top)) report->close();
     });
-    ShowResultWindow(nullptr);
-    EXPECT_TRUE(MissedWordList().isEmpty());
-    RecordMissedWord("pig", "猪");
-    EXPECT_EQ(ResultWindow::reportText(), "pig\r\n猪\r\n");
+    ShowResultWindow(nullptr, missed);
+    EXPECT_TRUE(missed.isEmpty());
+    missed.record("pig", "猪");
+    EXPECT_EQ(ResultWindow(nullptr, missed).reportText(), "pig\r\n猪\r\n");
 }
 
 }  // namespace

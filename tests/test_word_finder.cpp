@@ -45,14 +45,13 @@ class RecordingSurface : public FinderSurface {
 
 class RulesTest : public ::testing::Test {
   protected:
-    void SetUp() override { MissedWordList().clear(); }
-    void TearDown() override { MissedWordList().clear(); }
     testing_support::FakeServices fakes;
     RecordingSurface surface;
+    MissedWords missed;
 };
 
 TEST_F(RulesTest, ASetUpReseedsThenDrawsTargetSlotAndDistractorsInOrder) {
-    WordFinderRules rules(chineseToEnglishTwin(), surface);
+    WordFinderRules rules(chineseToEnglishTwin(), surface, missed);
     rules.loadUnit(1);
     fakes.random.script = {7, 3, 1, 8, 4};
     rules.setUpQuestion();
@@ -70,7 +69,7 @@ TEST_F(RulesTest, ASetUpReseedsThenDrawsTargetSlotAndDistractorsInOrder) {
 }
 
 TEST_F(RulesTest, OnlyTheTargetLosesItsParenthesisedPart) {
-    WordFinderRules chinesePrompt(chineseToEnglishTwin(), surface);
+    WordFinderRules chinesePrompt(chineseToEnglishTwin(), surface, missed);
     chinesePrompt.loadUnit(1);
     fakes.random.script = {9, 2};
     chinesePrompt.setUpQuestion();
@@ -78,7 +77,7 @@ TEST_F(RulesTest, OnlyTheTargetLosesItsParenthesisedPart) {
     EXPECT_EQ(chinesePrompt.candidates()[1], "sharpener");
     EXPECT_EQ(chinesePrompt.unitChineseWords()[8], "卷笔刀（削笔刀）") << "the list keeps it";
 
-    WordFinderRules englishPrompt(englishToChineseTwin(), surface);
+    WordFinderRules englishPrompt(englishToChineseTwin(), surface, missed);
     englishPrompt.loadUnit(1);
     // Target desk 书桌; the pool without it holds 卷笔刀（削笔刀） as its ninth entry.
     fakes.random.script = {10, 1, 9, 1, 1};
@@ -91,12 +90,12 @@ TEST_F(RulesTest, OnlyTheTargetLosesItsParenthesisedPart) {
     englishPrompt.setUpQuestion();
     EXPECT_EQ(englishPrompt.candidates()[3], "卷笔刀");
     englishPrompt.skip();
-    EXPECT_EQ(MissedWordList(), QStringList({"sharpener", "卷笔刀"}));
+    EXPECT_EQ(missed.entries(), QStringList({"sharpener", "卷笔刀"}));
 }
 
 TEST_F(RulesTest, DistractorsAreThreeDifferentEntriesNeverTheTarget) {
     for (const FinderTwin* twin : {&chineseToEnglishTwin(), &englishToChineseTwin()}) {
-        WordFinderRules rules(*twin, surface);
+        WordFinderRules rules(*twin, surface, missed);
         for (int unit = 1; unit <= 6; ++unit) {
             rules.loadUnit(unit);
             const QStringList& pool =
@@ -147,15 +146,9 @@ TEST_F(RulesTest, AClickCountsForASlotOnlyStrictlyInsideItsField) {
 
 class FinderWindowTest : public testing_support::GameWindowTest<WordFinderWindow> {
   protected:
-    void SetUp() override { MissedWordList().clear(); }
-    void TearDown() override {
-        window.reset();
-        MissedWordList().clear();
-    }
-
     template <typename Window>
     void open() {
-        window = std::make_unique<Window>(&reader);
+        window = std::make_unique<Window>(&reader, missed);
         // Only the test ticks the game clock and the flowers' step clock.
         heldTicks.hold(clock());
         heldTicks.hold(window->playArea()->stepClock());
@@ -176,21 +169,22 @@ class FinderWindowTest : public testing_support::GameWindowTest<WordFinderWindow
             for (QWidget* top : QApplication::topLevelWidgets()) {
                 auto* result = qobject_cast<ResultWindow*>(top);
                 if (!result || !result->isVisible()) continue;
-                reportShown = ResultWindow::reportText();
+                reportShown = result->reportText();
                 result->close();
             }
         });
     }
 
     testing_support::HeldTicks heldTicks;
+    MissedWords missed;  // the program's list of missed words
     QString reportShown;
 };
 
 TEST_F(FinderWindowTest, AScriptedMinuteOfChineseToEnglish) {
-    RecordMissedWord("old", "旧");  // left over from an earlier game
+    missed.record("old", "旧");  // left over from an earlier game
     fakes.random.script = {7, 3, 1, 8, 4};
     open<ChineseToEnglishWindow>();
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     EXPECT_EQ(fakes.trace, QStringList({"reseed", "draw 1..10 -> 7", "draw 1..4 -> 3",
                                         "draw 1..9 -> 1", "draw 1..8 -> 8", "draw 1..7 -> 4"}));
     EXPECT_EQ(window->windowTitle(), "汉找英");
@@ -250,7 +244,7 @@ TEST_F(FinderWindowTest, AScriptedMinuteOfChineseToEnglish) {
     QTest::mouseClick(button("超级按钮_下一题"), Qt::LeftButton);
     EXPECT_EQ(fakes.trace, QStringList({"reseed", "draw 1..10 -> 3", "draw 1..4 -> 4",
                                         "draw 1..9 -> 1", "draw 1..8 -> 1", "draw 1..7 -> 1"}));
-    EXPECT_EQ(MissedWordList(), QStringList({"ruler", "尺子", "desk", "书桌", "bag", "书包"}));
+    EXPECT_EQ(missed.entries(), QStringList({"ruler", "尺子", "desk", "书桌", "bag", "书包"}));
 
     tick();
     EXPECT_EQ(remaining(), "剩余秒；59");
@@ -268,7 +262,7 @@ TEST_F(FinderWindowTest, AScriptedMinuteOfChineseToEnglish) {
     ASSERT_EQ(fakes.messages.shown.size(), 1);
     EXPECT_EQ(fakes.messages.shown[0].caption, "错误情况");
     EXPECT_EQ(reportShown, "ruler\r\n尺子\r\ndesk\r\n书桌\r\nbag\r\n书包\r\n");
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     EXPECT_FALSE(clock()->isActive());
     EXPECT_TRUE(units()->isEnabled());
     EXPECT_FALSE(button("超级按钮_下一题")->isEnabled());
@@ -300,14 +294,14 @@ TEST_F(FinderWindowTest, AUnitChangeStartsAGameThatEndsAllRightWithoutAnyClick) 
     EXPECT_EQ(window->rules().prompt(), "ruler");
     EXPECT_EQ(window->rules().candidates()[0], "尺子");
 
-    RecordMissedWord("stale", "旧的");
+    missed.record("stale", "旧的");
     fakes.trace.clear();
     fakes.random.script = {2, 3};
     units()->setCurrentIndex(1);
     EXPECT_EQ(fakes.trace, QStringList({"reseed", "draw 1..10 -> 2", "draw 1..4 -> 3",
                                         "draw 1..9 -> 1", "draw 1..8 -> 1", "draw 1..7 -> 1"}));
     EXPECT_EQ(window->rules().unitEnglishWords(), book::LoadUnitWords(2).UnitEnglishWords);
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     EXPECT_TRUE(clock()->isActive());
     EXPECT_TRUE(button("超级按钮_下一题")->isEnabled());
     closeResultWhenOpen();  // none should open; if one does, it must not block the test
@@ -331,9 +325,9 @@ TEST_F(FinderWindowTest, ClosingMidGameStopsTheClockAndReopeningGivesAFullMinute
     EXPECT_FALSE(clock()->isActive());
     EXPECT_TRUE(fakes.messages.shown.isEmpty());
 
-    RecordMissedWord("left", "留下");
+    missed.record("left", "留下");
     open<ChineseToEnglishWindow>();
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     EXPECT_EQ(remaining(), "剩余秒：");
     EXPECT_FALSE(clock()->isActive());
     press(answerSlots()[window->rules().correctSlot() - 1].clickBounds.center());

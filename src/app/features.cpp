@@ -18,6 +18,7 @@ namespace {
 void openTool(reader::ReaderWindow& window, reader::ReaderTool tool, ProgramSession& session) {
     using reader::ReaderTool;
     const book::PageContent& page = window.session().page;
+    games::MissedWords& missed = session.games.missedWords;
     switch (tool) {
         case ReaderTool::Practice:
             exercises::StartPractice(window);
@@ -36,13 +37,13 @@ void openTool(reader::ReaderWindow& window, reader::ReaderTool tool, ProgramSess
             games::openGameWindow<games::MatchGameWindow>(&window);
             return;
         case ReaderTool::WordSpell:
-            games::OpenWordSpellWindow(&window);
+            games::openGameWindow<games::WordSpellWindow>(&window, missed);
             return;
         case ReaderTool::ChineseToEnglish:
-            games::openGameWindow<games::ChineseToEnglishWindow>(&window);
+            games::openGameWindow<games::ChineseToEnglishWindow>(&window, missed);
             return;
         case ReaderTool::EnglishToChinese:
-            games::openGameWindow<games::EnglishToChineseWindow>(&window);
+            games::openGameWindow<games::EnglishToChineseWindow>(&window, missed);
             return;
     }
 }

@@ -7,7 +7,9 @@
 #include <algorithm>
 
 #include "games/common/unit_selector.h"
+#include "games/result/result_window.h"
 #include "ui/control_builders.h"
+#include "ui/service_calls.h"
 
 namespace games {
 
@@ -92,15 +94,13 @@ void LetterTileLabel::paintEvent(QPaintEvent*) {
     painter.drawText(QPointF(centre.x() - ink.center().x(), baseline), letter);
 }
 
-WordSpellWindow::WordSpellWindow(QWidget* reader)
-    : GameWindow(reader, QStringLiteral("单词排序")), game_(this) {
+WordSpellWindow::WordSpellWindow(QWidget* reader, MissedWords& missed)
+    : GameWindow(reader, QStringLiteral("单词排序")), missed_(missed), game_(missed) {
     buildControls();
     connectControls();
-    game_.beforeWaiting = [this] { showState(); };
     // Window created: the selected unit's words and the first word.
-    game_.LoadUnit(selectedUnit(units_));
-    game_.SetNewWord();
-    showState();
+    tell(game_.LoadUnit(selectedUnit(units_)));
+    tell(game_.SetNewWord());
 }
 
 void WordSpellWindow::buildControls() {
@@ -151,19 +151,14 @@ void WordSpellWindow::buildControls() {
 
 void WordSpellWindow::connectControls() {
     for (int number = 1; number <= kLetterTileCount; ++number) {
-        connect(tiles_[number - 1], &ui::Label::leftPressed, this, [this, number] {
-            game_.ClickTile(number);
-            showState();
-        });
+        connect(tiles_[number - 1], &ui::Label::leftPressed, this,
+                [this, number] { tell(game_.ClickTile(number)); });
     }
     connect(units_, &QComboBox::currentIndexChanged, this, [this] {
-        game_.ChooseUnit(selectedUnit(units_));
-        showState();
+        tell(game_.ChooseUnit(selectedUnit(units_)));
+        tell(game_.SetNewWord());
     });
-    connect(next_, &QAbstractButton::clicked, this, [this] {
-        game_.SkipWord();
-        showState();
-    });
+    connect(next_, &QAbstractButton::clicked, this, [this] { tell(game_.SkipWord()); });
     connect(redo_, &QAbstractButton::clicked, this, [this] {
         game_.Redo();
         showState();
@@ -202,8 +197,12 @@ void WordSpellWindow::showState() {
     redo_->setVisible(game_.redoVisible());
 }
 
-void OpenWordSpellWindow(QWidget* reader) {
-    openGameWindow<WordSpellWindow>(reader);
+void WordSpellWindow::tell(const SpellNews& news) {
+    showState();
+    for (const GameMessage& message : news.messages)
+        ui::showMessage(this, message.text, message.caption);
+    // A window closed while its summary was up opens nothing more.
+    if (news.listMisses && isVisible()) ShowResultWindow(this, missed_);
 }
 
 }  // namespace games

@@ -35,7 +35,8 @@ class LetterTileLabel : public ui::TransparentLabel {
 class WordSpellWindow : public GameWindow {
     Q_OBJECT
   public:
-    explicit WordSpellWindow(QWidget* reader);
+    // Records the child's misses in `missed` and lists them there when a pass ends.
+    WordSpellWindow(QWidget* reader, MissedWords& missed);
 
     WordSpellGame& game() { return game_; }
     // The tile control of tile `number` (1 to 15; 15 is the leftmost).
@@ -46,7 +47,10 @@ class WordSpellWindow : public GameWindow {
     void connectControls();
     // Brings every control in line with the game's state.
     void showState();
+    // Shows the state, then tells the child what a step of the game reported.
+    void tell(const SpellNews& news);
 
+    MissedWords& missed_;
     WordSpellGame game_;
     ui::PictureBox* background_ = nullptr;
     std::array<LetterTileLabel*, kLetterTileCount> tiles_{};
@@ -61,8 +65,5 @@ class WordSpellWindow : public GameWindow {
     QAbstractButton* answer_ = nullptr;
     QAbstractButton* back_ = nullptr;
 };
-
-// Opens the game modally over the reader; returns when the child has closed it.
-void OpenWordSpellWindow(QWidget* reader);
 
 }  // namespace games
