@@ -23,7 +23,6 @@
 
 #include "app/features.h"
 #include "games/common/game_window.h"
-#include "games/common/page_copies.h"
 #include "games/sentence_order/sentence_order_window.h"
 #include "reader/reader_window.h"
 #include "ui/platform.h"
@@ -149,8 +148,8 @@ int main(int argc, char** argv) {
     }
 
     // A word click in the ordering game.
-    games::CopyPageListsForGames(session.reader.page);
-    games::SentenceOrderWindow window(&reader);
+    games::SentenceOrderWindow window(&reader, session.reader.page,
+                                      session.games.sentenceOrderStarts);
     window.show();
     settle(300);
     std::vector<double> clicks;

@@ -88,7 +88,8 @@ int freshTile(const games::WordSpellGame& game) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ui::installRealServices();
-    games::WordSpellWindow window(nullptr);
+    games::MissedWords missed;
+    games::WordSpellWindow window(nullptr, missed);
     window.show();
     settle(300);
     auto* result = window.findChild<QLabel*>(QStringLiteral("透明标签_结果"));

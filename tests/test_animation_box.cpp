@@ -1,6 +1,7 @@
 // The animation box: curve flattening and the step-by-step walk against hand-computed
 // points, sprites made from a template, their flight, release and repainting, and the
-// backing picture's texts and clearing.
+// backing picture's texts and clearing, and the background colour of the canvas it shares
+// with the draw panel.
 #include <gtest/gtest.h>
 
 #include <QPaintEvent>
@@ -11,6 +12,7 @@
 
 #include "support/fake_services.h"
 #include "ui/animation_box.h"
+#include "ui/draw_panel.h"
 
 using namespace ui;
 
@@ -234,6 +236,14 @@ TEST(AnimationBoxText, WritesAtTheTopLeftAndClearsBackToTheBackground) {
     EXPECT_NE(topInkRow(shot, {250, 60, 100, 80}), -1) << "outside the cleared rectangle";
     box.clear();
     EXPECT_EQ(topInkRow(box.grab().toImage(), box.rect()), -1);
+}
+
+// The banners paint their draw panels' canvas in a colour of their own.
+TEST(Canvas, ADrawPanelClearsToTheColourItIsGiven) {
+    DrawPanel panel;
+    panel.resize(40, 30);
+    panel.setBackgroundColour(QColor(0, 136, 255));
+    EXPECT_EQ(panel.grab().toImage().pixelColor(39, 29), QColor(0, 136, 255));
 }
 
 TEST(AnimationBoxText, ReportsLeftPressesWithTheirPoint) {

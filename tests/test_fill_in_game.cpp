@@ -8,27 +8,16 @@
 
 #include "book/book.h"
 #include "book/page_content.h"
-#include "games/common/page_copies.h"
 #include "games/fill_in/fill_in_game.h"
 #include "games/fill_in/fill_in_window.h"
 #include "reader/reader_window.h"
-#include "support/fake_services.h"
+#include "support/window_driving.h"
 #include "ui/controls.h"
 
 using namespace games;
 using testing_support::Trace;
 
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
-
-// The shown page's lists, as the toolbar's button copies them for the games.
-void showPage(const QStringList& english, const QStringList& chinese) {
-    testing_support::showPageLines(english, chinese);
-    CopyPageListsForGames(testing_support::session().reader.page);
-}
 
 const QStringList kEnglish{"$", "This is Tom.", "Wait...", "Good morning, class!", "Well done！"};
 const QStringList kChinese{"$", "这是汤姆。", "等等……", "早上好，同学们！", "做得好！"};
@@ -106,25 +95,17 @@ TEST(FillInRules, TheBlankCoversWordKInAnyFace) {
 
 // ---- The window ----------------------------------------------------------------------------
 
-class FillInWindowTest : public ::testing::Test {
+class FillInWindowTest : public testing_support::GameWindowTest<FillInGameWindow> {
   protected:
     // Opens the window on kEnglish with the opening draws `item` and `word`.
     void open(int item, int word, const QStringList& english = kEnglish,
               const QStringList& chinese = kChinese) {
-        showPage(english, chinese);
+        testing_support::showPageLines(english, chinese);
         fakes.random.script = {item, word};
-        window = std::make_unique<FillInGameWindow>(&reader);
+        window =
+            std::make_unique<FillInGameWindow>(&reader, testing_support::session().reader.page);
         window->show();
         window->activateWindow();
-    }
-    template <typename T = QWidget>
-    T* control(const char* name) const {
-        T* found = window->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    void click(const char* name) {
-        QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
     }
     QLineEdit* blank() const { return control<QLineEdit>("编辑框_要填入内容的"); }
     QLabel* label(const char* name) const { return control<QLabel>(name); }
@@ -140,10 +121,6 @@ class FillInWindowTest : public ::testing::Test {
         const qreal from = 190 + metrics.horizontalAdvance(before);
         return {from, from + metrics.horizontalAdvance(word)};
     }
-
-    testing_support::FakeServices fakes;
-    QWidget reader;
-    std::unique_ptr<FillInGameWindow> window;
 };
 
 TEST_F(FillInWindowTest, LayoutAndTheFirstQuestionReadAloud) {
@@ -164,7 +141,7 @@ TEST_F(FillInWindowTest, LayoutAndTheFirstQuestionReadAloud) {
         SCOPED_TRACE(e.name);
         EXPECT_EQ(control(e.name)->geometry(), e.geometry);
         if (*e.text) {
-            EXPECT_EQ(label(e.name)->text(), QString::fromUtf8(e.text));
+            EXPECT_EQ(text(e.name), QString::fromUtf8(e.text));
         }
         EXPECT_EQ(control(e.name)->parentWidget(),
                   *e.text ? control("图片框填一填的背景") : window.get());
@@ -222,8 +199,8 @@ TEST_F(FillInWindowTest, ARightAnswerIsPraisedThenTheNextLineIsAskedAndRead) {
               (Trace{"reseed", "draw 1..3 -> 2", "draw 1..3 -> 1", "play praise2", "pause 4000",
                      "reseed", "draw 1..5 -> 4", "draw 1..3 -> 2", "play entry 4"}));
     EXPECT_EQ(blankDuringPause, "Tom") << "the next question comes after the pause";
-    EXPECT_EQ(label("透明标签_填一填的题目")->text(), "Good morning, class!");
-    EXPECT_EQ(label("透明标签_填一填的答案提示")->text(), "morning");
+    EXPECT_EQ(text("透明标签_填一填的题目"), "Good morning, class!");
+    EXPECT_EQ(text("透明标签_填一填的答案提示"), "morning");
     EXPECT_TRUE(blank()->text().isEmpty());
     EXPECT_TRUE((window->focusWidget() == blank()));
     const auto [from, to] = wordSpan("Good ", "morning");
@@ -288,7 +265,7 @@ TEST_F(FillInWindowTest, OptionsAreTakenOnlyOnOpeningAndOnNextQuestion) {
     click("超级按钮_下一题");
     EXPECT_EQ(fakes.trace, (Trace{"stop", "reseed", "draw 1..5 -> 2", "draw 1..3 -> 2"}));
     EXPECT_FALSE(label("透明标签_填一填的汉语提示")->isVisible());
-    EXPECT_EQ(label("透明标签_填一填的汉语提示")->text(), "这是汤姆。");
+    EXPECT_EQ(text("透明标签_填一填的汉语提示"), "这是汤姆。");
     fakes.trace.clear();
     click("超级按钮_再听一遍");
     read->click();  // checked again, but not taken yet
@@ -333,7 +310,7 @@ TEST_F(FillInWindowTest, ListsOfDifferentLengthShowTheMessageAndNoQuestion) {
     open(2, 3, kEnglish, kChinese.mid(0, 4));
     EXPECT_EQ(fakes.trace,
               (Trace{"reseed", "draw 1..4 -> 2", "message 英语和汉语和读音的数量不同"}));
-    EXPECT_TRUE(label("透明标签_填一填的题目")->text().isEmpty());
+    EXPECT_TRUE(text("透明标签_填一填的题目").isEmpty());
     fakes.trace.clear();
     answer("");
     EXPECT_TRUE(fakes.trace.isEmpty()) << "nothing to check";
@@ -359,7 +336,7 @@ TEST_F(FillInWindowTest, TheNextQuestionButtonPutsTheCaretBackInTheBlank) {
 TEST_F(FillInWindowTest, APageOfPlaceholdersAsksNothingAndSaysSo) {
     open(1, 1, {"$", "$", "$"}, {"$", "$", "$"});
     EXPECT_TRUE(fakes.trace.isEmpty());
-    EXPECT_EQ(label("透明标签_填一填的题目")->text(), "这一页没有可以练习的句子");
+    EXPECT_EQ(text("透明标签_填一填的题目"), "这一页没有可以练习的句子");
     EXPECT_FALSE(blank()->isVisible());
     EXPECT_FALSE(label("透明标签_填一填的汉语提示")->isVisible());
     for (const char* name :
@@ -374,32 +351,32 @@ TEST_F(FillInWindowTest, APageOfPlaceholdersAsksNothingAndSaysSo) {
 
 // The toolbar opens the game modally over the reader and gets the reader back as it was.
 TEST(FillInFromTheReader, OpensModallyAndLeavesThePageAlone) {
-    testing_support::FakeServices fakes;
+    using namespace testing_support;
+    FakeServices fakes;
     QWidget loading;
-    reader::ReaderWindow reader(testing_support::session().reader,
-                                testing_support::session().attach(), &loading);
-    reader.show();
-    QTest::mouseClick(reader.findChild<QAbstractButton*>("超级按钮_下一页"), Qt::LeftButton);
-    const book::PageContent before = testing_support::session().reader.page;
+    const auto reader = openReader(&loading);
+    reader->show();
+    click(reader.get(), "超级按钮_下一页");
+    const book::PageContent before = session().reader.page;
     fakes.random.script = {5, 1};
     QString title, sentence;
+    QStringList copied;
     bool readerBlocked = false;
-    QTimer::singleShot(0, [&] {
-        auto* game = qobject_cast<FillInGameWindow*>(QApplication::activeModalWidget());
-        ASSERT_NE(game, nullptr);
-        title = game->windowTitle();
-        sentence = game->findChild<QLabel*>("透明标签_填一填的题目")->text();
-        readerBlocked = !reader.isActiveWindow() && game->isModal();
-        QTest::mouseClick(game->findChild<QAbstractButton*>("超级按钮_退出"), Qt::LeftButton);
+    whenModal<FillInGameWindow>(reader.get(), [&](FillInGameWindow& game) {
+        title = game.windowTitle();
+        sentence = labelText(&game, "透明标签_填一填的题目");
+        copied = game.lines().english;
+        readerBlocked = !reader->isActiveWindow() && game.isModal();
+        click(&game, "超级按钮_退出");
     });
-    QTest::mouseClick(reader.findChild<QAbstractButton*>("超级按钮_填一填"), Qt::LeftButton);
+    click(reader.get(), "超级按钮_填一填");
     EXPECT_EQ(title, "填一填");
     EXPECT_EQ(sentence, before.EnglishLines.value(4));
     EXPECT_TRUE(readerBlocked);
-    EXPECT_EQ(gamePageLists().english, before.EnglishLines);
-    EXPECT_EQ(testing_support::session().reader.page.EnglishLines, before.EnglishLines);
-    EXPECT_EQ(testing_support::session().reader.page.PageClips, before.PageClips);
-    EXPECT_EQ(reader.shownScreen(), 1);
+    EXPECT_EQ(copied, before.EnglishLines);
+    EXPECT_EQ(session().reader.page.EnglishLines, before.EnglishLines);
+    EXPECT_EQ(session().reader.page.PageClips, before.PageClips);
+    EXPECT_EQ(reader->shownScreen(), 1);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     for (QWidget* top : QApplication::topLevelWidgets())
         EXPECT_EQ(qobject_cast<FillInGameWindow*>(top), nullptr) << "the window is gone";

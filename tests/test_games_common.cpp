@@ -14,16 +14,13 @@
 #include "games/common/game_text.h"
 #include "games/common/game_window.h"
 #include "games/common/missed_words.h"
-#include "games/common/page_copies.h"
+#include "games/common/page_lines.h"
 #include "games/common/unit_selector.h"
 #include "games/result/result_window.h"
 #include "support/fake_services.h"
+#include "support/printers.h"
 
 using namespace games;
-
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -69,15 +66,15 @@ TEST(GameClips, SetsHoldTheirClipsInOrder) {
     EXPECT_EQ(clipNumber(praise, 3), praise[2]);
 }
 
-TEST(PageCopies, AreTheGamesOwnAndLeaveThePageAlone) {
-    testing_support::FakeServices fakes;
-    book::PageContent& page = testing_support::session().reader.page;
+TEST(PageLines, AreTheGamesOwnAndLeaveThePageAlone) {
+    book::PageContent page;
     book::LoadPageContent(0, page);
-    CopyPageListsForGames(page);
-    ASSERT_EQ(gamePageLists().english, page.EnglishLines);
-    gamePageLists().english.removeFirst();
-    gamePageLists().chinese[0] = "改";
-    EXPECT_NE(gamePageLists().english.size(), page.EnglishLines.size());
+    PageLines lines(page);
+    ASSERT_EQ(lines.english, page.EnglishLines);
+    ASSERT_EQ(lines.clips, page.PageClips);
+    lines.english.removeFirst();
+    lines.chinese[0] = "改";
+    EXPECT_NE(lines.english.size(), page.EnglishLines.size());
     EXPECT_NE(page.ChineseLines[0], QString("改"));
 }
 
@@ -126,41 +123,40 @@ TEST(GameWindowFrame, IsAFixedModalWindowThatEscapeDoesNotClose) {
 
 class ResultReport : public ::testing::Test {
   protected:
-    void SetUp() override { MissedWordList().clear(); }
-    void TearDown() override { MissedWordList().clear(); }
     static QString shownText(const ResultWindow& window) {
         return window.findChild<QPlainTextEdit*>("编辑框_错误情况")->toPlainText();
     }
+    MissedWords missed;
 };
 
 TEST_F(ResultReport, ListsEveryEntryOnItsOwnLineAndEmptiesTheListOnClose) {
-    RecordMissedWord("cat", "猫");
-    RecordMissedWord("red", "红色");
-    RecordMissedWord("pencil box", "铅笔盒");
-    ASSERT_EQ(MissedWordList().size(), 6);
-    EXPECT_EQ(MissedWordCount(), 3);
-    EXPECT_EQ(ResultWindow::reportText(), "cat\r\n猫\r\nred\r\n红色\r\npencil box\r\n铅笔盒\r\n");
+    missed.record("cat", "猫");
+    missed.record("red", "红色");
+    missed.record("pencil box", "铅笔盒");
+    ASSERT_EQ(missed.entries().size(), 6);
+    EXPECT_EQ(missed.count(), 3);
     {
-        ResultWindow window(nullptr);
+        ResultWindow window(nullptr, missed);
+        EXPECT_EQ(window.reportText(), "cat\r\n猫\r\nred\r\n红色\r\npencil box\r\n铅笔盒\r\n");
         EXPECT_EQ(window.windowTitle(), "错误单词列表！");
         auto* box = window.findChild<QPlainTextEdit*>("编辑框_错误情况");
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->geometry(), QRect(0, 0, 372, 220));
         EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         EXPECT_EQ(shownText(window), "cat\n猫\nred\n红色\npencil box\n铅笔盒\n");
-        EXPECT_EQ(MissedWordList().size(), 6) << "emptied only when the window goes";
+        EXPECT_EQ(missed.entries().size(), 6) << "emptied only when the window goes";
     }
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
 }
 
 TEST_F(ResultReport, AnEmptyListShowsAnEmptyBoxAndAnEntryWithALineBreakTakesTwoLines) {
     {
-        ResultWindow window(nullptr);
+        ResultWindow window(nullptr, missed);
         EXPECT_TRUE(shownText(window).isEmpty());
     }
-    EXPECT_TRUE(MissedWordList().isEmpty());
-    RecordMissedWord("two\r\nlines", "两行");
-    ResultWindow window(nullptr);
+    EXPECT_TRUE(missed.isEmpty());
+    missed.record("two\r\nlines", "两行");
+    ResultWindow window(nullptr, missed);
     EXPECT_EQ(shownText(window), "two\nlines\n两行\n");
 }
 
@@ -193,15 +189,15 @@ TEST_F(ResultReport, SongTwentyBlackOnWhiteAndEscapeOrTheCloseButtonCloseItButEn
 }
 
 TEST_F(ResultReport, ShowingItReturnsWithTheListEmptyForTheNextGame) {
-    RecordMissedWord("dog", "狗");
+    missed.record("dog", "狗");
     QTimer::singleShot(0, [] {
         for (QWidget* top : QApplication::topLevelWidgets())
             if (auto* report = qobject_cast<ResultWindow*>(top)) report->close();
     });
-    ShowResultWindow(nullptr);
-    EXPECT_TRUE(MissedWordList().isEmpty());
-    RecordMissedWord("pig", "猪");
-    EXPECT_EQ(ResultWindow::reportText(), "pig\r\n猪\r\n");
+    ShowResultWindow(nullptr, missed);
+    EXPECT_TRUE(missed.isEmpty());
+    missed.record("pig", "猪");
+    EXPECT_EQ(ResultWindow(nullptr, missed).reportText(), "pig\r\n猪\r\n");
 }
 
 }  // namespace

@@ -15,14 +15,10 @@
 #include "games/match/match_board.h"
 #include "games/match/match_game_window.h"
 #include "reader/reader_window.h"
-#include "support/fake_services.h"
+#include "support/window_driving.h"
 #include "ui/draw_panel.h"
 
 using namespace games;
-
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -60,7 +56,7 @@ const QStringList kLowDeal = QStringList{"reseed"} + draws(48, 1);
 const QString kWon = QStringLiteral("你太棒了！冲关成功！可以挑战更高级别哦！");
 const QString kTimeUp = QStringLiteral("很遗憾时间到！冲关失败！继续努力哦！");
 
-class MatchGameTest : public ::testing::Test {
+class MatchGameTest : public testing_support::GameWindowTest<MatchGameWindow> {
   protected:
     void SetUp() override { background = book::picture("match_background").toImage(); }
 
@@ -69,12 +65,6 @@ class MatchGameTest : public ::testing::Test {
         heldTicks.hold(clock());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-    template <typename T>
-    T* control(const char* name) const {
-        T* found = window->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
     }
     ui::DrawPanel* panel() const { return control<ui::DrawPanel>("画板_底图"); }
     QTimer* clock() const { return control<QTimer>("时钟1"); }
@@ -125,11 +115,8 @@ class MatchGameTest : public ::testing::Test {
         return blue > red;
     }
 
-    testing_support::FakeServices fakes;
     testing_support::HeldTicks heldTicks;
-    QWidget reader;
     QImage background;
-    std::unique_ptr<MatchGameWindow> window;
 };
 
 // ---- Rules without a window --------------------------------------------------------------
@@ -583,19 +570,15 @@ TEST_F(MatchGameTest, TheWindowsOwnCloseButtonAlsoSilencesTheMusic) {
 }
 
 TEST_F(MatchGameTest, TheReadersToolbarButtonOpensTheGameModally) {
-    QWidget loading;
-    reader::ReaderWindow readerWindow(testing_support::session().reader,
-                                      testing_support::session().attach(), &loading);
-    readerWindow.show();
+    const auto readerWindow = testing_support::openReader(&reader);
+    readerWindow->show();
     QString opened;
-    QTimer::singleShot(0, [&] {
-        auto* game = qobject_cast<MatchGameWindow*>(QApplication::activeModalWidget());
-        ASSERT_NE(game, nullptr);
-        opened = game->windowTitle();
-        EXPECT_EQ(game->parentWidget(), &readerWindow);
-        QTest::mouseClick(game->findChild<QAbstractButton*>("超级按钮_退出"), Qt::LeftButton);
+    testing_support::whenModal<MatchGameWindow>(readerWindow.get(), [&](MatchGameWindow& game) {
+        opened = game.windowTitle();
+        EXPECT_EQ(game.parentWidget(), readerWindow.get());
+        testing_support::click(&game, "超级按钮_退出");
     });
-    QTest::mouseClick(readerWindow.findChild<QAbstractButton*>("超级按钮_连连看"), Qt::LeftButton);
+    testing_support::click(readerWindow.get(), "超级按钮_连连看");
     EXPECT_EQ(opened, "连连看");
     EXPECT_TRUE(fakes.trace.contains("loop match_music"));
     EXPECT_EQ(fakes.trace.last(), "stop");

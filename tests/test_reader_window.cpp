@@ -12,7 +12,7 @@
 #include "book/book.h"
 #include "book/page_content.h"
 #include "reader/reader_window.h"
-#include "support/fake_services.h"
+#include "support/window_driving.h"
 #include "ui/controls.h"
 
 using namespace book;
@@ -35,11 +35,9 @@ class ReaderTest : public ::testing::Test {
     }
 
     QAbstractButton* button(const QString& name) const {
-        auto* b = window->findChild<QAbstractButton*>(name);
-        EXPECT_NE(b, nullptr) << qPrintable(name);
-        return b;
+        return testing_support::control<QAbstractButton>(window.get(), name);
     }
-    void press(const QString& name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    void press(const QString& name) { testing_support::click(window.get(), name); }
     bool enabled(const QString& name) const { return button(name)->isEnabled(); }
     QComboBox* sections() const { return window->findChild<QComboBox*>("组合框课程选择"); }
     ui::TransparentLabel* hotspot(const QString& name) const {

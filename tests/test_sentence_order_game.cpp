@@ -8,27 +8,16 @@
 
 #include "book/book.h"
 #include "book/page_content.h"
-#include "games/common/page_copies.h"
 #include "games/sentence_order/sentence_order_game.h"
 #include "games/sentence_order/sentence_order_window.h"
 #include "reader/reader_window.h"
-#include "support/fake_services.h"
+#include "support/window_driving.h"
 #include "ui/controls.h"
 
 using namespace games;
 using testing_support::Trace;
 
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
-
-// The shown page's lists, as the toolbar's button copies them for the games.
-void showPage(const QStringList& english, const QStringList& chinese) {
-    testing_support::showPageLines(english, chinese);
-    CopyPageListsForGames(testing_support::session().reader.page);
-}
 
 const QStringList kEnglish{"$", "Hello Tom", "This is my bag.", "a b c d e f g h i j", "Hi!"};
 const QStringList kChinese{"$", "你好汤姆", "这是我的书包。", "十个字母", "嗨！"};
@@ -60,7 +49,6 @@ TEST(SentenceOrderRules, TheThreeLooks) {
 
 class SentenceOrderRulesTest : public ::testing::Test {
   protected:
-    void SetUp() override { SentenceOrderStarts() = 0; }
     // Deals "This is my bag." as my, This, bag., is.
     void deal() {
         fakes.random.script = {3, 3, 1, 2, 1};
@@ -68,7 +56,8 @@ class SentenceOrderRulesTest : public ::testing::Test {
         fakes.trace.clear();
     }
     testing_support::FakeServices fakes;
-    SentenceOrderGame game;
+    int starts = 0;  // the program's count of questions set
+    SentenceOrderGame game{starts};
 };
 
 TEST_F(SentenceOrderRulesTest, DealsAPermutationTwentyPixelsApartAfterStopAndReseed) {
@@ -78,7 +67,7 @@ TEST_F(SentenceOrderRulesTest, DealsAPermutationTwentyPixelsApartAfterStopAndRes
               (Trace{"stop", "reseed", "draw 1..5 -> 1", "stop", "reseed", "draw 1..5 -> 4", "stop",
                      "reseed", "draw 1..5 -> 3", "draw 1..4 -> 3", "draw 1..3 -> 1",
                      "draw 1..2 -> 2", "draw 1..1 -> 1"}));
-    EXPECT_EQ(SentenceOrderStarts(), 3) << "each draw again counts as a start";
+    EXPECT_EQ(starts, 3) << "each draw again counts as a start";
     EXPECT_EQ(game.item(), 3);
     EXPECT_EQ(game.sentence(), "This is my bag.");
     EXPECT_EQ(wordsOf(game), QStringList({"my", "This", "bag.", "is"}));
@@ -111,7 +100,7 @@ TEST_F(SentenceOrderRulesTest, ClicksBuildTheLineAndMoveTheCurrentLook) {
     EXPECT_EQ(game.lineText(), " This is my");
     game.AddWord(3);
     fakes.random.script = {2, 3};
-    const SentenceOrderGame::Judgement judgement = game.Judge();
+    const Judgement judgement = game.Judge();
     EXPECT_TRUE(judgement.right) << "the leading space is ignored";
     EXPECT_EQ(judgement.praise, 2);
     EXPECT_EQ(fakes.trace, (Trace{"stop", "reseed", "draw 1..3 -> 2", "draw 1..3 -> 3"}));
@@ -190,36 +179,27 @@ TEST_F(SentenceOrderRulesTest, NothingUsableIsAskedWithoutDrawsOrStarts) {
                   SentenceOrderGame::Outcome::NothingToAsk);
     }
     EXPECT_EQ(fakes.trace, (Trace{"stop", "stop", "stop"}));
-    EXPECT_EQ(SentenceOrderStarts(), 0);
+    EXPECT_EQ(starts, 0);
     EXPECT_TRUE(game.labels().isEmpty());
     // Lists of different length: a start, but no draw and no words.
     EXPECT_EQ(game.SetNewQuestion(kEnglish, kChinese, 4), SentenceOrderGame::Outcome::ListsDiffer);
     EXPECT_EQ(fakes.trace.mid(3), (Trace{"stop", "reseed"}));
-    EXPECT_EQ(SentenceOrderStarts(), 1);
+    EXPECT_EQ(starts, 1);
     EXPECT_TRUE(game.labels().isEmpty());
 }
 
 // ---- The window ----------------------------------------------------------------------------
 
-class SentenceOrderWindowTest : public ::testing::Test {
+class SentenceOrderWindowTest : public testing_support::GameWindowTest<SentenceOrderWindow> {
   protected:
-    void SetUp() override { SentenceOrderStarts() = 0; }
     // Opens the window with the deal's draws (item first).
     void open(std::initializer_list<int> draws, const QStringList& english = kEnglish,
               const QStringList& chinese = kChinese) {
-        showPage(english, chinese);
+        testing_support::showPageLines(english, chinese);
         fakes.random.script = draws;
-        window = std::make_unique<SentenceOrderWindow>(&reader);
+        window = std::make_unique<SentenceOrderWindow>(
+            &reader, testing_support::session().reader.page, starts);
         window->show();
-    }
-    template <typename T = QWidget>
-    T* control(const QString& name) const {
-        T* found = window->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
-    void click(const char* name) {
-        QTest::mouseClick(control<QAbstractButton>(QString::fromUtf8(name)), Qt::LeftButton);
     }
     QLabel* word(int k) const {
         return control<QLabel>(QStringLiteral("透明标签p_打乱的单词%1").arg(k));
@@ -234,9 +214,7 @@ class SentenceOrderWindowTest : public ::testing::Test {
         return true;
     }
 
-    testing_support::FakeServices fakes;
-    QWidget reader;
-    std::unique_ptr<SentenceOrderWindow> window;
+    int starts = 0;  // the program's count of questions set
 };
 
 TEST_F(SentenceOrderWindowTest, LayoutAndTheFirstQuestion) {
@@ -381,7 +359,7 @@ TEST_F(SentenceOrderWindowTest, TheInstructionIsBlackOnlyOnTheProgramsFirstQuest
     open({2, 1, 1});
     EXPECT_EQ(line()->text(), kInstruction);
     EXPECT_EQ(lineColour(), QColor(128, 128, 128)) << "the count outlives the window";
-    EXPECT_EQ(SentenceOrderStarts(), 2);
+    EXPECT_EQ(starts, 2);
 }
 
 TEST_F(SentenceOrderWindowTest, APageWithNoUsableLineAsksNothingAndSaysSo) {
@@ -396,7 +374,7 @@ TEST_F(SentenceOrderWindowTest, APageWithNoUsableLineAsksNothingAndSaysSo) {
         click(name);
     }
     EXPECT_EQ(fakes.trace, Trace{"stop"});
-    EXPECT_EQ(SentenceOrderStarts(), 0);
+    EXPECT_EQ(starts, 0);
     EXPECT_TRUE(control("超级按钮_提交答案1")->isEnabled());
 }
 
@@ -426,27 +404,26 @@ TEST_F(SentenceOrderWindowTest, AWordClickRepaintsOnlyWhatChanges) {
 }
 
 TEST(SentenceOrderFromTheReader, OpensModallyAndLeavesThePageAlone) {
-    testing_support::FakeServices fakes;
+    using namespace testing_support;
+    FakeServices fakes;
     QWidget loading;
-    reader::ReaderWindow reader(testing_support::session().reader,
-                                testing_support::session().attach(), &loading);
-    reader.show();
-    const book::PageContent before = testing_support::session().reader.page;
+    const auto reader = openReader(&loading);
+    reader->show();
+    const book::PageContent before = session().reader.page;
     fakes.random.script = {3};  // page 2, entry 3: "Good morning, class!"
-    QStringList shown;
-    QTimer::singleShot(0, [&] {
-        auto* game = qobject_cast<SentenceOrderWindow*>(QApplication::activeModalWidget());
-        ASSERT_NE(game, nullptr);
+    QStringList shown, copied;
+    whenModal<SentenceOrderWindow>(reader.get(), [&](SentenceOrderWindow& game) {
         for (int k = 1; k <= 3; ++k)
-            shown.append(
-                game->findChild<QLabel*>(QStringLiteral("透明标签p_打乱的单词%1").arg(k))->text());
-        QTest::mouseClick(game->findChild<QAbstractButton*>("超级按钮_提交答案1"), Qt::LeftButton);
+            shown.append(labelText(&game, QStringLiteral("透明标签p_打乱的单词%1").arg(k)));
+        copied = game.lines().chinese;
+        click(&game, "超级按钮_提交答案1");
     });
-    QTest::mouseClick(reader.findChild<QAbstractButton*>("超级按钮_排序"), Qt::LeftButton);
+    click(reader.get(), "超级按钮_排序");
     EXPECT_EQ(shown, QStringList({"Good", "morning,", "class!"}));
-    EXPECT_EQ(gamePageLists().chinese, before.ChineseLines);
-    EXPECT_EQ(testing_support::session().reader.page.EnglishLines, before.EnglishLines);
-    EXPECT_EQ(testing_support::session().reader.page.PageClips, before.PageClips);
+    EXPECT_EQ(copied, before.ChineseLines);
+    EXPECT_EQ(session().reader.page.EnglishLines, before.EnglishLines);
+    EXPECT_EQ(session().reader.page.PageClips, before.PageClips);
+    EXPECT_EQ(session().games.sentenceOrderStarts, 1) << "the program's session counts it";
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -16,16 +16,12 @@
 #include "games/word_finder/play_area.h"
 #include "games/word_finder/word_finder_window.h"
 #include "reader/reader_window.h"
-#include "support/fake_services.h"
+#include "support/window_driving.h"
 #include "ui/animation_box.h"
 #include "ui/controls.h"
 #include "ui/gbk_text.h"
 
 using namespace games;
-
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -50,14 +46,13 @@ class RecordingSurface : public FinderSurface {
 
 class RulesTest : public ::testing::Test {
   protected:
-    void SetUp() override { MissedWordList().clear(); }
-    void TearDown() override { MissedWordList().clear(); }
     testing_support::FakeServices fakes;
     RecordingSurface surface;
+    MissedWords missed;
 };
 
 TEST_F(RulesTest, ASetUpReseedsThenDrawsTargetSlotAndDistractorsInOrder) {
-    WordFinderRules rules(chineseToEnglishTwin(), surface);
+    WordFinderRules rules(chineseToEnglishTwin(), surface, missed);
     rules.loadUnit(1);
     fakes.random.script = {7, 3, 1, 8, 4};
     rules.setUpQuestion();
@@ -75,7 +70,7 @@ TEST_F(RulesTest, ASetUpReseedsThenDrawsTargetSlotAndDistractorsInOrder) {
 }
 
 TEST_F(RulesTest, OnlyTheTargetLosesItsParenthesisedPart) {
-    WordFinderRules chinesePrompt(chineseToEnglishTwin(), surface);
+    WordFinderRules chinesePrompt(chineseToEnglishTwin(), surface, missed);
     chinesePrompt.loadUnit(1);
     fakes.random.script = {9, 2};
     chinesePrompt.setUpQuestion();
@@ -83,7 +78,7 @@ TEST_F(RulesTest, OnlyTheTargetLosesItsParenthesisedPart) {
     EXPECT_EQ(chinesePrompt.candidates()[1], "sharpener");
     EXPECT_EQ(chinesePrompt.unitChineseWords()[8], "卷笔刀（削笔刀）") << "the list keeps it";
 
-    WordFinderRules englishPrompt(englishToChineseTwin(), surface);
+    WordFinderRules englishPrompt(englishToChineseTwin(), surface, missed);
     englishPrompt.loadUnit(1);
     // Target desk 书桌; the pool without it holds 卷笔刀（削笔刀） as its ninth entry.
     fakes.random.script = {10, 1, 9, 1, 1};
@@ -96,12 +91,12 @@ TEST_F(RulesTest, OnlyTheTargetLosesItsParenthesisedPart) {
     englishPrompt.setUpQuestion();
     EXPECT_EQ(englishPrompt.candidates()[3], "卷笔刀");
     englishPrompt.skip();
-    EXPECT_EQ(MissedWordList(), QStringList({"sharpener", "卷笔刀"}));
+    EXPECT_EQ(missed.entries(), QStringList({"sharpener", "卷笔刀"}));
 }
 
 TEST_F(RulesTest, DistractorsAreThreeDifferentEntriesNeverTheTarget) {
     for (const FinderTwin* twin : {&chineseToEnglishTwin(), &englishToChineseTwin()}) {
-        WordFinderRules rules(*twin, surface);
+        WordFinderRules rules(*twin, surface, missed);
         for (int unit = 1; unit <= 6; ++unit) {
             rules.loadUnit(unit);
             const QStringList& pool =
@@ -131,7 +126,7 @@ TEST_F(RulesTest, DistractorsAreThreeDifferentEntriesNeverTheTarget) {
 }
 
 TEST_F(RulesTest, AnsweringOrSkippingClearsTheOldQuestionBeforeTheNextIsWritten) {
-    WordFinderRules rules(chineseToEnglishTwin(), surface);
+    WordFinderRules rules(chineseToEnglishTwin(), surface, missed);
     rules.loadUnit(1);
     rules.setUpQuestion();
     const std::function<void()> ways[] = {
@@ -151,11 +146,11 @@ TEST_F(RulesTest, AnsweringOrSkippingClearsTheOldQuestionBeforeTheNextIsWritten)
 }
 
 TEST_F(RulesTest, ListsOfDifferentLengthsAreToldAndPlayGoesOn) {
-    WordFinderRules rules(englishToChineseTwin(), surface);
-    rules.loadUnit(1);
-    EXPECT_TRUE(fakes.messages.shown.isEmpty());
-    rules.loadWords({"cat", "dog", "pig"}, {"猫", "狗"});
-    EXPECT_EQ(fakes.messages.texts(), QStringList{"汉语和英语不同"});
+    WordFinderRules rules(englishToChineseTwin(), surface, missed);
+    EXPECT_FALSE(rules.loadUnit(1).has_value());
+    const std::optional<GameMessage> message = rules.loadWords({"cat", "dog", "pig"}, {"猫", "狗"});
+    ASSERT_TRUE(message.has_value());
+    EXPECT_EQ(message->text, "汉语和英语不同");
     fakes.random.script = {3, 1};
     rules.setUpQuestion();
     EXPECT_EQ(rules.prompt(), "pig");
@@ -182,27 +177,20 @@ TEST_F(RulesTest, AClickCountsForASlotOnlyStrictlyInsideItsField) {
 
 // ---- The windows ----------------------------------------------------------------------
 
-class FinderWindowTest : public ::testing::Test {
+class FinderWindowTest : public testing_support::GameWindowTest<WordFinderWindow> {
   protected:
-    void SetUp() override { MissedWordList().clear(); }
-    void TearDown() override { MissedWordList().clear(); }
-
     template <typename Window>
     void open() {
-        window = std::make_unique<Window>(&reader);
+        window = std::make_unique<Window>(&reader, missed);
         // Only the test ticks the game clock and the flowers' step clock.
         heldTicks.hold(clock());
         heldTicks.hold(window->playArea()->stepClock());
         window->show();
     }
-    QTimer* clock() const { return window->findChild<QTimer*>("时钟1"); }
-    QAbstractButton* button(const char* name) const {
-        return window->findChild<QAbstractButton*>(QString::fromUtf8(name));
-    }
-    QComboBox* units() const { return window->findChild<QComboBox*>("组合框_背单词课时选择"); }
-    QString remaining() const {
-        return window->findChild<ui::TransparentLabel*>("透明标签_剩余时间")->text();
-    }
+    QTimer* clock() const { return control<QTimer>("时钟1"); }
+    QAbstractButton* button(const char* name) const { return control<QAbstractButton>(name); }
+    QComboBox* units() const { return control<QComboBox>("组合框_背单词课时选择"); }
+    QString remaining() const { return text("透明标签_剩余时间"); }
     void press(QPoint point) { QTest::mouseClick(window->playArea(), Qt::LeftButton, {}, point); }
     void tick(int times = 1) {
         for (int i = 0; i < times; ++i) QMetaObject::invokeMethod(clock(), "timeout");
@@ -214,24 +202,22 @@ class FinderWindowTest : public ::testing::Test {
             for (QWidget* top : QApplication::topLevelWidgets()) {
                 auto* result = qobject_cast<ResultWindow*>(top);
                 if (!result || !result->isVisible()) continue;
-                reportShown = ResultWindow::reportText();
+                reportShown = result->reportText();
                 result->close();
             }
         });
     }
 
-    testing_support::FakeServices fakes;
     testing_support::HeldTicks heldTicks;
-    QWidget reader;
-    std::unique_ptr<WordFinderWindow> window;
+    MissedWords missed;  // the program's list of missed words
     QString reportShown;
 };
 
 TEST_F(FinderWindowTest, AScriptedMinuteOfChineseToEnglish) {
-    RecordMissedWord("old", "旧");  // left over from an earlier game
+    missed.record("old", "旧");  // left over from an earlier game
     fakes.random.script = {7, 3, 1, 8, 4};
     open<ChineseToEnglishWindow>();
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     EXPECT_EQ(fakes.trace, QStringList({"reseed", "draw 1..10 -> 7", "draw 1..4 -> 3",
                                         "draw 1..9 -> 1", "draw 1..8 -> 8", "draw 1..7 -> 4"}));
     EXPECT_EQ(window->windowTitle(), "汉找英");
@@ -291,7 +277,7 @@ TEST_F(FinderWindowTest, AScriptedMinuteOfChineseToEnglish) {
     QTest::mouseClick(button("超级按钮_下一题"), Qt::LeftButton);
     EXPECT_EQ(fakes.trace, QStringList({"reseed", "draw 1..10 -> 3", "draw 1..4 -> 4",
                                         "draw 1..9 -> 1", "draw 1..8 -> 1", "draw 1..7 -> 1"}));
-    EXPECT_EQ(MissedWordList(), QStringList({"ruler", "尺子", "desk", "书桌", "bag", "书包"}));
+    EXPECT_EQ(missed.entries(), QStringList({"ruler", "尺子", "desk", "书桌", "bag", "书包"}));
 
     tick();
     EXPECT_EQ(remaining(), "剩余秒；59");
@@ -309,7 +295,7 @@ TEST_F(FinderWindowTest, AScriptedMinuteOfChineseToEnglish) {
     ASSERT_EQ(fakes.messages.shown.size(), 1);
     EXPECT_EQ(fakes.messages.shown[0].caption, "错误情况");
     EXPECT_EQ(reportShown, "ruler\r\n尺子\r\ndesk\r\n书桌\r\nbag\r\n书包\r\n");
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     EXPECT_FALSE(clock()->isActive());
     EXPECT_TRUE(units()->isEnabled());
     EXPECT_FALSE(button("超级按钮_下一题")->isEnabled());
@@ -341,14 +327,14 @@ TEST_F(FinderWindowTest, AUnitChangeStartsAGameThatEndsAllRightWithoutAnyClick) 
     EXPECT_EQ(window->rules().prompt(), "ruler");
     EXPECT_EQ(window->rules().candidates()[0], "尺子");
 
-    RecordMissedWord("stale", "旧的");
+    missed.record("stale", "旧的");
     fakes.trace.clear();
     fakes.random.script = {2, 3};
     units()->setCurrentIndex(1);
     EXPECT_EQ(fakes.trace, QStringList({"reseed", "draw 1..10 -> 2", "draw 1..4 -> 3",
                                         "draw 1..9 -> 1", "draw 1..8 -> 1", "draw 1..7 -> 1"}));
     EXPECT_EQ(window->rules().unitEnglishWords(), book::LoadUnitWords(2).UnitEnglishWords);
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     EXPECT_TRUE(clock()->isActive());
     EXPECT_TRUE(button("超级按钮_下一题")->isEnabled());
     closeResultWhenOpen();  // none should open; if one does, it must not block the test
@@ -385,9 +371,9 @@ TEST_F(FinderWindowTest, ClosingMidGameStopsTheClockAndReopeningGivesAFullMinute
     EXPECT_FALSE(clock()->isActive());
     EXPECT_TRUE(fakes.messages.shown.isEmpty());
 
-    RecordMissedWord("left", "留下");
+    missed.record("left", "留下");
     open<ChineseToEnglishWindow>();
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     EXPECT_EQ(remaining(), "剩余秒：");
     EXPECT_FALSE(clock()->isActive());
     press(answerSlots()[window->rules().correctSlot() - 1].clickBounds.center());
@@ -432,20 +418,17 @@ TEST_F(FinderWindowTest, TheFlowersFanOutRiseFallAndAreReleasedBelowTheWindow) {
 }
 
 TEST_F(FinderWindowTest, TheReaderToolbarOpensBothGamesModally) {
-    reader::ReaderWindow readerWindow(testing_support::session().reader,
-                                      testing_support::session().attach(), &reader);
-    readerWindow.show();
+    const auto readerWindow = testing_support::openReader(&reader);
+    readerWindow->show();
     for (const auto& [buttonName, title] :
          {std::pair{"超级按钮_汉找英", "汉找英"}, std::pair{"超级按钮_英找汉", "英找汉"}}) {
         QString opened;
-        QTimer::singleShot(0, [&opened] {
-            if (auto* game = qobject_cast<WordFinderWindow*>(QApplication::activeModalWidget())) {
-                opened = game->windowTitle();
-                game->close();
-            }
-        });
-        QTest::mouseClick(readerWindow.findChild<QAbstractButton*>(QString::fromUtf8(buttonName)),
-                          Qt::LeftButton);
+        testing_support::whenModal<WordFinderWindow>(readerWindow.get(),
+                                                     [&opened](WordFinderWindow& game) {
+                                                         opened = game.windowTitle();
+                                                         game.close();
+                                                     });
+        testing_support::click(readerWindow.get(), QString::fromUtf8(buttonName));
         EXPECT_EQ(opened, QString::fromUtf8(title));
     }
 }

@@ -17,14 +17,10 @@
 #include "games/word_spell/word_spell_game.h"
 #include "games/word_spell/word_spell_window.h"
 #include "reader/reader_window.h"
-#include "support/fake_services.h"
+#include "support/window_driving.h"
 #include "ui/controls.h"
 
 using namespace games;
-
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -51,31 +47,17 @@ QStringList repeat(const QString& event, int times) {
     return list;
 }
 
-class WordSpellTest : public ::testing::Test {
+class WordSpellTest : public testing_support::GameWindowTest<WordSpellWindow> {
   protected:
-    void SetUp() override { MissedWordList().clear(); }
-    void TearDown() override {
-        window.reset();
-        MissedWordList().clear();
-    }
     void open() {
-        window = std::make_unique<WordSpellWindow>(&reader);
+        window = std::make_unique<WordSpellWindow>(&reader, missed);
         window->show();
-    }
-    template <typename T = QWidget>
-    T* control(const QString& name) const {
-        T* found = window->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
     }
     LetterTileLabel* tile(int number) const {
         return control<LetterTileLabel>(QStringLiteral("透明标签_字母%1").arg(number));
     }
     QLabel* result() const { return control<QLabel>("透明标签_结果"); }
     QLabel* meaning() const { return control<QLabel>("透明标签_汉语"); }
-    void click(const char* name) {
-        QTest::mouseClick(control<QAbstractButton>(QString::fromUtf8(name)), Qt::LeftButton);
-    }
     void press(int number) { QTest::mouseClick(tile(number), Qt::LeftButton); }
     // Presses the tiles of a word laid out by low-end draws, in spelling order.
     void spellLowEnd(int letters) {
@@ -111,9 +93,7 @@ class WordSpellTest : public ::testing::Test {
         });
     }
 
-    testing_support::FakeServices fakes;
-    QWidget reader;
-    std::unique_ptr<WordSpellWindow> window;
+    MissedWords missed;   // the program's list of missed words
     QStringList reports;  // what each result window listed
 };
 
@@ -206,7 +186,7 @@ TEST_F(WordSpellTest, AUnitSpelledWithoutAMistakeEndsWithTheKeepItUpSummaryAlone
     EXPECT_EQ(fakes.messages.shown[0].caption, "错误情况");
     QApplication::processEvents();
     EXPECT_TRUE(reports.isEmpty()) << "no result window without a mistake";
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
 }
 
 TEST_F(WordSpellTest, AWrongSpellingAndASkipAreBothListedInTheSummaryAndTheResultWindow) {
@@ -217,7 +197,7 @@ TEST_F(WordSpellTest, AWrongSpellingAndASkipAreBothListedInTheSummaryAndTheResul
     for (int number = 15; number >= 11; --number) press(number);
     EXPECT_EQ(fakes.trace, lowEndWord(10, "ruler") + repeat("play letter_click", 5) +
                                QStringList{"play wrong1"} + lowEndWord(9, "pencil"));
-    ASSERT_EQ(MissedWordList(), QStringList({"ruler", "尺子"}));
+    ASSERT_EQ(missed.entries(), QStringList({"ruler", "尺子"}));
     ASSERT_EQ(word(), "pencil");
     fakes.trace.clear();
     click("超级按钮_排序开始");
@@ -228,7 +208,7 @@ TEST_F(WordSpellTest, AWrongSpellingAndASkipAreBothListedInTheSummaryAndTheResul
     EXPECT_EQ(fakes.messages.shown[0].caption, "错误情况");
     ASSERT_EQ(reports.size(), 1);
     EXPECT_EQ(reports[0], "ruler\n尺子\npencil\n铅笔\n");
-    EXPECT_TRUE(MissedWordList().isEmpty()) << "the result window empties it when it closes";
+    EXPECT_TRUE(missed.isEmpty()) << "the result window empties it when it closes";
 }
 
 TEST_F(WordSpellTest, LettersGoShuffledOntoExactlyTheLeftmostTilesOfTheWord) {
@@ -312,7 +292,7 @@ TEST_F(WordSpellTest, TheTwoWordEntryHasATileForItsSpace) {
     spell("pencil box");
     EXPECT_EQ(fakes.trace.count("play letter_click"), 10);
     EXPECT_TRUE(fakes.trace.contains("play right_answer"));
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     EXPECT_EQ(word(), "ruler");
 }
 
@@ -335,7 +315,7 @@ TEST_F(WordSpellTest, RedoMidWordFreshensTheClickedTilesAndKeepsTheWord) {
     spellLowEnd(5);
     EXPECT_EQ(fakes.trace.mid(0, 7),
               repeat("play letter_click", 5) + QStringList({"play right_answer", "reseed"}));
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
 }
 
 TEST_F(WordSpellTest, FinishingAWordAfterTheAnswerIsJudgedWrong) {
@@ -346,14 +326,14 @@ TEST_F(WordSpellTest, FinishingAWordAfterTheAnswerIsJudgedWrong) {
     for (int number = 12; number <= 15; ++number) press(number);
     EXPECT_TRUE(fakes.trace.contains("play wrong1"));
     EXPECT_FALSE(fakes.trace.contains("play right_answer"));
-    EXPECT_EQ(MissedWordList(), QStringList({"ruler", "尺子"}));
+    EXPECT_EQ(missed.entries(), QStringList({"ruler", "尺子"}));
     // Looked at before the first click, the answer is cleared by that click.
     ASSERT_EQ(word(), "pencil");
     click("超级按钮_答案");
     EXPECT_EQ(result()->text(), "pencil");
     spellLowEnd(6);
     EXPECT_TRUE(fakes.trace.contains("play right_answer"));
-    EXPECT_EQ(MissedWordCount(), 1);
+    EXPECT_EQ(missed.count(), 1);
 }
 
 TEST_F(WordSpellTest, WithReadingOffNoWordIsHeardAndReplayIsSilent) {
@@ -395,7 +375,7 @@ TEST_F(WordSpellTest, AFinishedPassIsInertUntilAUnitIsChosen) {
     ASSERT_EQ(fakes.messages.texts(), QStringList{summary(10, 10)});
     QApplication::processEvents();
     ASSERT_EQ(reports.size(), 1);
-    ASSERT_TRUE(MissedWordList().isEmpty());
+    ASSERT_TRUE(missed.isEmpty());
     // The last word ("desk") stays on its tiles, shown inert: greyed like a disabled control,
     // at its size, with no pointing hand; nothing judges or records it.
     const auto black = [](QRgb p) { return qAlpha(p) > 128 && QColor(p).value() < 100; };
@@ -414,7 +394,7 @@ TEST_F(WordSpellTest, AFinishedPassIsInertUntilAUnitIsChosen) {
     click("超级按钮_排序开始");
     EXPECT_TRUE(fakes.trace.isEmpty());
     EXPECT_EQ(fakes.messages.shown.size(), 1);
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     EXPECT_EQ(result()->text(), "");
     // The answer and the replay still serve the last word.
     click("超级按钮_答案");
@@ -470,12 +450,11 @@ TEST_F(WordSpellTest, APassEndedBeforeTheWindowIsShownOpensItsResultWindowOnceSh
 
 TEST_F(WordSpellTest, MissesOfAnUnfinishedUnitCountInTheNextSummary) {
     closeResultWindowWhenShown();
-    MissedWordList() << "cat"
-                     << "猫";  // from an earlier opening of the window
+    missed.record("cat", "猫");  // from an earlier opening of the window
     open();
     click("超级按钮_排序开始");  // "ruler" skipped
     control<QComboBox>("组合框_单词排序课时选择")->setCurrentIndex(5);
-    EXPECT_EQ(MissedWordList().size(), 4) << "choosing a unit keeps the list";
+    EXPECT_EQ(missed.entries().size(), 4) << "choosing a unit keeps the list";
     const QStringList words = book::LoadUnitWords(6).UnitEnglishWords;
     for (const QString& w : words) spellLowEnd(int(w.size()));
     EXPECT_EQ(fakes.messages.texts(), QStringList{summary(int(words.size()), 2)});
@@ -484,26 +463,24 @@ TEST_F(WordSpellTest, MissesOfAnUnfinishedUnitCountInTheNextSummary) {
 }
 
 TEST(WordSpellLaunch, TheReadersButtonOpensTheGameModallyOverTheReader) {
-    testing_support::FakeServices fakes;
+    using namespace testing_support;
+    FakeServices fakes;
     QWidget loading;
-    reader::ReaderWindow reader(testing_support::session().reader,
-                                testing_support::session().attach(), &loading);
-    reader.show();
+    const auto reader = openReader(&loading);
+    reader->show();
     int opened = 0;
-    QTimer::singleShot(0, &reader, [&] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* game = qobject_cast<WordSpellWindow*>(top);
-            if (!game || !game->isVisible()) continue;
-            ++opened;
-            EXPECT_EQ(game->parentWidget(), &reader);
-            EXPECT_TRUE(game->isModal());
-            EXPECT_EQ(QApplication::activeModalWidget(), game);
-            game->findChild<QAbstractButton*>("超级按钮_提交答案1")->click();
-        }
+    whenModal<WordSpellWindow>(reader.get(), [&](WordSpellWindow& game) {
+        ++opened;
+        EXPECT_EQ(game.parentWidget(), reader.get());
+        EXPECT_TRUE(game.isModal());
+        click(&game, "超级按钮_排序开始");  // "ruler" skipped
+        click(&game, "超级按钮_提交答案1");
     });
-    QTest::mouseClick(reader.findChild<QAbstractButton*>("超级按钮_单词排序"), Qt::LeftButton);
+    click(reader.get(), "超级按钮_单词排序");
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(fakes.trace.mid(0, 3), QStringList({"reseed", "draw 1..10 -> 1", "play word ruler"}));
+    EXPECT_EQ(session().games.missedWords.entries(), QStringList({"ruler", "尺子"}))
+        << "the miss is the program's, kept beyond the window";
     for (QWidget* top : QApplication::topLevelWidgets())
         EXPECT_EQ(qobject_cast<WordSpellWindow*>(top), nullptr) << "destroyed when closed";
 }
@@ -512,36 +489,34 @@ TEST(WordSpellLaunch, TheReadersButtonOpensTheGameModallyOverTheReader) {
 
 TEST(WordSpellRules, UnequalCountsAreReportedAndPlayGoesOn) {
     testing_support::FakeServices fakes;
-    MissedWordList().clear();
-    WordSpellGame game;
-    QStringList listed;
-    game.openResults = [&] { listed = MissedWordList(); };
-    game.LoadWords({"cat", "dog"}, {"猫"}, {});
-    ASSERT_EQ(fakes.messages.shown.size(), 1);
-    EXPECT_EQ(fakes.messages.shown[0].text, "英语汉语数量不同");
-    EXPECT_TRUE(fakes.messages.shown[0].caption.isNull()) << "the default caption";
+    MissedWords missed;
+    WordSpellGame game(missed);
+    const SpellNews loaded = game.LoadWords({"cat", "dog"}, {"猫"}, {});
+    ASSERT_EQ(loaded.messages.size(), 1);
+    EXPECT_EQ(loaded.messages[0].text, "英语汉语数量不同");
+    EXPECT_TRUE(loaded.messages[0].caption.isNull()) << "the default caption";
     EXPECT_EQ(game.unitSize(), 2);
     fakes.random.script = {2};
-    game.SetNewWord();
+    EXPECT_TRUE(game.SetNewWord().messages.isEmpty());
     EXPECT_EQ(game.question().word, "dog");
     EXPECT_EQ(game.meaningText(), "") << "the missing meaning reads as empty";
     game.SkipWord();
     EXPECT_EQ(game.question().word, "cat");
     EXPECT_EQ(game.meaningText(), "猫");
-    game.SkipWord();
+    const SpellNews end = game.SkipWord();
     EXPECT_TRUE(game.passOver());
-    EXPECT_EQ(fakes.messages.texts().last(), summary(2, 2));
-    EXPECT_EQ(listed, QStringList({"dog", "", "cat", "猫"}));
-    EXPECT_EQ(MissedWordList(), listed) << "the game itself never empties the list";
-    MissedWordList().clear();
+    ASSERT_EQ(end.messages.size(), 1);
+    EXPECT_EQ(end.messages[0].text, summary(2, 2));
+    EXPECT_TRUE(end.listMisses);
+    EXPECT_EQ(missed.entries(), QStringList({"dog", "", "cat", "猫"}))
+        << "the game itself never empties the list";
+    EXPECT_TRUE(fakes.messages.shown.isEmpty()) << "the rules open no message box";
 }
 
 TEST(WordSpellRules, AWordTooLongForTheRowIsLeftOutSafely) {
     testing_support::FakeServices fakes;
-    MissedWordList().clear();
-    WordSpellGame game;
-    int resultWindows = 0;
-    game.openResults = [&] { ++resultWindows; };
+    MissedWords missed;
+    WordSpellGame game(missed);
     const QString fifteen = "abcdefghijklmno";
     game.LoadWords({"abcdefghijklmnop", fifteen}, {"十六", "十五"}, {});
     fakes.random.script = {1};
@@ -551,12 +526,13 @@ TEST(WordSpellRules, AWordTooLongForTheRowIsLeftOutSafely) {
               QStringList({"reseed", "draw 1..2 -> 1", "reseed", "draw 1..1 -> 1"}));
     EXPECT_EQ(game.question().word, fifteen);
     for (int number = 1; number <= 15; ++number) EXPECT_TRUE(game.tile(number).visible);
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     // Low-end draws put "a" on tile 1 and "o" on tile 15: spelled from tile 1 upwards.
-    for (int number = 1; number <= 15; ++number) game.ClickTile(number);
+    SpellNews end;
+    for (int number = 1; number <= 15; ++number) end = game.ClickTile(number);
     EXPECT_EQ(fakes.trace.count("play right_answer"), 1);
-    EXPECT_EQ(fakes.messages.texts(), QStringList{summary(1, 0)});
-    EXPECT_EQ(resultWindows, 0);
+    EXPECT_EQ(end.messages, QList<GameMessage>({{summary(1, 0), "错误情况"}}));
+    EXPECT_FALSE(end.listMisses);
 }
 
 TEST(WordSpellRules, WordsAreMeasuredInGbkBytesAndADoubleByteLetterHasNoTile) {
@@ -599,7 +575,8 @@ TEST(WordSpellRules, CapitalsCountInTheJudgement) {
 
 TEST(WordSpellRules, ClicksOnHiddenOrOutOfRangeTilesAreIgnored) {
     testing_support::FakeServices fakes;
-    WordSpellGame game;
+    MissedWords missed;
+    WordSpellGame game(missed);
     game.LoadWords({"cat"}, {"猫"}, {});
     game.SetNewWord();
     fakes.trace.clear();

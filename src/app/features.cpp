@@ -12,11 +12,13 @@ namespace app {
 
 namespace {
 
-// A toolbar button's feature, opened modally over the reader where it is a window.
+// A toolbar button's feature, opened modally over the reader where it is a window. The page
+// games take their copy of the shown page's lines as they open.
 void openTool(reader::ReaderWindow& window, ProgramSession& session, reader::ReaderTool tool) {
     using exercises::PageExercise;
     using reader::ReaderTool;
     const book::PageContent& page = window.session().page;
+    games::MissedWords& missed = session.games.missedWords;
     switch (tool) {
         case ReaderTool::Practice:
             exercises::StartPageExercise(window, session.exercises.page,
@@ -27,22 +29,23 @@ void openTool(reader::ReaderWindow& window, ProgramSession& session, reader::Rea
                                          PageExercise::Kind::FindIt);
             return;
         case ReaderTool::FillIn:
-            games::OpenFillInGame(&window, page);
+            games::openGameWindow<games::FillInGameWindow>(&window, page);
             return;
         case ReaderTool::SentenceOrder:
-            games::OpenSentenceOrderGame(&window, page);
+            games::openGameWindow<games::SentenceOrderWindow>(&window, page,
+                                                              session.games.sentenceOrderStarts);
             return;
         case ReaderTool::Match:
             games::openGameWindow<games::MatchGameWindow>(&window);
             return;
         case ReaderTool::WordSpell:
-            games::OpenWordSpellWindow(&window);
+            games::openGameWindow<games::WordSpellWindow>(&window, missed);
             return;
         case ReaderTool::ChineseToEnglish:
-            games::openGameWindow<games::ChineseToEnglishWindow>(&window);
+            games::openGameWindow<games::ChineseToEnglishWindow>(&window, missed);
             return;
         case ReaderTool::EnglishToChinese:
-            games::openGameWindow<games::EnglishToChineseWindow>(&window);
+            games::openGameWindow<games::EnglishToChineseWindow>(&window, missed);
             return;
     }
 }

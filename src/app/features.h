@@ -4,15 +4,18 @@
 // game windows are wired to each new reader window here.
 
 #include "exercises/exercises.h"
+#include "games/common/games_session.h"
 #include "reader/reader_session.h"
 #include "reader/reader_window.h"
 
 namespace app {
 
-// What the program remembers while it runs, handed to every reader window it opens.
+// What the program remembers while it runs, handed to every reader window it opens and to
+// the games opened from it.
 struct ProgramSession {
     reader::ReaderSession reader;
     exercises::ExerciseMemory exercises;
+    games::GamesSession games;
 
     // What every new reader window gets: the exercises and games wired to it, all of them
     // remembering in this session.

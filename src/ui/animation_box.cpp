@@ -1,6 +1,5 @@
 #include "ui/animation_box.h"
 
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -116,47 +115,17 @@ QRect AnimationBox::Sprite::rect() const {
     return QRect(QPoint(int(topLeft.x()), int(topLeft.y())), picture.size());
 }
 
-AnimationBox::AnimationBox(QWidget* parent) : QWidget(parent), clock_(new QTimer(this)) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+AnimationBox::AnimationBox(QWidget* parent) : Canvas(parent), clock_(new QTimer(this)) {
     clock_->setObjectName(QStringLiteral("spriteClock"));
     clock_->setTimerType(Qt::PreciseTimer);
     clock_->setInterval(30);
     connect(clock_, &QTimer::timeout, this, &AnimationBox::step);
 }
 
-void AnimationBox::setBackgroundPicture(const QPixmap& picture) {
-    background_ = picture;
-    scaledBackground_ = QPixmap();
-    clear();
-}
-
 void AnimationBox::setFontPointSize(double points) {
     QFont f = font();
     f.setPointSizeF(points);
     setFont(f);
-}
-
-int AnimationBox::textWidth(const QString& text) const {
-    return QFontMetrics(font()).horizontalAdvance(text);
-}
-
-void AnimationBox::ensureBacking() {
-    if (backing_.size() == size()) return;
-    backing_ = QPixmap(size().expandedTo(QSize(1, 1)));
-    QPainter painter(&backing_);
-    paintBackground(painter, backing_.rect());
-}
-
-void AnimationBox::paintBackground(QPainter& painter, const QRect& area) {
-    if (background_.isNull()) {
-        painter.fillRect(area, palette().color(QPalette::Window));
-        return;
-    }
-    if (scaledBackground_.size() != size()) {
-        scaledBackground_ =
-            background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    painter.drawPixmap(area, scaledBackground_, area);
 }
 
 void AnimationBox::drawText(int x, int y, const QString& text) {
@@ -167,20 +136,13 @@ void AnimationBox::drawText(int x, int y, const QString& text) {
     // line metrics of the fallback faces do not push the writing down.
     const int inkTop = std::min(metrics.tightBoundingRect(QStringLiteral("国Ag")).top(), 0);
     const int baseline = y - inkTop;
-    QPainter painter(&backing_);
+    QPainter painter(&backing());
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(font());
-    painter.setPen(textColour_);
+    painter.setPen(textColour());
     painter.drawText(QPoint(x, baseline), text);
     update(QRect(x, baseline - metrics.ascent(), metrics.horizontalAdvance(text), metrics.height())
                .adjusted(-4, -4, 4, 4));
-}
-
-void AnimationBox::clearRect(const QRect& area) {
-    ensureBacking();
-    QPainter painter(&backing_);
-    paintBackground(painter, area);
-    update(area);
 }
 
 AnimationBox::Sprite* AnimationBox::find(int id) {
@@ -316,7 +278,8 @@ void AnimationBox::addTouched(QRect area) {
 
 void AnimationBox::paintEvent(QPaintEvent* event) {
     ensureBacking();
-    if (frame_.size() != backing_.size()) frame_ = QPixmap(backing_.size());
+    const QPixmap& backing = this->backing();
+    if (frame_.size() != backing.size()) frame_ = QPixmap(backing.size());
     const QRegion& region = event->region();
     // The frame is composed rectangle by rectangle under a plain rectangular clip, which is
     // many times cheaper than drawing every sprite through the many-sided region of a step.
@@ -324,7 +287,7 @@ void AnimationBox::paintEvent(QPaintEvent* event) {
         QPainter compose(&frame_);
         for (const QRect& area : region) {
             compose.setClipRect(area);
-            compose.drawPixmap(area, backing_, area);
+            compose.drawPixmap(area, backing, area);
             for (const Sprite& sprite : sprites_) {
                 const QRect covered = sprite.rect();
                 if (covered.intersects(area)) compose.drawPixmap(covered.topLeft(), sprite.picture);
@@ -333,15 +296,6 @@ void AnimationBox::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     for (const QRect& area : region) painter.drawPixmap(area, frame_, area);
-}
-
-void AnimationBox::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    ensureBacking();
-}
-
-void AnimationBox::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) emit leftPressed(event->position().toPoint());
 }
 
 }  // namespace ui

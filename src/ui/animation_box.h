@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "ui/canvas.h"
+
 class QTimer;
 
 namespace ui {
@@ -75,21 +77,16 @@ class AnimationObject : public QWidget {
     mutable QPixmap prepared_;
 };
 
-class AnimationBox : public QWidget {
+class AnimationBox : public Canvas {
     Q_OBJECT
   public:
     explicit AnimationBox(QWidget* parent = nullptr);
 
-    // Background, text and clearing. Texts are written onto the backing picture; clearing a
-    // rectangle paints the background picture back over it.
-    void setBackgroundPicture(const QPixmap& picture);
+    // Texts are written onto the backing picture; clearing a rectangle paints the background
+    // back over it.
     void setFontPointSize(double points);
-    void setTextColour(const QColor& colour) { textColour_ = colour; }
-    int textWidth(const QString& text) const;
     // Writes `text` with the top of its writing at y and its left edge at x.
     void drawText(int x, int y, const QString& text);
-    void clearRect(const QRect& area);
-    void clear() { clearRect(rect()); }
 
     // Sprites. Ids start at 1 and are never reused; a sprite that is gone answers no more.
     int createSprite(const AnimationObject& object, QPoint topLeft);
@@ -113,13 +110,8 @@ class AnimationBox : public QWidget {
     // One step of every flying sprite (what a tick of the clock does).
     void step();
 
-  signals:
-    void leftPressed(QPoint position);
-
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     struct Sprite {
@@ -133,15 +125,9 @@ class AnimationBox : public QWidget {
     };
     Sprite* find(int id);
     const Sprite* find(int id) const;
-    void ensureBacking();
     void addTouched(QRect area);
-    void paintBackground(QPainter& painter, const QRect& area);
 
-    QPixmap backing_;
     QPixmap frame_;  // the backing picture with the sprites over it, composed where painted
-    QPixmap background_;
-    QPixmap scaledBackground_;
-    QColor textColour_{Qt::black};
     std::vector<Sprite> sprites_;  // in creation order, so ids ascend; later ones on top
     int nextId_ = 1;
     std::vector<QRect> touched_;  // what the current step must repaint

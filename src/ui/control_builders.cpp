@@ -15,8 +15,7 @@ void setTextColour(QWidget* control, const QColor& colour) {
 TransparentLabel* addTransparentLabel(QWidget* parent, const QString& name, QRect geometry,
                                       const QFont& font, const QColor& colour,
                                       Qt::Alignment alignment) {
-    auto* label = new TransparentLabel(parent);
-    place(label, name, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    auto* label = addControl<TransparentLabel>(parent, name, geometry);
     label->setFont(font);
     label->setAlignment(alignment);
     setTextColour(label, colour);
@@ -25,8 +24,7 @@ TransparentLabel* addTransparentLabel(QWidget* parent, const QString& name, QRec
 
 PictureButton* addPictureButton(QWidget* parent, const QString& name, QRect geometry,
                                 const QPixmap& face, const QString& caption) {
-    auto* button = new PictureButton(parent);
-    place(button, name, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    auto* button = addControl<PictureButton>(parent, name, geometry);
     button->setPicture(face);
     button->setText(caption);
     button->setFocusPolicy(Qt::NoFocus);
@@ -35,8 +33,7 @@ PictureButton* addPictureButton(QWidget* parent, const QString& name, QRect geom
 
 SuperButton* addTextButton(QWidget* parent, const QString& name, QRect geometry,
                            const QString& caption, const QFont& font) {
-    auto* button = new SuperButton(parent);
-    place(button, name, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    auto* button = addControl<SuperButton>(parent, name, geometry);
     button->setText(caption);
     button->setFont(font);
     button->setFocusPolicy(Qt::NoFocus);
@@ -45,8 +42,8 @@ SuperButton* addTextButton(QWidget* parent, const QString& name, QRect geometry,
 
 CheckBox* addCheckBox(QWidget* parent, const QString& name, QRect geometry, const QString& caption,
                       bool checked) {
-    auto* box = new CheckBox(caption, parent);
-    place(box, name, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    auto* box = addControl<CheckBox>(parent, name, geometry);
+    box->setText(caption);
     box->setChecked(checked);
     box->setCursor(Qt::PointingHandCursor);
     box->setFocusPolicy(Qt::NoFocus);
@@ -63,8 +60,7 @@ CheckBox* addSwitchCheckBox(QWidget* parent, const QString& name, QRect geometry
 }
 
 ComboBox* addComboBox(QWidget* parent, const QString& name, QRect geometry) {
-    auto* combo = new ComboBox(parent);
-    place(combo, name, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    auto* combo = addControl<ComboBox>(parent, name, geometry);
     combo->setFocusPolicy(Qt::NoFocus);
     return combo;
 }

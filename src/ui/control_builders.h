@@ -12,6 +12,14 @@
 
 namespace ui {
 
+// A control of kind T, made a child of `parent`, named and placed.
+template <typename T>
+T* addControl(QWidget* parent, const QString& name, QRect geometry) {
+    auto* control = new T(parent);
+    place(control, name, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    return control;
+}
+
 void setTextColour(QWidget* control, const QColor& colour);
 
 TransparentLabel* addTransparentLabel(QWidget* parent, const QString& name, QRect geometry,

@@ -5,54 +5,15 @@
 
 namespace ui {
 
-DrawPanel::DrawPanel(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+DrawPanel::DrawPanel(QWidget* parent) : Canvas(parent, Qt::white) {
     setMouseTracking(true);
 }
 
-void DrawPanel::setBackgroundColour(const QColor& colour) {
-    backgroundColour_ = colour;
-    clear();
-}
-
-void DrawPanel::setBackgroundPicture(const QPixmap& picture) {
-    background_ = picture;
-    scaledBackground_ = QPixmap();
-    clear();
-}
-
-void DrawPanel::paintBackground(QPainter& painter, const QRect& rect) {
-    if (background_.isNull()) {
-        painter.fillRect(rect, backgroundColour_);
-        return;
-    }
-    if (scaledBackground_.size() != size()) {
-        scaledBackground_ =
-            background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
-    painter.drawPixmap(rect, scaledBackground_, rect);
-}
-
-void DrawPanel::clear() {
-    clearRect(rect());
-}
-
-void DrawPanel::clearRect(const QRect& area) {
-    if (backing_.size() != size()) backing_ = QPixmap(size().expandedTo(QSize(1, 1)));
-    QPainter painter(&backing_);
-    paintBackground(painter, area);
-    update(area);
-}
-
-int DrawPanel::textWidth(const QString& text) const {
-    return QFontMetrics(font()).horizontalAdvance(text);
-}
-
 void DrawPanel::drawText(int x, int y, const QString& text, int maxWidth) {
-    QPainter painter(&backing_);
+    QPainter painter(&backing());
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setFont(font());
-    painter.setPen(textColour_);
+    painter.setPen(textColour());
     const QFontMetrics metrics(font());
     // (x, y) is the top-left of the writing. The faces that stand in for the Windows ones
     // have tall line metrics, so an ink top is used rather than the line's: the same
@@ -74,39 +35,28 @@ void DrawPanel::drawText(int x, int y, const QString& text, int maxWidth) {
 void DrawPanel::drawPicture(const QRect& area, const QPixmap& picture, const QColor& transparent) {
     QPixmap scaled = picture.scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     scaled.setMask(scaled.createMaskFromColor(transparent, Qt::MaskInColor));
-    QPainter painter(&backing_);
+    QPainter painter(&backing());
     painter.drawPixmap(area.topLeft(), scaled);
     update(area);
 }
 
 void DrawPanel::drawLine(const QPoint& from, const QPoint& to, const QColor& colour) {
-    QPainter painter(&backing_);
+    QPainter painter(&backing());
     painter.setPen(QPen(colour, 1));
     painter.drawLine(from, to);
     update(QRect(from, to).normalized().adjusted(-1, -1, 1, 1));
 }
 
 void DrawPanel::paintEvent(QPaintEvent* event) {
-    if (backing_.size() != size()) clear();
+    ensureBacking();
     QPainter painter(this);
     // Only the parts that changed: a frame that moves across a board repaints its thin strips,
     // not the whole rectangle spanning the old place and the new.
-    for (const QRect& area : event->region()) painter.drawPixmap(area, backing_, area);
+    for (const QRect& area : event->region()) painter.drawPixmap(area, backing(), area);
     if (border_) {
         painter.setPen(QColor(90, 90, 90));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-}
-
-void DrawPanel::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    // A panel drawn on before it is first shown gets its resize event only then, at the size
-    // it already had: what was drawn stays.
-    if (backing_.size() != size()) clear();
-}
-
-void DrawPanel::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) emit leftPressed(event->position().toPoint());
 }
 
 void DrawPanel::mouseMoveEvent(QMouseEvent* event) {

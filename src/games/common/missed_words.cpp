@@ -2,17 +2,8 @@
 
 namespace games {
 
-QStringList& MissedWordList() {
-    static QStringList list;
-    return list;
-}
-
-void RecordMissedWord(const QString& english, const QString& chinese) {
-    MissedWordList() << english << chinese;
-}
-
-int MissedWordCount() {
-    return int(MissedWordList().size() / 2);
+void MissedWords::record(const QString& english, const QString& chinese) {
+    entries_ << english << chinese;
 }
 
 }  // namespace games

@@ -111,13 +111,8 @@ void FillInGame::ask(int item, int word, const QString& text) {
     question.answer = answerOfWord(text);
 }
 
-FillInGame::Judgement FillInGame::Check(const QString& typed) const {
-    ui::reseedRandom();
-    Judgement judgement;
-    judgement.praise = ui::drawBetween(1, 3);
-    judgement.retry = ui::drawBetween(1, 3);
-    judgement.right = typed == question.answer;
-    return judgement;
+Judgement FillInGame::Check(const QString& typed) const {
+    return judged(typed == question.answer);
 }
 
 }  // namespace games

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "games/common/judgement.h"
+
 namespace games {
 
 // The answer asked for a word: the word without one trailing ASCII comma, exclamation mark,
@@ -50,13 +52,8 @@ class FillInGame {
     // placeholder. A page with nothing to ask draws nothing.
     Outcome SetNewQuestion(const QStringList& english, const QStringList& chinese);
 
-    struct Judgement {
-        bool right = false;
-        int praise = 1;  // the praise clip to play, 1 to 3
-        int retry = 1;   // the retry clip to play, 1 to 3
-    };
-    // Reseeds, draws the praise and the retry clip and compares the typed text with the
-    // answer, byte for byte and case-sensitive.
+    // Compares the typed text with the answer, byte for byte and case-sensitive; the
+    // judgement reseeds and draws its praise and retry clips.
     Judgement Check(const QString& typed) const;
 
     FillInQuestion question;

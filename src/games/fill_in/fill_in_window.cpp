@@ -3,14 +3,10 @@
 #include <algorithm>
 
 #include "book/book.h"
-#include "games/common/game_clips.h"
-#include "games/common/page_copies.h"
 #include "ui/control_builders.h"
 #include "ui/service_calls.h"
 
 namespace games {
-
-const char* const FillInGameWindow::kNothingToAsk = "这一页没有可以练习的句子";
 
 namespace {
 
@@ -18,7 +14,8 @@ constexpr int kAnswerPause = 4000;
 
 }  // namespace
 
-FillInGameWindow::FillInGameWindow(QWidget* owner) : GameWindow(owner, QStringLiteral("填一填")) {
+FillInGameWindow::FillInGameWindow(QWidget* owner, const book::PageContent& page)
+    : PageGameWindow(owner, QStringLiteral("填一填"), page) {
     buildLayout();
     ReadOptions();
     SetNewQuestion();
@@ -26,15 +23,13 @@ FillInGameWindow::FillInGameWindow(QWidget* owner) : GameWindow(owner, QStringLi
 }
 
 void FillInGameWindow::buildLayout() {
-    background_ = new ui::PictureBox(this);
-    ui::place(background_, QStringLiteral("图片框填一填的背景"), 0, 0, 800, 600);
-    background_->setPictureBytes(book::pictureBytes("fillin_background"));
+    background_ = addBackground(QStringLiteral("图片框填一填的背景"), "fillin_background");
 
     const QFont text = ui::songFont(-1, 21);
     sentence_ = ui::addTransparentLabel(background_, QStringLiteral("透明标签_填一填的题目"),
                                         {190, 154, 464, 36}, text);
-    blank_ = new ui::EditBox(background_);
-    ui::place(blank_, QStringLiteral("编辑框_要填入内容的"), 190, 154, 15, 36);
+    blank_ = ui::addControl<ui::EditBox>(background_, QStringLiteral("编辑框_要填入内容的"),
+                                         {190, 154, 15, 36});
     blank_->setFont(text);
     // Blue typing on white, a thin border so the blank reads as a box, and no inner padding
     // so that the typed word starts where the covered word does.
@@ -65,9 +60,7 @@ void FillInGameWindow::buildLayout() {
     auto* confirm =
         ui::addPictureButton(background_, QStringLiteral("超级按钮_确定"), {474, 475, 60, 40},
                              book::picture("button_60x40"), QStringLiteral("确定"));
-    auto* quit =
-        ui::addPictureButton(background_, QStringLiteral("超级按钮_退出"), {704, 475, 40, 40},
-                             book::picture("button_40x40"), QStringLiteral("返回"));
+    addReturnButton(background_, {704, 475, 40, 40});
     questionButtons_ = {next, again, answer, confirm};
 
     connect(next, &QAbstractButton::clicked, this, &FillInGameWindow::NextQuestion);
@@ -75,7 +68,6 @@ void FillInGameWindow::buildLayout() {
     connect(blank_, &ui::EditBox::enterPressed, this, &FillInGameWindow::CheckAnswer);
     connect(answer, &QAbstractButton::clicked, answerHint_, &QWidget::show);
     connect(again, &QAbstractButton::clicked, this, &FillInGameWindow::HearAgain);
-    connect(quit, &QAbstractButton::clicked, this, &QWidget::close);
 }
 
 void FillInGameWindow::ReadOptions() {
@@ -83,12 +75,8 @@ void FillInGameWindow::ReadOptions() {
     game_.question.ChineseHintOption = chineseOption_->isChecked();
 }
 
-void FillInGameWindow::PlayItemClip() const {
-    ui::playClip(gamePageLists().clips.value(game_.question.item - 1));
-}
-
 void FillInGameWindow::SetNewQuestion() {
-    const GamePageLists& lists = gamePageLists();
+    const PageLines& lists = lines();
     blank_->clear();
     const FillInGame::Outcome outcome = game_.SetNewQuestion(lists.english, lists.chinese);
     blank_->move(sentence_->pos());
@@ -101,7 +89,7 @@ void FillInGameWindow::SetNewQuestion() {
         return;
     }
     const FillInQuestion& q = game_.question;
-    if (q.ReadAloudOption) PlayItemClip();
+    if (q.ReadAloudOption) playLine(q.item);
     const QString line = lists.english.value(q.item - 1);
     sentence_->setText(line);
     const BlankPlacement blank = placeBlank(line, q.word, sentence_->font());
@@ -113,11 +101,10 @@ void FillInGameWindow::SetNewQuestion() {
 }
 
 void FillInGameWindow::ShowNothingToAsk() {
-    sentence_->setText(QString::fromUtf8(kNothingToAsk));
+    showNothingToAsk(sentence_, questionButtons_);
     blank_->hide();
     chineseHint_->hide();
     answerHint_->hide();
-    for (QAbstractButton* button : questionButtons_) button->setEnabled(false);
 }
 
 void FillInGameWindow::NextQuestion() {
@@ -130,29 +117,22 @@ void FillInGameWindow::NextQuestion() {
 }
 
 void FillInGameWindow::HearAgain() {
-    if (game_.question.ReadAloudOption && game_.question.item > 0) PlayItemClip();
+    if (game_.question.ReadAloudOption && game_.question.item > 0) playLine(game_.question.item);
 }
 
 void FillInGameWindow::CheckAnswer() {
     if (game_.question.item == 0) return;  // no question to check
     answerHint_->hide();
-    const FillInGame::Judgement judgement = game_.Check(blank_->text());
+    const Judgement judgement = game_.Check(blank_->text());
+    ui::playClip(feedbackClip(judgement));
+    if (!ui::pauseWhileOpen(this, kAnswerPause)) return;
     if (judgement.right) {
-        ui::playClip(clipNumber(ExercisePraiseClips(), judgement.praise));
-        if (!ui::pauseWhileOpen(this, kAnswerPause)) return;
         SetNewQuestion();
     } else {
-        ui::playClip(clipNumber(GameRetryClips(), judgement.retry));
-        if (!ui::pauseWhileOpen(this, kAnswerPause)) return;
-        if (game_.question.ReadAloudOption) PlayItemClip();
+        if (game_.question.ReadAloudOption) playLine(game_.question.item);
         blank_->clear();
     }
     blank_->setFocus();
-}
-
-void OpenFillInGame(QWidget* reader, const book::PageContent& page) {
-    CopyPageListsForGames(page);
-    openGameWindow<FillInGameWindow>(reader);
 }
 
 }  // namespace games

@@ -38,14 +38,14 @@ MatchGameWindow::MatchGameWindow(QWidget* owner)
       clips_(matchClips()),
       englishTile_(tilePicture("tile_english")),
       chineseTile_(tilePicture("tile_chinese")) {
-    panel_ = new ui::DrawPanel(this);
-    ui::place(panel_, QStringLiteral("画板_底图"), 0, 0, kGameWidth, kGameHeight);
+    panel_ = ui::addControl<ui::DrawPanel>(this, QStringLiteral("画板_底图"),
+                                           {0, 0, kGameWidth, kGameHeight});
     panel_->setFont(ui::songFont(-1, 19));
     panel_->setTextColour(Qt::black);
     panel_->setBackgroundPicture(book::picture("match_background"));
 
-    timeBar_ = new QProgressBar(panel_);
-    ui::place(timeBar_, QStringLiteral("进度条_时间"), 184, 20, 412, 32);
+    timeBar_ =
+        ui::addControl<QProgressBar>(panel_, QStringLiteral("进度条_时间"), {184, 20, 412, 32});
     timeBar_->setRange(0, kMatchFullTime);
     timeBar_->setValue(kMatchFullTime);
     timeBar_->setTextVisible(false);
@@ -55,8 +55,7 @@ MatchGameWindow::MatchGameWindow(QWidget* owner)
         "QProgressBar::chunk { border-radius: 6px; background-color: qlineargradient("
         "x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 rgb(140, 220, 90), stop: 1 rgb(60, 170, 50)); }"));
 
-    clock_ = new QTimer(this);
-    clock_->setObjectName(QStringLiteral("时钟1"));
+    clock_ = addClock();
 
     music_ = ui::addSwitchCheckBox(panel_, QStringLiteral("选择框_背景音乐"), {321, 550, 135, 24},
                                    QStringLiteral("背景音乐关"), QStringLiteral("背景音乐开"));
@@ -66,14 +65,12 @@ MatchGameWindow::MatchGameWindow(QWidget* owner)
     level_->addItem(QStringLiteral("高级"), 3);
     level_->resize(84, std::max(24, level_->sizeHint().height()));
     unit_ = addUnitSelector(panel_, QStringLiteral("组合框_背单词课时选择"), {99, 548, 96, 24});
-    auto* exit = ui::addPictureButton(panel_, QStringLiteral("超级按钮_退出"), {732, 540, 40, 40},
-                                      book::picture("button_40x40"), QStringLiteral("返回"));
+    addReturnButton(panel_, {732, 540, 40, 40});
 
     connect(panel_, &ui::DrawPanel::mouseMoved, this, &MatchGameWindow::hoverAt);
     connect(panel_, &ui::DrawPanel::leftPressed, this, &MatchGameWindow::clickAt);
     connect(clock_, &QTimer::timeout, this, &MatchGameWindow::tick);
     connect(music_, &QAbstractButton::clicked, this, &MatchGameWindow::musicClicked);
-    connect(exit, &QAbstractButton::clicked, this, &MatchGameWindow::close);
 
     // Window created: the first level's pace, the first unit, the music, then a board.
     setTickPeriodFromLevel();

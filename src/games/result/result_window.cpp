@@ -3,12 +3,11 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 
-#include "games/common/missed_words.h"
 #include "ui/controls.h"
 
 namespace games {
 
-ResultWindow::ResultWindow(QWidget* owner) : QDialog(owner) {
+ResultWindow::ResultWindow(QWidget* owner, MissedWords& missed) : QDialog(owner), missed_(missed) {
     setWindowTitle(QStringLiteral("错误单词列表！"));
     setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
     // The edit box fills the whole client area: the report is all the window shows.
@@ -25,12 +24,12 @@ ResultWindow::ResultWindow(QWidget* owner) : QDialog(owner) {
 }
 
 ResultWindow::~ResultWindow() {
-    MissedWordList().clear();
+    missed_.clear();
 }
 
-QString ResultWindow::reportText() {
+QString ResultWindow::reportText() const {
     QString text;
-    for (const QString& entry : MissedWordList()) text += entry + QStringLiteral("\r\n");
+    for (const QString& entry : missed_.entries()) text += entry + QStringLiteral("\r\n");
     return text;
 }
 
@@ -43,8 +42,8 @@ void ResultWindow::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void ShowResultWindow(QWidget* owner) {
-    ResultWindow window(owner);
+void ShowResultWindow(QWidget* owner, MissedWords& missed) {
+    ResultWindow window(owner, missed);
     window.exec();
 }
 

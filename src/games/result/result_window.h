@@ -1,9 +1,11 @@
 #pragma once
 
 // The small window that lists the words missed in the last game, one text per line, and
-// empties the program's missed-word list when it closes.
+// empties the missed-word list when it closes.
 
 #include <QDialog>
+
+#include "games/common/missed_words.h"
 
 class QPlainTextEdit;
 
@@ -12,21 +14,22 @@ namespace games {
 class ResultWindow : public QDialog {
     Q_OBJECT
   public:
-    explicit ResultWindow(QWidget* owner);
+    ResultWindow(QWidget* owner, MissedWords& missed);
     ~ResultWindow() override;
 
     // The report: every entry of the missed-word list followed by CR LF.
-    static QString reportText();
+    QString reportText() const;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    MissedWords& missed_;
     QPlainTextEdit* report_;
 };
 
 // Opens the result window modally over `owner`; returns once it has closed and the
 // missed-word list is empty again.
-void ShowResultWindow(QWidget* owner);
+void ShowResultWindow(QWidget* owner, MissedWords& missed);
 
 }  // namespace games

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "games/common/game_text.h"
-#include "ui/controls.h"
 #include "ui/gbk_text.h"
 #include "ui/service_calls.h"
 
@@ -35,15 +34,6 @@ QString withoutOuterSpaces(const QString& text) {
 
 }  // namespace
 
-int& SentenceOrderStarts() {
-    static int starts = 0;
-    return starts;
-}
-
-QFont wordFont(WordLook look) {
-    return ui::songFont(look == WordLook::Current ? 20 : 14);
-}
-
 QColor wordColour(WordLook look) {
     switch (look) {
         case WordLook::Current:
@@ -68,7 +58,8 @@ int usedWidth(int currentWidth) {
     return currentWidth * 2 / 3;
 }
 
-SentenceOrderGame::SentenceOrderGame() : lineText_(QString::fromUtf8(kOrderInstruction)) {}
+SentenceOrderGame::SentenceOrderGame(int& starts)
+    : starts_(starts), lineText_(QString::fromUtf8(kOrderInstruction)) {}
 
 bool SentenceOrderGame::hasUsableLine(const QStringList& english) {
     return std::any_of(english.begin(), english.end(), usable);
@@ -91,10 +82,10 @@ SentenceOrderGame::Outcome SentenceOrderGame::SetNewQuestion(const QStringList& 
         ui::stopAllClips();
         ui::reseedRandom();
         labels_.clear();
-        ++SentenceOrderStarts();
+        ++starts_;
         clicks_ = 0;
         lastWord_ = 0;
-        if (SentenceOrderStarts() > 1) {
+        if (starts_ > 1) {
             lineText_ = QString::fromUtf8(kOrderInstruction);
             lineGrey_ = true;
         }
@@ -143,16 +134,11 @@ void SentenceOrderGame::AddWord(int label) {
     lastWord_ = label;
 }
 
-SentenceOrderGame::Judgement SentenceOrderGame::Judge() {
+Judgement SentenceOrderGame::Judge() {
     ui::stopAllClips();
     settleLastWord();
-    ui::reseedRandom();
-    Judgement judgement;
-    judgement.praise = ui::drawBetween(1, 3);
-    judgement.retry = ui::drawBetween(1, 3);
-    // Both sides lose their outer half- and full-width spaces: a line that ends in a
-    // full-width space puts it on its last word, and the built line must still match.
-    judgement.right = withoutOuterSpaces(lineText_) == withoutOuterSpaces(sentence_);
+    const Judgement judgement =
+        judged(withoutOuterSpaces(lineText_) == withoutOuterSpaces(sentence_));
     if (!judgement.right) {
         lineText_ = QString::fromUtf8(kOrderRestart);
         lineGrey_ = true;

@@ -5,16 +5,13 @@
 // clicking, and the judgement.
 
 #include <QColor>
-#include <QFont>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-namespace games {
+#include "games/common/judgement.h"
 
-// How many questions were set since the program started; never reset, so that only the very
-// first question of a run shows the instruction in black.
-int& SentenceOrderStarts();
+namespace games {
 
 // The instruction on the sentence line before the child clicks.
 extern const char* const kOrderInstruction;
@@ -27,7 +24,6 @@ enum class WordLook {
     Used      // clicked before: 14 points, navy, back to two thirds
 };
 
-QFont wordFont(WordLook look);
 QColor wordColour(WordLook look);
 // A fresh label is 13 pixels wide per GBK byte of its word.
 int freshWidth(const QString& word);
@@ -56,7 +52,9 @@ class SentenceOrderGame {
         NothingToAsk  // no line of the page has 2 to 9 words
     };
 
-    SentenceOrderGame();
+    // `starts` counts the questions set since the program started; it is never reset, so
+    // that only the very first question of a run shows the instruction in black.
+    explicit SentenceOrderGame(int& starts);
 
     // True when some line has 2 to 9 words.
     static bool hasUsableLine(const QStringList& english);
@@ -70,14 +68,9 @@ class SentenceOrderGame {
     // The child clicks word label `label` (1-based).
     void AddWord(int label);
 
-    struct Judgement {
-        bool right = false;
-        int praise = 1;  // 1 to 3
-        int retry = 1;   // 1 to 3
-    };
-    // Stops the clips, settles the last clicked label, reseeds and draws the two clips, and
-    // compares the sentence line with the sentence, both without their surrounding half- and
-    // full-width spaces.
+    // Stops the clips, settles the last clicked label and compares the sentence line with the
+    // sentence, both without their surrounding half- and full-width spaces (a line that ends in
+    // a full-width space puts it on its last word); the judgement reseeds and draws its clips.
     Judgement Judge();
 
     // Stops the clips and begins the order anew; the labels keep their looks.
@@ -98,6 +91,7 @@ class SentenceOrderGame {
     void setLook(int label, WordLook look);
     void settleLastWord();
 
+    int& starts_;
     int item_ = 0;
     QString sentence_;
     int clicks_ = 0;

@@ -2,15 +2,10 @@
 
 #include <QPainter>
 
-#include "book/book.h"
-#include "games/common/game_clips.h"
-#include "games/common/page_copies.h"
 #include "ui/control_builders.h"
 #include "ui/service_calls.h"
 
 namespace games {
-
-const char* const SentenceOrderWindow::kNothingToAsk = "这一页没有可以练习的句子";
 
 namespace {
 
@@ -42,8 +37,7 @@ class WordLabelControl : public ui::TransparentLabel {
 
 // The thin frame lines are group boxes drawn as plain strokes.
 ui::GroupBox* addLine(QWidget* parent, const QString& name, QRect geometry) {
-    auto* line = new ui::GroupBox(parent);
-    ui::place(line, name, geometry.x(), geometry.y(), geometry.width(), geometry.height());
+    auto* line = ui::addControl<ui::GroupBox>(parent, name, geometry);
     line->setStyleSheet(
         QStringLiteral("QGroupBox { background-color: rgb(70, 120, 190);"
                        " border: none; margin: 0px; }"));
@@ -65,8 +59,12 @@ ui::SuperButton* addButton(QWidget* parent, const QString& name, QRect geometry,
 
 }  // namespace
 
-SentenceOrderWindow::SentenceOrderWindow(QWidget* owner)
-    : GameWindow(owner, QStringLiteral("句子排序")) {
+QFont wordFont(WordLook look) {
+    return ui::songFont(look == WordLook::Current ? 20 : 14);
+}
+
+SentenceOrderWindow::SentenceOrderWindow(QWidget* owner, const book::PageContent& page, int& starts)
+    : PageGameWindow(owner, QStringLiteral("句子排序"), page), game_(starts) {
     buildLayout();
     SetNewQuestion();
 }
@@ -77,20 +75,18 @@ void SentenceOrderWindow::buildLayout() {
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(72, 163, 67));
     setPalette(palette);
-    background_ = new ui::PictureBox(this);
-    ui::place(background_, QStringLiteral("图片框排序的背景"), 0, -2, 800, 600);
-    background_->setPictureBytes(book::pictureBytes("order_background"));
+    background_ = addBackground(QStringLiteral("图片框排序的背景"), "order_background", -2);
 
-    wordBox_ = new ui::GroupBox(background_);
-    ui::place(wordBox_, QStringLiteral("分组框_随机的单词"), 16, 154, 768, 55);
+    wordBox_ = ui::addControl<ui::GroupBox>(background_, QStringLiteral("分组框_随机的单词"),
+                                            {16, 154, 768, 55});
     // The background picture draws the panel the words lie on; the box itself stays clear.
     wordBox_->setStyleSheet(QStringLiteral(
         "QGroupBox#分组框_随机的单词 { background: transparent; border: none; margin: 0px; }"));
     static constexpr int lefts[] = {10, 79, 149, 219, 289, 359, 429, 499, 569, 634};
     for (int k = 1; k <= SentenceOrderGame::kLabelCount; ++k) {
-        auto* word = new WordLabelControl(wordBox_);
-        ui::place(word, QStringLiteral("透明标签p_打乱的单词%1").arg(k), lefts[k - 1], kWordTop,
-                  k == 1 ? 103 : 104, kWordHeight);
+        auto* word = ui::addControl<WordLabelControl>(
+            wordBox_, QStringLiteral("透明标签p_打乱的单词%1").arg(k),
+            {lefts[k - 1], kWordTop, k == 1 ? 103 : 104, kWordHeight});
         word->setFont(wordFont(WordLook::Fresh));
         ui::setTextColour(word, wordColour(WordLook::Fresh));
         ui::setTag(word, kFirstTag + k);
@@ -182,10 +178,9 @@ void SentenceOrderWindow::showLine() {
 }
 
 void SentenceOrderWindow::SetNewQuestion() {
-    const GamePageLists& lists = gamePageLists();
-    const QList<sound::SoundClip>& clips = gamePageLists().clips;
+    const PageLines& lists = lines();
     const SentenceOrderGame::Outcome outcome =
-        game_.SetNewQuestion(lists.english, lists.chinese, int(clips.size()));
+        game_.SetNewQuestion(lists.english, lists.chinese, int(lists.clips.size()));
     ShowTranslation(false);
     showLabels();
     if (outcome == SentenceOrderGame::Outcome::NothingToAsk) {
@@ -194,7 +189,7 @@ void SentenceOrderWindow::SetNewQuestion() {
     }
     showLine();
     if (outcome == SentenceOrderGame::Outcome::ListsDiffer) return;
-    if (readOption_->isChecked()) ui::playClip(clips.value(game_.item() - 1));
+    if (readOption_->isChecked()) playLine(game_.item());
     if (translationOption_->isChecked()) {
         translation_->setText(lists.chinese.value(game_.item() - 1));
         ShowTranslation(true);
@@ -202,9 +197,8 @@ void SentenceOrderWindow::SetNewQuestion() {
 }
 
 void SentenceOrderWindow::ShowNothingToAsk() {
-    line_->setText(QString::fromUtf8(kNothingToAsk));
+    showNothingToAsk(line_, questionButtons_);
     setColourIfChanged(line_, Qt::black);
-    for (QAbstractButton* button : questionButtons_) button->setEnabled(false);
 }
 
 void SentenceOrderWindow::AddWord(int label) {
@@ -216,14 +210,13 @@ void SentenceOrderWindow::AddWord(int label) {
 }
 
 void SentenceOrderWindow::Judge() {
-    const SentenceOrderGame::Judgement judgement = game_.Judge();
+    const Judgement judgement = game_.Judge();
     showLabels();
+    ui::playClip(feedbackClip(judgement));
     if (judgement.right) {
-        ui::playClip(clipNumber(ExercisePraiseClips(), judgement.praise));
         ui::pauseWhileOpen(this, kPraisePause);
         return;
     }
-    ui::playClip(clipNumber(GameRetryClips(), judgement.retry));
     showLine();
 }
 
@@ -239,12 +232,7 @@ void SentenceOrderWindow::RevealAnswer() {
 }
 
 void SentenceOrderWindow::HearAgain() {
-    if (game_.item() > 0) ui::playClip(gamePageLists().clips.value(game_.item() - 1));
-}
-
-void OpenSentenceOrderGame(QWidget* reader, const book::PageContent& page) {
-    CopyPageListsForGames(page);
-    openGameWindow<SentenceOrderWindow>(reader);
+    if (game_.item() > 0) playLine(game_.item());
 }
 
 }  // namespace games

@@ -4,24 +4,26 @@
 // the child clicks them in the order that makes the sentence. Opened modally from the
 // reader's toolbar.
 
+#include <QFont>
 #include <array>
 
-#include "book/page_content.h"
-#include "games/common/game_window.h"
+#include "games/common/page_game_window.h"
 #include "games/sentence_order/sentence_order_game.h"
 #include "ui/controls.h"
 
 namespace games {
 
-class SentenceOrderWindow : public GameWindow {
+// The face of a word label in each look: 宋体 at 14 points, 20 while it is the current word.
+QFont wordFont(WordLook look);
+
+class SentenceOrderWindow : public PageGameWindow {
     Q_OBJECT
   public:
-    explicit SentenceOrderWindow(QWidget* owner);
+    // Asks from its own copy of the lines of `page`, the page the reader shows; `starts`
+    // counts the questions set since the program started (see SentenceOrderGame).
+    SentenceOrderWindow(QWidget* owner, const book::PageContent& page, int& starts);
 
     const SentenceOrderGame& game() const { return game_; }
-
-    // The Chinese line shown on the sentence line when the page has nothing to ask.
-    static const char* const kNothingToAsk;
 
   private:
     void buildLayout();
@@ -51,9 +53,5 @@ class SentenceOrderWindow : public GameWindow {
     QAbstractButton* redo_ = nullptr;
     QList<QAbstractButton*> questionButtons_;
 };
-
-// The toolbar's opener: takes the games' copies of the page lists, then opens the window
-// modally over the reader.
-void OpenSentenceOrderGame(QWidget* reader, const book::PageContent& page);
 
 }  // namespace games

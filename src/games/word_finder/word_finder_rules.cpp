@@ -3,7 +3,6 @@
 #include "book/vocabulary.h"
 #include "games/common/game_clips.h"
 #include "games/common/game_text.h"
-#include "games/common/missed_words.h"
 #include "ui/service_calls.h"
 
 namespace games {
@@ -48,19 +47,20 @@ const std::array<AnswerSlot, 4>& answerSlots() {
 }
 
 WordFinderRules::WordFinderRules(const FinderTwin& twin, FinderSurface& surface,
-                                 QWidget* messageOwner)
-    : twin_(twin), surface_(surface), messageOwner_(messageOwner) {}
+                                 MissedWords& missed)
+    : twin_(twin), surface_(surface), missed_(missed) {}
 
-void WordFinderRules::loadUnit(int unit) {
+std::optional<GameMessage> WordFinderRules::loadUnit(int unit) {
     const book::UnitWords words = book::LoadUnitWords(unit);
-    loadWords(words.UnitEnglishWords, words.UnitChineseWords);
+    return loadWords(words.UnitEnglishWords, words.UnitChineseWords);
 }
 
-void WordFinderRules::loadWords(const QStringList& english, const QStringList& chinese) {
+std::optional<GameMessage> WordFinderRules::loadWords(const QStringList& english,
+                                                      const QStringList& chinese) {
     english_ = english;
     chinese_ = chinese;
-    if (english_.size() != chinese_.size())
-        ui::showMessage(messageOwner_, QStringLiteral("汉语和英语不同"));
+    if (english_.size() == chinese_.size()) return std::nullopt;
+    return GameMessage{QStringLiteral("汉语和英语不同"), QString()};
 }
 
 void WordFinderRules::drawCentred(int centreX, int top, const QString& text) {
@@ -109,7 +109,7 @@ int WordFinderRules::slotAt(QPoint point) {
 }
 
 void WordFinderRules::recordMiss() {
-    RecordMissedWord(targetEnglish_, targetChinese_);
+    missed_.record(targetEnglish_, targetChinese_);
 }
 
 bool WordFinderRules::answerClick(QPoint point) {
@@ -148,26 +148,25 @@ QString WordFinderRules::remainingCaption() const {
 }
 
 bool WordFinderRules::summaryListsMisses() const {
-    return !MissedWordList().isEmpty();
+    return !missed_.isEmpty();
 }
 
-FinderMessage WordFinderRules::summary() const {
+GameMessage WordFinderRules::summary() const {
     if (!summaryListsMisses())
         return {QStringLiteral("太棒了！你竟然全对了，继续保持哦！"), twin_.allRightCaption};
     // The list holds two entries per miss; the count is printed without a fraction when whole.
-    const double misses = MissedWordList().size() / 2.0;
+    const double misses = missed_.entries().size() / 2.0;
     return {QStringLiteral("一分钟内你正确%1个。\r\n错误%2个。继续努力哦！错误情况如下：")
                 .arg(correctCount_)
                 .arg(QString::number(misses)),
             QStringLiteral("错误情况")};
 }
 
-void WordFinderRules::changeUnit(int unit) {
+std::optional<GameMessage> WordFinderRules::changeUnit(int unit) {
     correctCount_ = 0;
     surface_.clearAll();
-    MissedWordList().clear();
-    loadUnit(unit);
-    setUpQuestion();
+    missed_.clear();
+    return loadUnit(unit);
 }
 
 }  // namespace games

@@ -10,8 +10,10 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
-class QWidget;
+#include "games/common/game_message.h"
+#include "games/common/missed_words.h"
 
 namespace games {
 
@@ -62,22 +64,16 @@ inline constexpr int kPromptTop = 250;
 inline constexpr int kQuestionPointSize = 20;
 inline constexpr int kGameSeconds = 60;
 
-// A message box the game shows: its text and caption (null: the default caption).
-struct FinderMessage {
-    QString text;
-    QString caption;
-};
-
 class WordFinderRules {
   public:
-    WordFinderRules(const FinderTwin& twin, FinderSurface& surface,
-                    QWidget* messageOwner = nullptr);
+    // Misses are recorded in `missed`, which outlives the rules.
+    WordFinderRules(const FinderTwin& twin, FinderSurface& surface, MissedWords& missed);
 
-    // Replaces the unit lists with the unit's words; lists of different lengths are told in
-    // a message box and play goes on with them.
-    void loadUnit(int unit);
+    // Replaces the unit lists with the unit's words. Lists of different lengths give the
+    // message the window shows before the next question; play goes on with them.
+    std::optional<GameMessage> loadUnit(int unit);
     // The same with lists given directly (entry j of each list belongs to word j).
-    void loadWords(const QStringList& english, const QStringList& chinese);
+    std::optional<GameMessage> loadWords(const QStringList& english, const QStringList& chinese);
     // Draws the next question: a reseed, the target, the right slot and three distractors.
     void setUpQuestion();
 
@@ -91,11 +87,12 @@ class WordFinderRules {
     // then `remainingCaption()`); false when this tick ended it.
     bool tick();
     // The message that sums up a finished game, and whether the missed words follow it.
-    FinderMessage summary() const;
+    GameMessage summary() const;
     bool summaryListsMisses() const;
     void summaryDone() { correctCount_ = 0; }
-    // A new unit: a fresh count, an empty missed-word list and a new question.
-    void changeUnit(int unit);
+    // A new unit: a fresh count, a clear play area, an empty missed-word list and the unit's
+    // lists, with loadUnit's message; setUpQuestion then asks the unit's first question.
+    std::optional<GameMessage> changeUnit(int unit);
 
     QString remainingCaption() const;
     int correctCount() const { return correctCount_; }
@@ -115,7 +112,7 @@ class WordFinderRules {
 
     const FinderTwin& twin_;
     FinderSurface& surface_;
-    QWidget* messageOwner_;
+    MissedWords& missed_;
     QStringList english_;
     QStringList chinese_;
     QString targetEnglish_;

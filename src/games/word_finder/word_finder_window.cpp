@@ -5,7 +5,6 @@
 #include <QTimer>
 
 #include "book/book.h"
-#include "games/common/missed_words.h"
 #include "games/common/unit_selector.h"
 #include "games/result/result_window.h"
 #include "games/word_finder/play_area.h"
@@ -21,21 +20,19 @@ constexpr int kClockPeriod = 1000;
 
 }  // namespace
 
-WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin)
-    : GameWindow(owner, twin.title) {
-    box_ = new ui::AnimationBox(this);
-    ui::place(box_, QStringLiteral("动画框"), 0, 0, kGameWidth, kGameHeight);
+WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin, MissedWords& missed)
+    : GameWindow(owner, twin.title), missed_(missed) {
+    box_ = ui::addControl<ui::AnimationBox>(this, QStringLiteral("动画框"),
+                                            {0, 0, kGameWidth, kGameHeight});
     box_->setFont(ui::heiFont(kQuestionPointSize));
     box_->setTextColour(QColor(0x3b, 0x27, 0x14));
 
-    flower_ = new ui::AnimationObject(box_);
-    const QRect f = twin.flowerTemplate;
-    ui::place(flower_, QStringLiteral("动画物体_鲜花1"), f.x(), f.y(), f.width(), f.height());
+    flower_ = ui::addControl<ui::AnimationObject>(box_, QStringLiteral("动画物体_鲜花1"),
+                                                  twin.flowerTemplate);
     flower_->setPicture(book::picture("flower"), Qt::white);
     flower_->hide();
 
-    clock_ = new QTimer(this);
-    clock_->setObjectName(QStringLiteral("时钟1"));
+    clock_ = addClock();
 
     next_ = ui::addPictureButton(this, QStringLiteral("超级按钮_下一题"), twin.skipButton,
                                  book::picture("button_72x32"), QStringLiteral("下一题"));
@@ -44,24 +41,21 @@ WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin)
     remaining_ = ui::addTransparentLabel(this, QStringLiteral("透明标签_剩余时间"),
                                          QRect(168, 528, 112, 40), ui::heiFont(14), Qt::white);
     remaining_->setText(QStringLiteral("剩余秒："));
-    exit_ = ui::addPictureButton(this, QStringLiteral("超级按钮_退出"), twin.exitButton,
-                                 book::picture("button_40x40"), QStringLiteral("返回"));
-    exit_->setFont(ui::heiFont(10));
+    addReturnButton(this, twin.exitButton)->setFont(ui::heiFont(10));
     units_ = addUnitSelector(this, QStringLiteral("组合框_背单词课时选择"), twin.unitSelector);
 
     surface_ = std::make_unique<PlayArea>(*box_, *flower_);
-    rules_ = std::make_unique<WordFinderRules>(twin, *surface_, this);
+    rules_ = std::make_unique<WordFinderRules>(twin, *surface_, missed_);
 
     // Window created: a fresh list of misses, Unit 1's words and the first question; the
     // clock waits for the first click.
     box_->setBackgroundPicture(book::picture("finder_background"));
-    MissedWordList().clear();
-    rules_->loadUnit(selectedUnit(units_));
+    missed_.clear();
+    say(rules_->loadUnit(selectedUnit(units_)));
     rules_->setUpQuestion();
 
     connect(box_, &ui::AnimationBox::leftPressed, this, &WordFinderWindow::answerClick);
     connect(next_, &QAbstractButton::clicked, this, &WordFinderWindow::skip);
-    connect(exit_, &QAbstractButton::clicked, this, &QWidget::close);
     connect(clock_, &QTimer::timeout, this, &WordFinderWindow::clockTick);
     connect(units_, &QComboBox::currentIndexChanged, this, &WordFinderWindow::unitChanged);
 }
@@ -101,29 +95,34 @@ void WordFinderWindow::endGame() {
     ui::setTimerPeriod(clock_, 0);
     units_->setEnabled(true);
     next_->setEnabled(false);
-    const FinderMessage message = rules_->summary();
+    const GameMessage message = rules_->summary();
     const bool listMisses = rules_->summaryListsMisses();
     QPointer<WordFinderWindow> alive(this);
     ui::showMessage(this, message.text, message.caption);
     if (!alive) return;
     if (listMisses) {
-        ShowResultWindow(this);
+        ShowResultWindow(this, missed_);
         if (!alive) return;
     }
     rules_->summaryDone();
 }
 
 void WordFinderWindow::unitChanged() {
-    rules_->changeUnit(selectedUnit(units_));
+    say(rules_->changeUnit(selectedUnit(units_)));
+    rules_->setUpQuestion();
     // A new unit starts a game at once, without waiting for a click.
     ui::setTimerPeriod(clock_, kClockPeriod);
     next_->setEnabled(true);
 }
 
-ChineseToEnglishWindow::ChineseToEnglishWindow(QWidget* owner)
-    : WordFinderWindow(owner, chineseToEnglishTwin()) {}
+void WordFinderWindow::say(const std::optional<GameMessage>& message) {
+    if (message) ui::showMessage(this, message->text, message->caption);
+}
 
-EnglishToChineseWindow::EnglishToChineseWindow(QWidget* owner)
-    : WordFinderWindow(owner, englishToChineseTwin()) {}
+ChineseToEnglishWindow::ChineseToEnglishWindow(QWidget* owner, MissedWords& missed)
+    : WordFinderWindow(owner, chineseToEnglishTwin(), missed) {}
+
+EnglishToChineseWindow::EnglishToChineseWindow(QWidget* owner, MissedWords& missed)
+    : WordFinderWindow(owner, englishToChineseTwin(), missed) {}
 
 }  // namespace games

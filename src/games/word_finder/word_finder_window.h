@@ -25,7 +25,9 @@ class PlayArea;
 class WordFinderWindow : public GameWindow {
     Q_OBJECT
   public:
-    WordFinderWindow(QWidget* owner, const FinderTwin& twin);
+    // Records the child's misses in `missed`, emptied when the window opens and when the
+    // unit changes, and lists them there when a game ends.
+    WordFinderWindow(QWidget* owner, const FinderTwin& twin, MissedWords& missed);
     ~WordFinderWindow() override;
 
     WordFinderRules& rules() { return *rules_; }
@@ -40,13 +42,15 @@ class WordFinderWindow : public GameWindow {
     void clockTick();
     void unitChanged();
     void endGame();
+    // Shows the message the rules gave, if any.
+    void say(const std::optional<GameMessage>& message);
 
+    MissedWords& missed_;
     ui::AnimationBox* box_;
     ui::AnimationObject* flower_;
     QTimer* clock_;
     ui::PictureButton* next_;
     ui::TransparentLabel* remaining_;
-    ui::PictureButton* exit_;
     ui::ComboBox* units_;
     std::unique_ptr<PlayArea> surface_;
     std::unique_ptr<WordFinderRules> rules_;
@@ -56,14 +60,14 @@ class WordFinderWindow : public GameWindow {
 class ChineseToEnglishWindow : public WordFinderWindow {
     Q_OBJECT
   public:
-    explicit ChineseToEnglishWindow(QWidget* owner);
+    ChineseToEnglishWindow(QWidget* owner, MissedWords& missed);
 };
 
 // Shows an English word and four Chinese meanings.
 class EnglishToChineseWindow : public WordFinderWindow {
     Q_OBJECT
   public:
-    explicit EnglishToChineseWindow(QWidget* owner);
+    EnglishToChineseWindow(QWidget* owner, MissedWords& missed);
 };
 
 }  // namespace games

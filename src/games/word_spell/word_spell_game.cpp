@@ -1,11 +1,7 @@
 #include "games/word_spell/word_spell_game.h"
 
-#include <QWidget>
-
 #include "book/vocabulary.h"
 #include "games/common/game_clips.h"
-#include "games/common/missed_words.h"
-#include "games/result/result_window.h"
 #include "ui/gbk_text.h"
 #include "ui/service_calls.h"
 
@@ -24,19 +20,17 @@ bool fitsTheTiles(const QString& word) {
 
 }  // namespace
 
-WordSpellGame::WordSpellGame(QWidget* owner) : owner_(owner), hasOwner_(owner != nullptr) {
-    openResults = [this] { ShowResultWindow(owner_); };
-}
+WordSpellGame::WordSpellGame(MissedWords& missed) : missed_(missed) {}
 
-void WordSpellGame::LoadUnit(int unit) {
+SpellNews WordSpellGame::LoadUnit(int unit) {
     const book::UnitWords words = book::LoadUnitWords(unit);
     QList<sound::SoundClip> clips;
     book::LoadUnitWordClips(unit, clips);
-    LoadWords(words.UnitEnglishWords, words.UnitChineseWords, clips);
+    return LoadWords(words.UnitEnglishWords, words.UnitChineseWords, clips);
 }
 
-void WordSpellGame::LoadWords(const QStringList& english, const QStringList& chinese,
-                              const QList<sound::SoundClip>& clips) {
+SpellNews WordSpellGame::LoadWords(const QStringList& english, const QStringList& chinese,
+                                   const QList<sound::SoundClip>& clips) {
     english_ = english;
     chinese_ = chinese;
     clips_ = clips;
@@ -47,19 +41,18 @@ void WordSpellGame::LoadWords(const QStringList& english, const QStringList& chi
     if (sound::Sound* sound = ui::services().sound)
         sound->prepare(clips_ + QList<sound::SoundClip>{LetterClickClip(), RightAnswerClip(),
                                                         clipNumber(WrongAnswerClips(), 1)});
-    if (english_.size() != chinese_.size()) {
-        if (beforeWaiting) beforeWaiting();
-        ui::showMessage(owner_, QStringLiteral("英语汉语数量不同"));
-    }
+    SpellNews news;
+    if (english_.size() != chinese_.size())
+        news.messages.append({QStringLiteral("英语汉语数量不同"), QString()});
+    return news;
 }
 
-void WordSpellGame::ChooseUnit(int unit) {
+SpellNews WordSpellGame::ChooseUnit(int unit) {
     ui::stopAllClips();
-    LoadUnit(unit);
-    SetNewWord();
+    return LoadUnit(unit);
 }
 
-void WordSpellGame::SetNewWord() {
+SpellNews WordSpellGame::SetNewWord() {
     // A word that cannot be laid out on the tiles (empty, longer than the row, or holding a
     // double-byte character) is dropped from the pass unheard and unrecorded; the loop then
     // draws again.
@@ -67,10 +60,7 @@ void WordSpellGame::SetNewWord() {
         ui::reseedRandom();
         question_.letterClicks = 0;
         redoVisible_ = false;
-        if (english_.isEmpty()) {
-            endPass();
-            return;
-        }
+        if (english_.isEmpty()) return endPass();
         const int k = ui::drawBetween(1, int(english_.size()));
         const QString word = english_.value(k - 1);
         if (!fitsTheTiles(word)) {
@@ -86,7 +76,7 @@ void WordSpellGame::SetNewWord() {
         if (meaningWanted) meaningVisible_ = true;
         layOutLetters(word);
         removeEntry(k);
-        return;
+        return {};
     }
 }
 
@@ -115,37 +105,22 @@ void WordSpellGame::removeEntry(int k) {
     if (k <= clips_.size()) clips_.removeAt(k - 1);
 }
 
-void WordSpellGame::endPass() {
+SpellNews WordSpellGame::endPass() {
     passOver_ = true;
-    // A pass can end while its window is still being built (a unit with no word that fits
-    // the tiles): its result window then waits until the window is shown.
-    const bool ownerShown = !hasOwner_ || (!owner_.isNull() && owner_->isVisible());
-    const int misses = MissedWordCount();
+    const int misses = missed_.count();
     QString text = QStringLiteral("本课共") + QString::number(unitSize_) +
                    QStringLiteral("个单词,错误") + QString::number(misses);
     text += misses != 0 ? QStringLiteral("个。继续努力哦！") : QStringLiteral("个。继续保持哦！");
-    if (beforeWaiting) beforeWaiting();
-    ui::showMessage(owner_, text, QStringLiteral("错误情况"));
-    if (misses == 0 || !openResults) return;
-    if (!ownerShown) {
-        resultsOwed_ = true;
-        return;
-    }
-    // A window closed while its summary was up opens nothing more.
-    if (hasOwner_ && (owner_.isNull() || !owner_->isVisible())) return;
-    openResults();
+    SpellNews news;
+    news.messages.append({text, QStringLiteral("错误情况")});
+    news.listMisses = misses != 0;
+    return news;
 }
 
-void WordSpellGame::OpenOwedResults() {
-    if (!resultsOwed_) return;
-    resultsOwed_ = false;
-    if (openResults) openResults();
-}
-
-void WordSpellGame::ClickTile(int number) {
-    if (passOver_ || number < 1 || number > kLetterTileCount) return;
+SpellNews WordSpellGame::ClickTile(int number) {
+    if (passOver_ || number < 1 || number > kLetterTileCount) return {};
     LetterTile& tile = tiles_[number - 1];
-    if (!tile.visible || tile.clicked) return;
+    if (!tile.visible || tile.clicked) return {};
     question_.letterClicks += 1;
     if (question_.letterClicks == 1) result_.clear();
     ui::playClip(LetterClickClip());
@@ -154,25 +129,25 @@ void WordSpellGame::ClickTile(int number) {
     redoVisible_ = true;
     if (result_ == kWordSpellHint) result_.clear();
     result_ += tile.letter;
-    if (question_.letterClicks != wordLength()) return;
+    if (question_.letterClicks != wordLength()) return {};
     if (result_ == question_.word) {
         ui::playClip(RightAnswerClip());
     } else {
         ui::playClip(clipNumber(WrongAnswerClips(), 1));
-        RecordMissedWord(question_.word, question_.meaning);
+        missed_.record(question_.word, question_.meaning);
     }
     // No stop: the next word's recording starts while the feedback still sounds.
     question_.letterClicks = 0;
     result_.clear();
-    SetNewWord();
+    return SetNewWord();
 }
 
-void WordSpellGame::SkipWord() {
-    if (passOver_) return;
+SpellNews WordSpellGame::SkipWord() {
+    if (passOver_) return {};
     ui::stopAllClips();
-    RecordMissedWord(question_.word, question_.meaning);
+    missed_.record(question_.word, question_.meaning);
     result_.clear();
-    SetNewWord();
+    return SetNewWord();
 }
 
 void WordSpellGame::Redo() {

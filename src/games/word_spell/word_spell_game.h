@@ -3,18 +3,17 @@
 // The rules of the word spelling game, without a window: one pass over a unit's words in
 // random order, each word's letters shuffled onto a row of fifteen tiles, the clicks that spell
 // it, the judgement, skips, redo, the answer, and the summary at the end of the pass. The
-// window shows this state and forwards the child's presses.
+// window shows this state, forwards the child's presses and tells the child what the game's
+// steps report.
 
 #include <QList>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 
+#include "games/common/game_message.h"
+#include "games/common/missed_words.h"
 #include "sound/sound.h"
-
-class QWidget;
 
 namespace games {
 
@@ -37,10 +36,19 @@ struct WordSpellQuestion {
     int letterClicks = 0;  // letters clicked since the word was set or last restarted
 };
 
+// What a step of the game asks its window to tell the child, in this order: the message
+// boxes, then the result window over the missed words.
+struct SpellNews {
+    QList<GameMessage> messages;
+    // The pass ended with misses: the result window follows the summary, unless the window
+    // was closed while the summary was up.
+    bool listMisses = false;
+};
+
 class WordSpellGame {
   public:
-    // `owner` parents the summary message box and the result window; nullptr gives them none.
-    explicit WordSpellGame(QWidget* owner = nullptr);
+    // Misses are recorded in `missed`, which outlives the game.
+    explicit WordSpellGame(MissedWords& missed);
     WordSpellGame(const WordSpellGame&) = delete;
     WordSpellGame& operator=(const WordSpellGame&) = delete;
 
@@ -48,34 +56,28 @@ class WordSpellGame {
     bool readAloud = true;
     bool meaningWanted = true;
 
-    // Called just before the game waits on a message box or the result window, so that the
-    // window shows the state those boxes speak about.
-    std::function<void()> beforeWaiting;
-    // Opens the result window; by default the real one, modally over the owner.
-    std::function<void()> openResults;
-
-    // Replaces the three word lists with the unit's own copies; says "英语汉语数量不同" when
-    // the English and Chinese counts differ and goes on with the lists as they are.
-    void LoadUnit(int unit);
+    // Replaces the three word lists with the unit's own copies; when the English and Chinese
+    // counts differ, the news says "英语汉语数量不同" and play goes on with the lists as they
+    // are.
+    SpellNews LoadUnit(int unit);
     // The same with lists given directly (entry j of each list belongs to word j).
-    void LoadWords(const QStringList& english, const QStringList& chinese,
-                   const QList<sound::SoundClip>& clips);
-    // Draws the next word of the pass and lays its letters out, or ends the pass.
-    void SetNewWord();
-    // Another unit chosen: silence, the unit's full lists and a new word.
-    void ChooseUnit(int unit);
+    SpellNews LoadWords(const QStringList& english, const QStringList& chinese,
+                        const QList<sound::SoundClip>& clips);
+    // Draws the next word of the pass and lays its letters out, or ends the pass: the news
+    // then holds the summary (and the result window when words were missed).
+    SpellNews SetNewWord();
+    // Another unit chosen: silence and the unit's full lists, told as LoadUnit tells them;
+    // SetNewWord then begins the unit's pass.
+    SpellNews ChooseUnit(int unit);
     // A press on tile `number` (1 to 15).
-    void ClickTile(int number);
+    SpellNews ClickTile(int number);
     // The next-word button: the word counts as missed.
-    void SkipWord();
+    SpellNews SkipWord();
     void Redo();
     void ShowAnswer();
     void ReplayWord();
     // The meaning check box was clicked and is now `checked`.
     void SetMeaningShown(bool checked);
-    // Opens the result window a pass owes: one that ended with misses before its window was
-    // shown. The window calls this once it is up.
-    void OpenOwedResults();
 
     const LetterTile& tile(int number) const { return tiles_[number - 1]; }
     const WordSpellQuestion& question() const { return question_; }
@@ -88,12 +90,11 @@ class WordSpellGame {
     // True from the summary until another unit is chosen: tiles and the next-word button then
     // do nothing, while the answer and replay buttons still serve the last word.
     bool passOver() const { return passOver_; }
-    bool resultsOwed() const { return resultsOwed_; }
     int unitSize() const { return unitSize_; }
     int remainingWords() const { return int(english_.size()); }
 
   private:
-    void endPass();
+    SpellNews endPass();
     // Removes entry k (1-based) from the three lists, each as far as it reaches.
     void removeEntry(int k);
     void layOutLetters(const QString& word);
@@ -101,8 +102,7 @@ class WordSpellGame {
     // a word takes one tile per byte, and it is finished when that many tiles are clicked.
     int wordLength() const;
 
-    QPointer<QWidget> owner_;
-    bool hasOwner_;
+    MissedWords& missed_;
     QStringList english_;
     QStringList chinese_;
     QList<sound::SoundClip> clips_;
@@ -115,7 +115,6 @@ class WordSpellGame {
     bool redoVisible_ = false;
     bool resultEnlarged_ = false;
     bool passOver_ = false;
-    bool resultsOwed_ = false;
 };
 
 }  // namespace games

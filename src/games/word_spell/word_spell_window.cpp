@@ -7,9 +7,10 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "book/book.h"
 #include "games/common/unit_selector.h"
+#include "games/result/result_window.h"
 #include "ui/control_builders.h"
+#include "ui/service_calls.h"
 
 namespace games {
 
@@ -110,23 +111,19 @@ void LetterTileLabel::paintEvent(QPaintEvent*) {
     painter.drawText(QPointF(centre.x() - ink.center().x(), baseline), letter);
 }
 
-WordSpellWindow::WordSpellWindow(QWidget* reader)
-    : GameWindow(reader, QStringLiteral("单词排序")), game_(this) {
+WordSpellWindow::WordSpellWindow(QWidget* reader, MissedWords& missed)
+    : GameWindow(reader, QStringLiteral("单词排序")), missed_(missed), game_(missed) {
     buildControls();
     connectControls();
-    game_.beforeWaiting = [this] { showState(); };
-    // Window created: the background, the selected unit's words and the first word.
-    background_->setPictureBytes(book::pictureBytes("spell_background"));
-    game_.LoadUnit(selectedUnit(units_));
-    game_.SetNewWord();
-    showState();
+    // Window created: the selected unit's words and the first word.
+    tell(game_.LoadUnit(selectedUnit(units_)));
+    tell(game_.SetNewWord());
 }
 
 void WordSpellWindow::buildControls() {
     // The background picture is the parent of every control, so positions are window
     // positions.
-    background_ = new ui::PictureBox(this);
-    ui::place(background_, QStringLiteral("图片框_背景"), 0, 0, kGameWidth, kGameHeight);
+    background_ = addBackground(QStringLiteral("图片框_背景"), "spell_background");
     QWidget* board = background_;
 
     ui::addTransparentLabel(board, QStringLiteral("透明标签_帮助"), {60, 16, 744, 56},
@@ -135,9 +132,9 @@ void WordSpellWindow::buildControls() {
     meaning_ = ui::addTransparentLabel(board, QStringLiteral("透明标签_汉语"), {112, 117, 516, 56},
                                        ui::heiFont(-1, 40), QColor(0, 96, 192), Qt::AlignCenter);
     for (int number = kLetterTileCount; number >= 1; --number) {
-        auto* tile = new LetterTileLabel(board);
-        ui::place(tile, QStringLiteral("透明标签_字母%1").arg(number),
-                  kTileLefts[kLetterTileCount - number], kTileTop, kTileSize, kTileSize);
+        auto* tile = ui::addControl<LetterTileLabel>(
+            board, QStringLiteral("透明标签_字母%1").arg(number),
+            {kTileLefts[kLetterTileCount - number], kTileTop, kTileSize, kTileSize});
         tile->hide();
         tiles_[number - 1] = tile;
     }
@@ -171,19 +168,14 @@ void WordSpellWindow::buildControls() {
 
 void WordSpellWindow::connectControls() {
     for (int number = 1; number <= kLetterTileCount; ++number) {
-        connect(tiles_[number - 1], &ui::Label::leftPressed, this, [this, number] {
-            game_.ClickTile(number);
-            showState();
-        });
+        connect(tiles_[number - 1], &ui::Label::leftPressed, this,
+                [this, number] { tell(game_.ClickTile(number)); });
     }
     connect(units_, &QComboBox::currentIndexChanged, this, [this] {
-        game_.ChooseUnit(selectedUnit(units_));
-        showState();
+        tell(game_.ChooseUnit(selectedUnit(units_)));
+        tell(game_.SetNewWord());
     });
-    connect(next_, &QAbstractButton::clicked, this, [this] {
-        game_.SkipWord();
-        showState();
-    });
+    connect(next_, &QAbstractButton::clicked, this, [this] { tell(game_.SkipWord()); });
     connect(redo_, &QAbstractButton::clicked, this, [this] {
         game_.Redo();
         showState();
@@ -222,15 +214,26 @@ void WordSpellWindow::showState() {
     redo_->setVisible(game_.redoVisible());
 }
 
-void WordSpellWindow::showEvent(QShowEvent* event) {
-    GameWindow::showEvent(event);
-    // A pass that ended while the window was being built owes the child its result window;
-    // it opens over this window once this window is up.
-    if (game_.resultsOwed()) QTimer::singleShot(0, this, [this] { game_.OpenOwedResults(); });
+void WordSpellWindow::tell(const SpellNews& news) {
+    showState();
+    for (const GameMessage& message : news.messages)
+        ui::showMessage(this, message.text, message.caption);
+    if (!news.listMisses) return;
+    // A pass that ended while the window was being built owes the child its result window:
+    // it opens once the window is up. A window closed while its summary was up opens nothing.
+    if (!wasShown_) {
+        resultsOwed_ = true;
+    } else if (isVisible()) {
+        ShowResultWindow(this, missed_);
+    }
 }
 
-void OpenWordSpellWindow(QWidget* reader) {
-    openGameWindow<WordSpellWindow>(reader);
+void WordSpellWindow::showEvent(QShowEvent* event) {
+    GameWindow::showEvent(event);
+    wasShown_ = true;
+    if (!resultsOwed_) return;
+    resultsOwed_ = false;
+    QTimer::singleShot(0, this, [this] { ShowResultWindow(this, missed_); });
 }
 
 }  // namespace games

@@ -42,7 +42,8 @@ class LetterTileLabel : public ui::TransparentLabel {
 class WordSpellWindow : public GameWindow {
     Q_OBJECT
   public:
-    explicit WordSpellWindow(QWidget* reader);
+    // Records the child's misses in `missed` and lists them there when a pass ends.
+    WordSpellWindow(QWidget* reader, MissedWords& missed);
 
     WordSpellGame& game() { return game_; }
     // The tile control of tile `number` (1 to 15; 15 is the leftmost).
@@ -56,7 +57,10 @@ class WordSpellWindow : public GameWindow {
     void connectControls();
     // Brings every control in line with the game's state.
     void showState();
+    // Shows the state, then tells the child what a step of the game reported.
+    void tell(const SpellNews& news);
 
+    MissedWords& missed_;
     WordSpellGame game_;
     ui::PictureBox* background_ = nullptr;
     std::array<LetterTileLabel*, kLetterTileCount> tiles_{};
@@ -70,9 +74,8 @@ class WordSpellWindow : public GameWindow {
     QAbstractButton* next_ = nullptr;
     QAbstractButton* answer_ = nullptr;
     QAbstractButton* back_ = nullptr;
+    bool wasShown_ = false;
+    bool resultsOwed_ = false;  // a pass ended with misses before the window was shown
 };
-
-// Opens the game modally over the reader; returns when the child has closed it.
-void OpenWordSpellWindow(QWidget* reader);
 
 }  // namespace games
