@@ -185,7 +185,7 @@ TEST_F(ResultReport, SongTwentyBlackOnWhiteAndEscapeOrTheCloseButtonCloseItButEn
     QCloseEvent close;
     QApplication::sendEvent(&window, &close);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(MissedWordList().size(), 2) << "emptied only when the window goes";
+    EXPECT_EQ(missed.entries().size(), 2) << "emptied only when the window goes";
 }
 
 TEST_F(ResultReport, ShowingItReturnsWithTheListEmptyForTheNextGame) {

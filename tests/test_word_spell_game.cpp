@@ -428,18 +428,19 @@ TEST_F(WordSpellTest, TheRedoButtonHidesOnceAWordIsFinishedOrSkipped) {
 }
 
 TEST_F(WordSpellTest, APassEndedBeforeTheWindowIsShownOpensItsResultWindowOnceShown) {
-    window = std::make_unique<WordSpellWindow>(&reader);
-    for (int i = 0; i < 10; ++i) window->game().SkipWord();
+    window = std::make_unique<WordSpellWindow>(&reader, missed);
+    auto* next = window->findChild<QAbstractButton*>("超级按钮_排序开始");
+    for (int i = 0; i < 10; ++i) next->click();
     ASSERT_TRUE(window->game().passOver());
     EXPECT_EQ(fakes.messages.texts(), QStringList{summary(10, 10)});
     QApplication::processEvents();
-    EXPECT_EQ(MissedWordList().size(), 20) << "no result window over a window not shown";
+    EXPECT_EQ(missed.entries().size(), 20) << "no result window over a window not shown";
     window->show();
     closeResultWindowSoon();
     QApplication::processEvents();
     ASSERT_EQ(reports.size(), 1);
     EXPECT_TRUE(reports[0].startsWith("ruler\n尺子\npencil\n铅笔\n"));
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_TRUE(missed.isEmpty());
     // It was owed once: showing the window again opens nothing.
     window->hide();
     window->show();
@@ -537,9 +538,8 @@ TEST(WordSpellRules, AWordTooLongForTheRowIsLeftOutSafely) {
 
 TEST(WordSpellRules, WordsAreMeasuredInGbkBytesAndADoubleByteLetterHasNoTile) {
     testing_support::FakeServices fakes;
-    MissedWordList().clear();
-    WordSpellGame game;
-    game.openResults = [] {};
+    MissedWords missed;
+    WordSpellGame game(missed);
     // Fifteen characters but sixteen bytes; three characters of two bytes each; a plain word.
     game.LoadWords({QStringLiteral("abcdefghijklmn！"), QStringLiteral("ｃａｔ"), "dog"},
                    {"十六", "猫", "狗"}, {});
@@ -550,27 +550,26 @@ TEST(WordSpellRules, WordsAreMeasuredInGbkBytesAndADoubleByteLetterHasNoTile) {
     EXPECT_EQ(game.unitSize(), 1);
     for (int number = 1; number <= 15; ++number)
         EXPECT_EQ(game.tile(number).visible, number >= 13) << number;
-    for (int number = 13; number <= 15; ++number) game.ClickTile(number);
+    SpellNews end;
+    for (int number = 13; number <= 15; ++number) end = game.ClickTile(number);
     EXPECT_EQ(fakes.trace.count("play right_answer"), 1);
-    EXPECT_EQ(fakes.messages.texts().last(), summary(1, 0));
-    EXPECT_TRUE(MissedWordList().isEmpty());
+    EXPECT_EQ(end.messages, QList<GameMessage>({{summary(1, 0), "错误情况"}}));
+    EXPECT_TRUE(missed.isEmpty());
 }
 
 TEST(WordSpellRules, CapitalsCountInTheJudgement) {
     testing_support::FakeServices fakes;
-    MissedWordList().clear();
-    WordSpellGame game;
-    game.openResults = [] {};
+    MissedWords missed;
+    WordSpellGame game(missed);
     game.LoadWords({"Bob", "Bob"}, {"鲍勃", "鲍勃"}, {});
     // Low-end draws put "B" on tile 13, "o" on tile 14 and "b" on tile 15.
     game.SetNewWord();
     for (int number : {15, 14, 13}) game.ClickTile(number);  // "boB"
     EXPECT_EQ(fakes.trace.count("play wrong1"), 1);
-    EXPECT_EQ(MissedWordList(), QStringList({"Bob", "鲍勃"}));
+    EXPECT_EQ(missed.entries(), QStringList({"Bob", "鲍勃"}));
     for (int number : {13, 14, 15}) game.ClickTile(number);
     EXPECT_EQ(fakes.trace.count("play right_answer"), 1);
-    EXPECT_EQ(MissedWordCount(), 1);
-    MissedWordList().clear();
+    EXPECT_EQ(missed.count(), 1);
 }
 
 TEST(WordSpellRules, ClicksOnHiddenOrOutOfRangeTilesAreIgnored) {
