@@ -161,8 +161,8 @@ TEST_F(ResultReport, AnEmptyListShowsAnEmptyBoxAndAnEntryWithALineBreakTakesTwoL
 }
 
 TEST_F(ResultReport, SongTwentyBlackOnWhiteAndEscapeOrTheCloseButtonCloseItButEnterNot) {
-    RecordMissedWord("cat", "猫");
-    ResultWindow window(nullptr);
+    missed.record("cat", "猫");
+    ResultWindow window(nullptr, missed);
     auto* box = window.findChild<QPlainTextEdit*>("编辑框_错误情况");
     EXPECT_EQ(box->font().families().first(), "SimSun");
     EXPECT_EQ(box->font().pointSizeF(), 20);
