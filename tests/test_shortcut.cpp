@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("青橙人教版PEP三年级上册点读软件");
+const QString kTitle = QStringLiteral("青橙英语三年级上册点读软件");
 
 QByteArray read(const QString& path) {
     QFile f(path);

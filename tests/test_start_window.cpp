@@ -27,7 +27,7 @@ class StartWindowTest : public ::testing::Test {
 
 TEST_F(StartWindowTest, StartsWithShortcutTextsAndTheBannerMovingLeft) {
     app::StartWindow window;
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("青橙人教版PEP三年级上册点读软件"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("青橙英语三年级上册点读软件"));
     EXPECT_EQ(window.size(), QSize(800, 600));
     const QByteArray entry = [&] {
         QFile f(desktop.filePath(ui::shortcutFileName()));

@@ -58,7 +58,7 @@ void setDefaultFormat(QTextEdit* box) {
 
 StartWindow::StartWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("StartWindow"));
-    setWindowTitle(QString::fromUtf8(book::kProgramTitle));
+    setWindowTitle(book::programTitle());
     setFixedSize(800, 600);
     background_ = book::picture("start_background");
     buildControls();
@@ -102,7 +102,7 @@ void StartWindow::buildControls() {
 
     auto* caption = new ui::Label(this);
     ui::place(caption, QStringLiteral("标签3"), 408, 16, 360, 48);
-    caption->setText(QStringLiteral("人教版PEP三年级上册点读软件"));
+    caption->setText(book::programCaption());
     caption->setAlignment(Qt::AlignCenter);
     caption->setFont(ui::songFont(-1, 21));
     caption->setStyleSheet(QStringLiteral("color: rgb(0, 128, 0); background-color: white;"));
@@ -121,7 +121,7 @@ void StartWindow::OnStartWindowCreated() {
     ui::Shell* shell = ui::services().shell;
     if (shell) {
         ui::ensureDesktopShortcut(shell->desktopFolder(), shell->programFolder(),
-                                  QString::fromUtf8(book::kProgramTitle));
+                                  book::programTitle());
     }
     setDefaultFormat(findChild<QTextEdit*>(QStringLiteral("超级编辑框软件说明")));
     setDefaultFormat(findChild<QTextEdit*>(QStringLiteral("超级编辑框常见问题")));

@@ -4,7 +4,38 @@
 
 namespace book {
 
-const char* const kProgramTitle = "青橙人教版PEP三年级上册点读软件";
+namespace {
+const Book* shownBook = nullptr;
+}  // namespace
+
+const Book& theBook() {
+    return shownBook ? *shownBook : builtInBook();
+}
+
+void useBook(const Book* book) {
+    shownBook = book;
+}
+
+QString programTitle() {
+    return QString::fromUtf8(theBook().title);
+}
+
+QString programCaption() {
+    return QString::fromUtf8(theBook().caption);
+}
+
+QString shortcutName() {
+    return QString::fromUtf8(theBook().shortcutName);
+}
+
+int bookScreenCount() {
+    return theBook().pageCount;
+}
+
+bool screenHasEntries(int screen) {
+    const PageDef* page = pageOfScreen(screen);
+    return page && !page->wordList;
+}
 
 const PageDef* pageOfScreen(int screen) {
     const Book& b = theBook();

@@ -12,18 +12,31 @@
 
 namespace book {
 
-// The program title, shown as the start window's title and in the reader's banner.
-extern const char* const kProgramTitle;
+// The book's names: the program title (the start window's title and the reader's banner),
+// the start window's caption and the desktop shortcut's name.
+QString programTitle();
+QString programCaption();
+QString shortcutName();
 
-inline constexpr int kScreenCount = 37;     // 36 book screens and the dictation screen
-inline constexpr int kLastPageScreen = 33;  // screens 0 to 33 have entries
-inline constexpr int kDictationScreen = 36;
+// The book's screens: one per book page, in order, then the dictation screen.
+int bookScreenCount();
+inline int dictationScreen() {
+    return bookScreenCount();
+}
+inline int screenCount() {
+    return bookScreenCount() + 1;
+}
+inline int lastBookScreen() {
+    return bookScreenCount() - 1;
+}
 
-// The page shown on a book screen (0 to 35); nullptr for any other index.
+// The page shown on a book screen; nullptr for any other index.
 const PageDef* pageOfScreen(int screen);
-// The book page number of a screen (2, 4, ..., 68, 70, 74); 0 for the dictation screen.
+// Whether a screen shows a page with entries (not a word-list page, not the dictation screen).
+bool screenHasEntries(int screen);
+// The book page number of a screen; 0 for the dictation screen.
 int pageNumberOfScreen(int screen);
-// The section chooser's item data (1 to 9) -> first screen of the section; -1 when unknown.
+// The section chooser's item data -> first screen of the section; -1 when unknown.
 int sectionFirstScreen(int itemData);
 
 // A clip of the book as a SoundClip that shares the embedded bytes.

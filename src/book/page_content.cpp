@@ -16,7 +16,7 @@ void SplitTextTable(const QString& table, QStringList& english, QStringList& chi
 }
 
 void LoadPageContent(int screen, PageContent& content) {
-    if (screen < 0 || screen > kLastPageScreen) return;
+    if (!screenHasEntries(screen)) return;
     const PageDef* page = pageOfScreen(screen);
     SplitTextTable(QString::fromUtf8(page->textTable), content.EnglishLines, content.ChineseLines);
     content.PageClips.clear();

@@ -16,8 +16,8 @@ struct PageContent {
     QList<sound::SoundClip> PageClips;
 };
 
-// Fills the three lists for a screen: screens 0 to 33 from the page's text table and clip
-// list; for screens 34 to 36 nothing is loaded (navigation emptied the lists before).
+// Fills the three lists for a screen with entries from the page's text table and clip list; for
+// a word-list page or the dictation screen nothing is loaded (navigation emptied the lists).
 void LoadPageContent(int screen, PageContent& content);
 void ClearPageContent(PageContent& content);
 

@@ -10,11 +10,20 @@ namespace {
 // The embedded unit, or nullptr when the number names none.
 const UnitDef* unitDef(int unit) {
     const Book& b = theBook();
-    if (unit < kFirstUnit || unit > kLastUnit || unit > b.unitCount) return nullptr;
+    if (unit < kFirstUnit || unit > b.unitCount) return nullptr;
     return &b.units[unit - 1];
 }
 
 }  // namespace
+
+int unitCount() {
+    return theBook().unitCount;
+}
+
+QString unitName(int unit) {
+    const UnitDef* def = unitDef(unit);
+    return def ? QString::fromUtf8(def->name) : QString();
+}
 
 UnitWords LoadUnitWords(int unit) {
     UnitWords words;

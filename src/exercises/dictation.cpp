@@ -160,7 +160,7 @@ void DictationTrainer::ResetDictation() {
 }  // namespace
 
 void attachDictation(reader::ReaderWindow& window, WordDictation& run) {
-    ui::PictureBox* screen = window.screenPicture(book::kDictationScreen);
+    ui::PictureBox* screen = window.screenPicture(book::dictationScreen());
     if (!screen) return;
     buildDictationScreen(screen);
     QObject::connect(ui::child<QAbstractButton>(screen, QStringLiteral("超级按钮b_退出背单词")),

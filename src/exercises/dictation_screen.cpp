@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 
 #include "book/book.h"
+#include "book/vocabulary.h"
 #include "ui/controls.h"
 
 namespace exercises {
@@ -40,7 +41,8 @@ ui::TransparentLabel* addLabel(ui::PictureBox* screen, const QString& name, QRec
 void buildDictationScreen(ui::PictureBox* screen) {
     auto* units = new ui::ComboBox(screen);
     ui::place(units, QStringLiteral("组合框_背单词课时选择"), 124, 97, 144, 29);
-    for (int unit = 1; unit <= 6; ++unit) units->addItem(QStringLiteral("Unit %1").arg(unit), unit);
+    for (int unit = book::kFirstUnit; unit <= book::unitCount(); ++unit)
+        units->addItem(book::unitName(unit), unit);
     auto* order = new ui::ComboBox(screen);
     ui::place(order, QStringLiteral("组合框_背单词顺序选择"), 324, 96, 123, 29);
     order->addItem(QStringLiteral("课本顺序"), 1);

@@ -88,7 +88,7 @@ ReaderWindow::~ReaderWindow() = default;
 void ReaderWindow::buildScreens() {
     container_ = new ui::PageContainer(this);
     ui::place(container_, QStringLiteral("高级选择夹1"), 0, 0, 800, 540);
-    for (int screen = 0; screen < book::kScreenCount; ++screen) buildPage(screen);
+    for (int screen = 0; screen < book::screenCount(); ++screen) buildPage(screen);
 }
 
 void ReaderWindow::buildPage(int screen) {
@@ -99,7 +99,7 @@ void ReaderWindow::buildPage(int screen) {
     screens_.append(picture);
     container_->addWidget(holder);
     // The dictation screen is a picture here; the trainer puts its controls on it.
-    if (screen == book::kDictationScreen) {
+    if (screen == book::dictationScreen()) {
         ui::place(picture, QStringLiteral("图片框底图背单词"), 0, 0, 800, 560);
         picture->setPictureBytes(book::pictureBytes("dictation_screen"));
         return;
@@ -321,9 +321,11 @@ void ReaderWindow::OnScreenChanged(int screen) {
     book::LoadPageContent(screen, session_.page);
     for (const char* name : {"超级按钮_排序", "超级按钮_找一找", "超级按钮_练一练",
                              "超级按钮_填一填", "超级按钮_中文提示"}) {
-        findChild<QAbstractButton*>(QString::fromUtf8(name))->setEnabled(screen < 34);
+        findChild<QAbstractButton*>(QString::fromUtf8(name))
+            ->setEnabled(book::screenHasEntries(screen));
     }
-    findChild<QAbstractButton*>(QStringLiteral("超级按钮_下一页"))->setEnabled(screen < 35);
+    findChild<QAbstractButton*>(QStringLiteral("超级按钮_下一页"))
+        ->setEnabled(screen < book::lastBookScreen());
     findChild<QAbstractButton*>(QStringLiteral("超级按钮_上一页"))->setEnabled(screen != 0);
     prepareNeighbours();
 }
@@ -348,7 +350,7 @@ void ReaderWindow::GoToPreviousPage() {
 
 void ReaderWindow::GoToNextPage() {
     ReaderSession& state = session_;
-    if (state.ScreenIndex == 35) {
+    if (state.ScreenIndex >= book::lastBookScreen()) {
         ui::showMessage(this, QStringLiteral("已经最后一页了！"));
         return;
     }
@@ -417,7 +419,7 @@ void ReaderWindow::EnterDictation() {
     SetExerciseOverlays(kUnplayable);
     book::ClearPageContent(session_.page);
     emit pageLeft();
-    ShowScreen(book::kDictationScreen);
+    ShowScreen(book::dictationScreen());
 }
 
 void ReaderWindow::LeaveDictation() {
@@ -443,7 +445,7 @@ void ReaderWindow::ReadHotspot(QWidget* source, const sound::SoundClip& clip, co
 }
 
 void ReaderWindow::BannerTick() {
-    const QString title = QString::fromUtf8(book::kProgramTitle);
+    const QString title = book::programTitle();
     ReaderSession& state = session_;
     const int textWidth = banner_->textWidth(title);
     banner_->clear();

@@ -33,7 +33,7 @@ QString clipName(const sound::SoundClip& clip) {
     }
     const qsizetype entry = session().reader.page.PageClips.indexOf(clip);
     if (entry >= 0) return QStringLiteral("entry %1").arg(entry + 1);
-    for (int unit = book::kFirstUnit; unit <= book::kLastUnit; ++unit) {
+    for (int unit = book::kFirstUnit; unit <= book::unitCount(); ++unit) {
         QList<sound::SoundClip> clips;
         book::LoadUnitWordClips(unit, clips);
         const qsizetype word = clips.indexOf(clip);

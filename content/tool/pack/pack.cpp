@@ -69,14 +69,19 @@ class Generator {
         writeSections();
         writeUnits();
         writeNamed();
+        const BookNames& names = built_.sources->names;
         out_ += "const Book book{pages, " + QByteArray::number(built_.sources->pages.size()) +
-                ", sections, 9, units, 6, clips, " + QByteArray::number(clipOrder_.size()) +
-                ", namedClips, " + QByteArray::number(built_.sources->clips.size()) +
-                ", pictures, " + QByteArray::number(built_.pictures.size()) + ", " +
+                ", sections, " + QByteArray::number(sectionCount_) + ", units, " +
+                QByteArray::number(built_.sources->units.size()) + ", clips, " +
+                QByteArray::number(clipOrder_.size()) + ", namedClips, " +
+                QByteArray::number(built_.sources->clips.size()) + ", pictures, " +
+                QByteArray::number(built_.pictures.size()) + ", " +
                 cppString(built_.sources->aboutHtml) + ", " + cppString(built_.sources->faqHtml) +
-                ", " + QByteArray::number(packer_.bytes().size()) + "};\n\n";
+                ", " + QByteArray::number(packer_.bytes().size()) + ", " + cppString(names.title) +
+                ", " + cppString(names.caption) + ", " + cppString(names.shortcut) + "};\n\n";
         out_ +=
-            "}  // namespace\n\nconst Book& theBook() { return book; }\n\n}  // namespace book\n";
+            "}  // namespace\n\nconst Book& builtInBook() { return book; }\n\n"
+            "}  // namespace book\n";
         return out_;
     }
 
@@ -184,11 +189,13 @@ class Generator {
                (page.hasOverlay ? "true" : "false") + ", " + QByteArray::number(page.overlay.x()) +
                ", " + QByteArray::number(page.overlay.y()) + ", " + fills + ", " +
                QByteArray::number(page.fills.size()) + ", " + ticks + ", " +
-               QByteArray::number(page.ticks.size()) + ", " + listen + "},\n";
+               QByteArray::number(page.ticks.size()) + ", " + listen + ", " +
+               (wordList ? "true" : "false") + "},\n";
     }
 
     void writeSections() {
         out_ += "const SectionDef sections[] = {\n";
+        sectionCount_ = int(kSections.size());
         for (const SectionProfile& s : kSections) {
             out_ += "    {" + cppString(QString::fromUtf8(s.text)) + ", " +
                     QByteArray::number(s.data) + ", " + QByteArray::number(s.firstScreen) + "},\n";
@@ -206,8 +213,10 @@ class Generator {
                 clips << clipIndex(unitWordRecording(w));
             }
             const QByteArray name = intList("unitClips" + QByteArray::number(unit.unit), clips);
+            const QString shown =
+                unit.name.isEmpty() ? QStringLiteral("Unit %1").arg(unit.unit) : unit.name;
             rows += "    {" + joinLines(lines) + ", " + name + ", " +
-                    QByteArray::number(unit.words.size()) + "},\n";
+                    QByteArray::number(unit.words.size()) + ", " + cppString(shown) + "},\n";
         }
         out_ += "const UnitDef units[] = {\n" + rows + "};\n\n";
     }
@@ -233,6 +242,7 @@ class Generator {
     QByteArray out_;
     QHash<QString, int> clipIndex_;
     QStringList clipOrder_;
+    int sectionCount_ = 0;
 };
 
 // Writes the file only when its content differs, so that an unchanged book rebuilds nothing.

@@ -132,6 +132,7 @@ struct UnitWord {
 struct UnitSource {
     QString file;
     int unit = 0;
+    QString name;  // the name in the unit choosers; empty: "Unit N"
     QList<UnitWord> words;
 };
 
@@ -151,8 +152,17 @@ struct PictureSource {
     SuppliedFile image;  // `image:` field: the picture comes from this file
 };
 
+// The book's names: the program title (start window title and banner), the start window's
+// caption and the desktop shortcut's name.
+struct BookNames {
+    QString title = QStringLiteral("青橙英语三年级上册点读软件");
+    QString caption = QStringLiteral("英语三年级上册点读软件");
+    QString shortcut = QStringLiteral("青橙点读软件三年级上册");
+};
+
 struct BookSources {
     QString folder;
+    BookNames names;
     QList<PageSource> pages;
     QList<UnitSource> units;
     QList<ClipSource> clips;

@@ -7,8 +7,8 @@ namespace games {
 
 ui::ComboBox* addUnitSelector(QWidget* parent, const QString& name, QRect geometry) {
     ui::ComboBox* selector = ui::addComboBox(parent, name, geometry);
-    for (int unit = book::kFirstUnit; unit <= book::kLastUnit; ++unit)
-        selector->addItem(QStringLiteral("Unit %1").arg(unit), unit);
+    for (int unit = book::kFirstUnit; unit <= book::unitCount(); ++unit)
+        selector->addItem(book::unitName(unit), unit);
     selector->setCurrentIndex(0);
     selector->resize(geometry.width(), std::max(geometry.height(), selector->sizeHint().height()));
     return selector;
