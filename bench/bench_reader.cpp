@@ -1,12 +1,13 @@
 // Start-up, reader opening and page-turn timings of the real windows.
 //
 //   bench_reader            runs everything and prints medians and ratios
-//   bench_reader --child M  one measured run of mode M (start, empty, reader); prints ms
+//   bench_reader --child M  one measured run of mode M (start, empty, bare, reader); prints ms
 //
 // Process start to first paint is measured by the parent from spawning the child to reading
-// its "painted" line, for the start window and for an empty 800 x 600 window with the same
-// fonts, alternately in the same run. Runs under the platform given by QT_QPA_PLATFORM (xcb
-// under Xvfb for real painting, offscreen otherwise).
+// its "painted" line, for the start window, for an empty 800 x 600 window with the same fonts
+// and sound start-up, and for a bare 800 x 600 Qt window, alternately in the same run. The
+// start runs also report where their time goes (stages since the application object). Runs under
+// the platform given by QT_QPA_PLATFORM (xcb under Xvfb for real painting, offscreen otherwise).
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -21,6 +22,7 @@
 
 #include "app/features.h"
 #include "app/start_window.h"
+#include "book/book.h"
 #include "reader/reader_window.h"
 #include "ui/controls.h"
 #include "ui/platform.h"
@@ -85,20 +87,37 @@ class EmptyWindow : public QWidget {
     }
 };
 
-int childStart(bool empty) {
-    ui::installRealServices();
+QElapsedTimer sinceApplication;
+
+// Stage times of one start-up, printed after the "painted" line: services, window built,
+// shown, painted.
+struct Stages {
+    double services = 0, built = 0, shown = 0, painted = 0;
+};
+
+int childStart(const QString& mode) {
+    Stages stages;
+    if (mode != "bare") ui::installRealServices();
+    stages.services = sinceApplication.nsecsElapsed() / 1e6;
     std::unique_ptr<QWidget> window;
-    if (empty) {
+    if (mode == "bare") {
+        window = std::make_unique<QWidget>();
+        window->setFixedSize(800, 600);
+    } else if (mode == "empty") {
         window = std::make_unique<EmptyWindow>();
     } else {
         window = std::make_unique<app::StartWindow>();
     }
-    PaintWatcher watcher(window.get(), [] {
-        std::puts("painted");
+    stages.built = sinceApplication.nsecsElapsed() / 1e6;
+    PaintWatcher watcher(window.get(), [&stages] {
+        stages.painted = sinceApplication.nsecsElapsed() / 1e6;
+        std::printf("painted %.2f %.2f %.2f %.2f\n", stages.services, stages.built, stages.shown,
+                    stages.painted);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
     window->show();
+    stages.shown = sinceApplication.nsecsElapsed() / 1e6;
     return qApp->exec();
 }
 
@@ -128,6 +147,8 @@ int childReader() {
     return qApp->exec();
 }
 
+std::vector<Stages> stageRuns;
+
 double spawnAndTime(const QString& mode) {
     QProcess child;
     child.setProcessChannelMode(QProcess::SeparateChannels);
@@ -140,6 +161,13 @@ double spawnAndTime(const QString& mode) {
         out += child.readAllStandardOutput();
     const double elapsed = clock.nsecsElapsed() / 1e6;
     child.waitForFinished(20000);
+    if (mode == "start") {
+        const QList<QByteArray> fields = out.trimmed().split(' ');
+        if (fields.size() == 5) {
+            stageRuns.push_back({fields[1].toDouble(), fields[2].toDouble(), fields[3].toDouble(),
+                                 fields[4].toDouble()});
+        }
+    }
     return mode == "reader" ? out.trimmed().toDouble() : elapsed;
 }
 
@@ -147,7 +175,7 @@ double spawnAndTime(const QString& mode) {
 std::vector<double> pageTurns(reader::ReaderWindow& window, int& painted) {
     std::vector<double> times;
     auto* next = window.findChild<QAbstractButton*>(QStringLiteral("超级按钮_下一页"));
-    for (int screen = 1; screen <= 35; ++screen) {
+    for (int screen = 1; screen <= book::lastBookScreen(); ++screen) {
         // Give the reader the time a child gives it between two presses.
         QElapsedTimer idle;
         idle.start();
@@ -168,15 +196,29 @@ std::vector<double> pageTurns(reader::ReaderWindow& window, int& painted) {
 
 int parent() {
     const int runs = 10;
-    std::vector<double> start, empty, open;
+    std::vector<double> start, empty, bare, open;
     for (int i = 0; i < runs; ++i) {
+        bare.push_back(spawnAndTime("bare"));
         empty.push_back(spawnAndTime("empty"));
         start.push_back(spawnAndTime("start"));
         open.push_back(spawnAndTime("reader"));
     }
     std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
-    std::printf("start window painted:  median %.1f ms (empty window %.1f ms, ratio %.2f)\n",
-                median(start), median(empty), median(start) / median(empty));
+    std::printf(
+        "start window painted:  median %.1f ms (bare Qt window %.1f ms, ratio %.2f; empty "
+        "window with fonts and sound %.1f ms, ratio %.2f)\n",
+        median(start), median(bare), median(start) / median(bare), median(empty),
+        median(start) / median(empty));
+    auto stage = [](double Stages::*field) {
+        std::vector<double> v;
+        for (const Stages& s : stageRuns) v.push_back(s.*field);
+        return median(v);
+    };
+    std::printf(
+        "start window stages since the application object, medians: services %.1f ms, "
+        "window built %.1f ms, shown %.1f ms, painted %.1f ms\n",
+        stage(&Stages::services), stage(&Stages::built), stage(&Stages::shown),
+        stage(&Stages::painted));
     std::printf("reader painted after the start button: median %.1f ms (p90 %.1f)\n", median(open),
                 percentile(open, 0.9));
 
@@ -201,12 +243,13 @@ int parent() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    sinceApplication.start();
     const QStringList args = app.arguments();
     const int child = int(args.indexOf("--child"));
     if (child > 0 && child + 1 < args.size()) {
         const QString mode = args[child + 1];
         if (mode == "reader") return childReader();
-        return childStart(mode == "empty");
+        return childStart(mode);
     }
     return parent();
 }
