@@ -1,5 +1,7 @@
 #include "app/start_window.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QPainter>
 #include <QTextEdit>
 
@@ -54,13 +56,26 @@ void setDefaultFormat(QTextEdit* box) {
     box->document()->setDefaultFont(ui::songFont(10));
 }
 
+QImage decodeAtSize(const QByteArray& bytes, QSize size) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setScaledSize(size);
+    reader.setQuality(85);
+    return reader.read();
+}
+
 }  // namespace
 
 StartWindow::StartWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("StartWindow"));
     setWindowTitle(book::programTitle());
     setFixedSize(800, 600);
-    background_ = book::picture("start_background");
+    backgroundDecoding_ =
+        std::async(std::launch::async, [bytes = book::pictureBytes("start_background")] {
+            return decodeAtSize(bytes, QSize(800, 600));
+        });
     buildControls();
     OnStartWindowCreated();
 }
@@ -168,6 +183,7 @@ void StartWindow::BannerMoveRight() {
 }
 
 void StartWindow::paintEvent(QPaintEvent*) {
+    if (backgroundDecoding_.valid()) background_ = QPixmap::fromImage(backgroundDecoding_.get());
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!background_.isNull()) painter.drawPixmap(rect(), background_);

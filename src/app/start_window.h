@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QImage>
+#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
+#include <future>
 
 #include "app/features.h"
 #include "ui/controls.h"
@@ -33,6 +36,9 @@ class StartWindow : public QWidget {
     void OnStartWindowCreated();
     void buildControls();
 
+    // The background picture, decoded at the window's size on a worker thread while the
+    // controls are made; taken over at the first paint.
+    std::future<QImage> backgroundDecoding_;
     QPixmap background_;
     ui::DrawPanel* banner_ = nullptr;
     ui::PictureBox* loading_ = nullptr;

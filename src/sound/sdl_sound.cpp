@@ -151,23 +151,31 @@ SdlSound::SdlSound() : SdlSound(Options{}) {}
 SdlSound::SdlSound(const Options& options) : options_(options) {
     preparer_.setInterval(0);
     QObject::connect(&preparer_, &QTimer::timeout, [this] { prepareSlice(); });
-    openDevice(options);
+    if (mixerTaken) return;
+    mixerTaken = true;
+    ownsMixer_ = true;
+    // The application name is read here, on the GUI thread, for the worker to use.
+    const QByteArray appName = QCoreApplication::applicationName().toUtf8();
+    opening_ = std::async(std::launch::async, [this, appName] {
+        if (!appName.isEmpty()) SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, appName.constData());
+        openDevice(options_);
+    });
 }
 
 SdlSound::~SdlSound() {
     preparer_.stop();
+    awaitDevice();
     closeDevice();
 }
 
+void SdlSound::awaitDevice() const {
+    if (opening_.valid()) opening_.wait();
+}
+
 void SdlSound::openDevice(const Options& options) {
-    if (mixerTaken) return;
-    mixerTaken = true;
-    ownsMixer_ = true;
     // Qt handles the program's signals; SDL must not install its own. An environment
     // variable of the same name still wins over these defaults.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    const QByteArray appName = QCoreApplication::applicationName().toUtf8();
-    if (!appName.isEmpty()) SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, appName.constData());
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     subsystemUp_ = true;
     if (Mix_OpenAudioDevice(options.frequency, AUDIO_S16SYS, options.channels, options.bufferFrames,
@@ -207,14 +215,14 @@ void SdlSound::play(const SoundClip& clip) {
 }
 
 void SdlSound::playLooped(const SoundClip& clip) {
-    if (!mixerOpen_ || clip.isEmpty()) return;
+    if (!deviceReady() || clip.isEmpty()) return;
     // A long loop not already decoded is streamed; a short one is decoded and cached.
     if (index_.find(keyOf(clip)) == index_.end() && startStreamedLoop(clip)) return;
     start(clip, -1);
 }
 
 void SdlSound::stopAll() {
-    if (!mixerOpen_) return;
+    if (!deviceReady()) return;
     Mix_HaltChannel(-1);
     stopStreamedLoops();
 }
@@ -262,7 +270,7 @@ void SdlSound::mixStreamedLoops(void* self, std::uint8_t* stream, int length) {
 }
 
 void SdlSound::start(const SoundClip& clip, int loops) {
-    if (!mixerOpen_) return;
+    if (!deviceReady()) return;
     Mix_Chunk* chunk = chunkFor(clip);
     // With every mixing channel busy the clip is dropped: nothing else is cut off.
     if (chunk != nullptr) Mix_PlayChannel(-1, chunk, loops);
@@ -335,7 +343,7 @@ void SdlSound::evictBeyondBudget(EntryList::const_iterator keep) {
 void SdlSound::prepare(const QList<SoundClip>& clips) {
     // A newer page supersedes whatever the previous one still had waiting.
     pending_.clear();
-    if (!mixerOpen_) return;
+    if (!deviceReady()) return;
     for (const SoundClip& clip : clips) {
         if (clip.isEmpty() || find(keyOf(clip)) != entries_.end()) continue;
         const bool queued =

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <future>
 #include <list>
 #include <memory>
 #include <unordered_map>
@@ -21,6 +22,9 @@ namespace sound {
 // a table look-up. Long looped clips (background music) are the exception: they are decoded
 // and converted piece by piece in the audio thread as they play, so they start at once and
 // hold next to no memory. When there is no sound device every call does nothing.
+//
+// The device is opened on a worker thread as the object is made, so that the first window does
+// not wait for the sound system; the first call that needs the device waits for the opening.
 //
 // Use from the GUI thread only. One SdlSound owns the mixer at a time; a second one created
 // while the first exists stays silent.
@@ -60,8 +64,11 @@ class SdlSound : public Sound {
     // Queues the clips that are not cached yet; idle slices decode them a few at a time.
     void prepare(const QList<SoundClip>& clips) override;
 
-    bool isOpen() const { return mixerOpen_; }
-    DeviceFormat deviceFormat() const { return device_; }
+    bool isOpen() const { return deviceReady(); }
+    DeviceFormat deviceFormat() const {
+        awaitDevice();
+        return device_;
+    }
     // Bytes held: the cache's converted audio plus clip bytes the cache keeps alive, and the
     // working buffers of the looped clips being streamed.
     std::size_t memoryHeld() const;
@@ -107,6 +114,12 @@ class SdlSound : public Sound {
 
     static ClipKey keyOf(const SoundClip& clip);
     void openDevice(const Options& options);
+    // Waits until the worker has finished opening the device (at once after the first time).
+    void awaitDevice() const;
+    bool deviceReady() const {
+        awaitDevice();
+        return mixerOpen_;
+    }
     void closeDevice();
     void start(const SoundClip& clip, int loops);
     Mix_Chunk* chunkFor(const SoundClip& clip);
@@ -122,6 +135,8 @@ class SdlSound : public Sound {
     static void mixStreamedLoops(void* self, std::uint8_t* stream, int length);
 
     Options options_;
+    // The device opening on the worker thread; its fields below are read only after it ends.
+    std::future<void> opening_;
     bool ownsMixer_ = false;
     bool subsystemUp_ = false;
     bool mixerOpen_ = false;
