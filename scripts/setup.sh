@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-private-dev qt6-svg-dev libgl-dev
-    libsndfile1-dev libsdl2-mixer-dev
+    libsndfile1-dev libsdl2-mixer-dev libxxhash-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     espeak-ng festival festvox-us-slt-hts sox libsox-fmt-base libsox-fmt-mp3 lame libebur128-dev
     pocketsphinx pocketsphinx-en-us
