@@ -1,7 +1,10 @@
 // Start-up, reader opening and page-turn timings of the real windows.
 //
 //   bench_reader            runs everything and prints medians and ratios
-//   bench_reader --child M  one measured run of mode M (start, empty, bare, reader); prints ms
+//   bench_reader --child M  one measured run of mode M (start, file, empty, bare, reader)
+//   bench_reader --write-book F   writes the built-in book as the book file F
+//
+// With QCBOOK_BENCH_BOOK naming a book file, start-up from that file is measured alongside.
 //
 // Process start to first paint is measured by the parent from spawning the child to reading
 // its "painted" line, for the start window, for an empty 800 x 600 window with the same fonts
@@ -19,10 +22,12 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "app/features.h"
 #include "app/start_window.h"
 #include "book/book.h"
+#include "book/book_file.h"
 #include "reader/reader_window.h"
 #include "ui/controls.h"
 #include "ui/platform.h"
@@ -41,13 +46,18 @@ double percentile(std::vector<double> v, double p) {
     return v.empty() ? 0 : v[std::min(v.size() - 1, size_t(p * (v.size() - 1) + 0.5))];
 }
 
-long residentKb() {
+long statusKb(const char* field) {
     QFile status("/proc/self/status");
     if (!status.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray name(field);
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ')[0].toLong();
+        if (line.startsWith(name)) return line.mid(name.size()).trimmed().split(' ')[0].toLong();
     }
     return 0;
+}
+
+long residentKb() {
+    return statusKb("VmRSS:");
 }
 
 // Calls `done` once, the first time `target` or one of its children is painted.
@@ -98,6 +108,14 @@ struct Stages {
 int childStart(const QString& mode) {
     Stages stages;
     if (mode != "bare") ui::installRealServices();
+    // "file": the book comes from the book file named by QCBOOK_BENCH_BOOK, checked in full.
+    std::unique_ptr<book::BookFile> bookFile;
+    if (mode == "file") {
+        book::BookFileError error;
+        bookFile = book::BookFile::open(qEnvironmentVariable("QCBOOK_BENCH_BOOK"), &error);
+        if (!bookFile) return 2;
+        book::useBook(&bookFile->book());
+    }
     stages.services = sinceApplication.nsecsElapsed() / 1e6;
     std::unique_ptr<QWidget> window;
     if (mode == "bare") {
@@ -111,8 +129,8 @@ int childStart(const QString& mode) {
     stages.built = sinceApplication.nsecsElapsed() / 1e6;
     PaintWatcher watcher(window.get(), [&stages] {
         stages.painted = sinceApplication.nsecsElapsed() / 1e6;
-        std::printf("painted %.2f %.2f %.2f %.2f\n", stages.services, stages.built, stages.shown,
-                    stages.painted);
+        std::printf("painted %.2f %.2f %.2f %.2f %ld\n", stages.services, stages.built,
+                    stages.shown, stages.painted, statusKb("VmHWM:"));
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
@@ -148,6 +166,7 @@ int childReader() {
 }
 
 std::vector<Stages> stageRuns;
+std::map<QString, std::vector<double>> peakKb;
 
 double spawnAndTime(const QString& mode) {
     QProcess child;
@@ -161,12 +180,13 @@ double spawnAndTime(const QString& mode) {
         out += child.readAllStandardOutput();
     const double elapsed = clock.nsecsElapsed() / 1e6;
     child.waitForFinished(20000);
-    if (mode == "start") {
-        const QList<QByteArray> fields = out.trimmed().split(' ');
-        if (fields.size() == 5) {
+    const QList<QByteArray> fields = out.trimmed().split(' ');
+    if (fields.size() == 6) {
+        if (mode == "start") {
             stageRuns.push_back({fields[1].toDouble(), fields[2].toDouble(), fields[3].toDouble(),
                                  fields[4].toDouble()});
         }
+        peakKb[mode].push_back(fields[5].toDouble());
     }
     return mode == "reader" ? out.trimmed().toDouble() : elapsed;
 }
@@ -196,11 +216,13 @@ std::vector<double> pageTurns(reader::ReaderWindow& window, int& painted) {
 
 int parent() {
     const int runs = 10;
-    std::vector<double> start, empty, bare, open;
+    std::vector<double> start, empty, bare, open, fromFile;
+    const bool withFile = !qEnvironmentVariableIsEmpty("QCBOOK_BENCH_BOOK");
     for (int i = 0; i < runs; ++i) {
         bare.push_back(spawnAndTime("bare"));
         empty.push_back(spawnAndTime("empty"));
         start.push_back(spawnAndTime("start"));
+        if (withFile) fromFile.push_back(spawnAndTime("file"));
         open.push_back(spawnAndTime("reader"));
     }
     std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
@@ -209,6 +231,14 @@ int parent() {
         "window with fonts and sound %.1f ms, ratio %.2f)\n",
         median(start), median(bare), median(start) / median(bare), median(empty),
         median(start) / median(empty));
+    std::printf("peak memory at first paint, median: built-in book %.1f MB, bare window %.1f MB\n",
+                median(peakKb["start"]) / 1024, median(peakKb["bare"]) / 1024);
+    if (withFile) {
+        std::printf(
+            "start window painted from the book file: median %.1f ms (ratio to the "
+            "built-in book %.2f), peak memory %.1f MB\n",
+            median(fromFile), median(fromFile) / median(start), median(peakKb["file"]) / 1024);
+    }
     auto stage = [](double Stages::*field) {
         std::vector<double> v;
         for (const Stages& s : stageRuns) v.push_back(s.*field);
@@ -245,6 +275,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     sinceApplication.start();
     const QStringList args = app.arguments();
+    // The built-in book as a book file, for comparing start-up from one with the built-in.
+    if (const int write = int(args.indexOf("--write-book")); write > 0 && write + 1 < args.size()) {
+        QFile out(args[write + 1]);
+        return out.open(QIODevice::WriteOnly) &&
+                       out.write(book::writeBookFile(book::builtInBook())) > 0
+                   ? 0
+                   : 1;
+    }
     const int child = int(args.indexOf("--child"));
     if (child > 0 && child + 1 < args.size()) {
         const QString mode = args[child + 1];

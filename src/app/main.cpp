@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string_view>
 
+#include "app/book_argument.h"
 #include "app/start_window.h"
 #include "ui/platform.h"
 
@@ -14,15 +18,25 @@ void nameTheProgram() {
     QCoreApplication::setApplicationVersion(QStringLiteral(QCBOOK_VERSION));
 }
 
-// Only --help and --version: the program is started from the menu and takes nothing else.
-// Anything else is refused with a message; process() ends the program after answering.
-void answerCommandLine(const QCoreApplication& app) {
+// --help, --version and at most one book file; any other option is refused with a message
+// (process() ends the program after answering). Returns the book file's path, if any.
+QString answerCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Click-to-hear companion for a grade-three English textbook (青橙点读软件三年级上册)."));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addPositionalArgument(
+        QStringLiteral("book"),
+        QStringLiteral("A book file (.qcbook) to open instead of the built-in book."),
+        QStringLiteral("[book]"));
     parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        std::fprintf(stderr, "qcbook: one book file at a time\n");
+        std::exit(1);
+    }
+    return files.value(0);
 }
 
 bool asksForInformation(int argc, char** argv) {
@@ -49,9 +63,14 @@ int main(int argc, char** argv) {
     nameTheProgram();
     // Lets the desktop match the windows with the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.qcbook.qcbook"));
-    answerCommandLine(app);
+    const QString bookPath = answerCommandLine(app);
 
     ui::installRealServices();
+    std::unique_ptr<book::BookFile> bookFile;
+    if (!bookPath.isEmpty()) {
+        bookFile = app::openBookArgument(bookPath);
+        if (!bookFile) return 1;
+    }
     app::StartWindow window;
     window.show();
     return app.exec();
