@@ -18,6 +18,7 @@ done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/qcbook ./usr/share/applications/org.qcbook.qcbook.desktop \
             ./usr/share/metainfo/org.qcbook.qcbook.metainfo.xml \
+            ./usr/share/mime/packages/org.qcbook.qcbook.xml \
             ./usr/share/icons/hicolor/256x256/apps/org.qcbook.qcbook.png \
             ./usr/share/icons/hicolor/scalable/apps/org.qcbook.qcbook.svg \
             ./usr/share/man/man1/qcbook.1.gz ./usr/share/doc/qcbook/copyright; do

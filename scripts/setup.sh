@@ -16,7 +16,7 @@ packages=(
     pocketsphinx pocketsphinx-en-us
     fonts-noto-cjk
     xvfb xauth xdotool imagemagick
-    desktop-file-utils appstream dpkg-dev file python3
+    desktop-file-utils appstream shared-mime-info dpkg-dev file python3
 )
 
 if [ "$(id -u)" = 0 ]; then

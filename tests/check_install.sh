@@ -15,6 +15,7 @@ id=org.qcbook.qcbook
 expected=(usr/bin/qcbook
           "usr/share/applications/$id.desktop"
           "usr/share/metainfo/$id.metainfo.xml"
+          "usr/share/mime/packages/$id.xml"
           "usr/share/icons/hicolor/scalable/apps/$id.svg"
           usr/share/man/man1/qcbook.1.gz
           usr/share/doc/qcbook/copyright
@@ -37,6 +38,15 @@ extra=$(cd "$dest" && find . -type f | sed 's|^\./||' | sort | comm -23 - <(prin
 
 desktop-file-validate "$dest/usr/share/applications/$id.desktop" || status=1
 appstreamcli validate --no-net --pedantic "$dest/usr/share/metainfo/$id.metainfo.xml" || status=1
+grep -q '^MimeType=application/x-qcbook;$' "$dest/usr/share/applications/$id.desktop" ||
+    { echo "the menu entry does not open book files"; status=1; }
+# The type file must compile into the MIME database (done on the desktop by a package trigger);
+# the database goes into a copy so that it is not counted as installed.
+mime=$(mktemp -d)
+cp -r "$dest/usr/share/mime" "$mime/"
+XDG_DATA_DIRS="$mime" update-mime-database "$mime/mime" 2>&1 | grep . && status=1
+grep -q 'x-qcbook' "$mime/mime/globs2" || { echo "*.qcbook is not in the MIME database"; status=1; }
+rm -rf "$mime"
 
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$dest/usr/bin/qcbook" --version)
 [ "$out" = "qcbook $version" ] || { echo "--version said: $out"; status=1; }
