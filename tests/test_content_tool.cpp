@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -14,7 +15,9 @@
 #include "recordings/make_recordings.h"
 #include "recordings/synth.h"
 #include "recordings/wav_image.h"
+#include "sources/built_in_volume.h"
 #include "sources/checks.h"
+#include "sources/new_book.h"
 #include "sources/sources.h"
 
 using namespace tool;
@@ -31,11 +34,13 @@ QString pagePath(int page) {
     return QStringLiteral(QCBOOK_CONTENT_DIR "/pages/") + pageFileName(page);
 }
 
-// Parses and checks a page source; returns the problems' report.
-QString checkText(int page, const QString& text) {
+// Parses and checks a page source by the rules of every book, and with `builtIn` by the built-in
+// volume's facts too; returns the problems' report.
+QString checkText(int page, const QString& text, bool builtIn = false) {
     Problems problems;
     const PageSource source = parsePage(pagePath(page), text, problems);
     checkPage(source, bookVocabulary(), problems);
+    if (builtIn) checkBuiltInPage(source, problems);
     return problems.report();
 }
 
@@ -58,7 +63,7 @@ int firstEntryLine(int page, int entry) {
 
 TEST(ContentChecks, TheShippedPagesPass) {
     for (int page : {2, 10, 44, 56, 58, 64, 66, 70, 74}) {
-        EXPECT_EQ(checkText(page, readFile(pagePath(page))), QString()) << page;
+        EXPECT_EQ(checkText(page, readFile(pagePath(page)), true), QString()) << page;
     }
 }
 
@@ -88,10 +93,13 @@ TEST(ContentChecks, BrokenEntriesAreReportedWithFileAndLine) {
     EXPECT_TRUE(report.contains(where + "unknown drawing \"unicorn\""));
 }
 
-TEST(ContentChecks, EntryAndPlaceholderCountsMustMatchThePage) {
+// The built-in volume's facts hold for its own build only: another book's pages may hold any
+// number of entries and placeholders.
+TEST(ContentChecks, EntryAndPlaceholderCountsMustMatchTheBuiltInVolume) {
     // One entry too many.
     const QString extra = readFile(pagePath(2)) + "\n11 | text | 700,500,60,14 | Bye! | 再见！\n";
-    QString report = checkText(2, extra);
+    EXPECT_EQ(checkText(2, extra), QString()) << "a school's page 2 may have eleven entries";
+    QString report = checkText(2, extra, true);
     const int extraLine = int(extra.count('\n'));
     EXPECT_TRUE(report.contains(pagePath(2) + ":" + QString::number(extraLine) +
                                 ": expected 10 entries on page 2, found 11"))
@@ -102,7 +110,8 @@ TEST(ContentChecks, EntryAndPlaceholderCountsMustMatchThePage) {
     QStringList f = text.split('|');
     f[3] = " $ ";
     f[4] = " $ ";
-    report = checkText(2, withLine(2, line, f.join('|') + (f.size() == 5 ? "| say: Hello" : "")));
+    report =
+        checkText(2, withLine(2, line, f.join('|') + (f.size() == 5 ? "| say: Hello" : "")), true);
     EXPECT_TRUE(report.contains("expected 0 English and 0 Chinese \"$\" lines on page 2"))
         << qPrintable(report);
 }
@@ -110,7 +119,7 @@ TEST(ContentChecks, EntryAndPlaceholderCountsMustMatchThePage) {
 TEST(ContentChecks, AnswerKeysMustBeTheDigitsOnceEach) {
     QString text = readFile(pagePath(10));
     text.replace(QRegularExpression("fill 2 \\| 132,191 \\| \\d"), "fill 2 | 132,191 | 9");
-    const QString report = checkText(10, text);
+    const QString report = checkText(10, text, true);
     EXPECT_TRUE(report.contains("expected the digits 1 to 4, each once")) << qPrintable(report);
 }
 
@@ -122,13 +131,15 @@ TEST(ContentChecks, UnitListsAreCheckedForShapeAndSize) {
         units.append(parseUnit(path, u, readFile(path), problems));
     }
     checkUnits(units, problems);
+    checkBuiltInUnits(units, problems);
     EXPECT_TRUE(problems.empty()) << qPrintable(problems.report());
     units[0].words[1].english = QStringLiteral("pen cil box");
-    // The spelling game lays a word out on its row of tiles: ten letters fit, eleven do not.
+    // The built-in volume's words are ten letters at most: eleven are refused.
     units[1].words[0].english = QStringLiteral("colourfully");
     units[1].words[1].english = QStringLiteral("pencil box");
     units[4].words.removeLast();
     checkUnits(units, problems);
+    checkBuiltInUnits(units, problems);
     const QString report = problems.report();
     EXPECT_TRUE(report.contains("unit1.txt:3: expected an English word of ASCII letters"));
     EXPECT_TRUE(report.contains("unit2.txt:2: expected an English word of ASCII letters"));
@@ -380,4 +391,158 @@ TEST(ContentTool, ListsEveryRecordingOnceInClipOrder) {
     // The sound-effect hotspots play made sounds.
     EXPECT_TRUE(listed.contains("synth|msadpcm|doorbell"));
     EXPECT_FALSE(listed.contains("en|msadpcm|Ding dong!"));
+}
+
+namespace {
+
+// `entries` hotspots on a grid, five across, each with a line of its own.
+QString gridPage(int page, int entries, bool wordList = false) {
+    QString text = QStringLiteral("page %1\ntheme sky\n").arg(page);
+    if (wordList) text += "word list\n";
+    for (int i = 0; i < entries; ++i) {
+        text += QStringLiteral("%1 | %2 | %3,%4,140,40 | Line %1 of page %5. | 第%5页第%1句。\n")
+                    .arg(i + 1)
+                    .arg(wordList ? QStringLiteral("word") : QStringLiteral("text"))
+                    .arg(16 + i % 5 * 156)
+                    .arg(12 + i / 5 * 60)
+                    .arg(page);
+    }
+    return text;
+}
+
+QString unitOf(int words) {
+    QString text;
+    for (int w = 1; w <= words; ++w) text += QStringLiteral("word%1 | 词语%1\n").arg(w);
+    return text;
+}
+
+QString bookFile(const QList<int>& sectionPages) {
+    QString text = "title: 我们的课本\ncaption: 课本\nshortcut: 我们的课本\n";
+    for (int i = 0; i < sectionPages.size(); ++i)
+        text += QStringLiteral("section: Part %1 | page %2\n").arg(i + 1).arg(sectionPages[i]);
+    return text;
+}
+
+bool writeText(const QString& path, const QString& text) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0;
+}
+
+BookSources checkedFolder(const QString& folder, bool builtIn, Problems& problems) {
+    BookSources book = readSources(folder, {}, problems);
+    book.builtInVolume = builtIn;
+    checkBook(book, true, bookVocabulary(), problems);
+    return book;
+}
+
+}  // namespace
+
+// A school's book of its own shape: twelve pages numbered from 3 (one of forty entries, the
+// others of one, a word list on page 100), eight units of three to thirty words with words the
+// built-in volume has none like, in twelve sections or in one.
+TEST(BookShape, AnOddShapedBookPassesTheRulesThatTheBuiltInFactsWouldRefuse) {
+    QTemporaryDir dir;
+    const QMap<QString, QByteArray> common = newBookFiles();
+    for (const char* file : {"clips.txt", "pictures.txt", "start_about.html", "start_faq.html"})
+        ASSERT_TRUE(writeText(dir.filePath(file), QString::fromUtf8(common.value(file))));
+    const QList<int> pages{3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 100};
+    for (int page : pages) {
+        const QString text =
+            page == 4 ? gridPage(4, 40) : gridPage(page, page == 100 ? 3 : 1, page == 100);
+        ASSERT_TRUE(writeText(dir.filePath("pages/" + pageFileName(page)), text));
+    }
+    ASSERT_TRUE(writeText(dir.filePath("units/unit1.txt"), "name: Starter\n" + unitOf(3)));
+    ASSERT_TRUE(writeText(dir.filePath("units/unit2.txt"), unitOf(30)));
+    ASSERT_TRUE(writeText(dir.filePath("units/unit3.txt"),
+                          "Miss White | 怀特老师\nOK | 好的\nice-cream | 冰淇淋\n"
+                          "international | 国际的\n"));
+    for (int unit = 4; unit <= 8; ++unit)
+        ASSERT_TRUE(
+            writeText(dir.filePath(QStringLiteral("units/unit%1.txt").arg(unit)), unitOf(2)));
+    for (const QList<int>& sections : {pages, QList<int>{3}}) {
+        ASSERT_TRUE(writeText(dir.filePath("book.txt"), bookFile(sections)));
+        Problems problems;
+        const BookSources book = checkedFolder(dir.path(), false, problems);
+        EXPECT_TRUE(problems.empty()) << qPrintable(problems.report());
+        ASSERT_EQ(book.pages.size(), 12);
+        EXPECT_EQ(book.pages[1].entries.size(), 40);
+        EXPECT_TRUE(book.pages.last().wordList);
+        EXPECT_EQ(screenOfPage(book, 100), 11);
+        EXPECT_EQ(sectionOfPage(book, 100), sections.size() == 1 ? "Part 1" : "Part 12");
+        ASSERT_EQ(book.units.size(), 8);
+        EXPECT_EQ(book.units[0].name, "Starter");
+        EXPECT_EQ(book.units[1].words.size(), 30);
+    }
+    Problems facts;
+    checkedFolder(dir.path(), true, facts);
+    const QString report = facts.report();
+    for (const char* fact : {"expected p02.txt", "unexpected page 100",
+                             "expected 9 sections, found 1", "expected 10 words in unit 1, found 3",
+                             "expected 6 units", "unit3.txt:1: expected one capital letter at most",
+                             "unit3.txt:3: expected an English word of ASCII letters",
+                             "unit3.txt:4: expected an English word of ASCII letters"}) {
+        EXPECT_TRUE(report.contains(QString::fromUtf8(fact))) << fact << "\n" << qPrintable(report);
+    }
+}
+
+// What the program cannot handle stops the check at its line, with the reason.
+TEST(BookShape, TheChecksRefuseWhatTheProgramCannotHandleAndSayWhy) {
+    Problems problems;
+    BookSources book;
+    book.folder = "/school";
+    parseBookFile("book.txt",
+                  "title: 我们的课本\ncaption: 课本\n"
+                  "section: Unit 1 | page 4\nsection: Unit 2 | page 3\nsection: Unit 3 | page 9\n",
+                  book, problems);
+    book.pageNumbers = {3, 4};
+    book.pages = {parsePage("p03.txt",
+                            "page 3\ntheme sky\n"
+                            "1 | text | 10,10,100,30 | Hello. | 你好。\n"
+                            "2 | text | 50,20,100,30 | Hi! 😀 | 嗨。\n"
+                            "3 | text | 790,500,30,30 | Bye. | 再见。\n"
+                            "5 | text | 300,300,100,30 | $ | 你好 | say: Hello\n"
+                            "listen 1 | 500,400\n"
+                            "fill 1 | 600,300 | a\n"
+                            "tick 1 | 598,296 | yes\n",
+                            problems),
+                  parsePage("p04.txt", "page 4\ntheme sky\n", problems)};
+    book.units = {parseUnit("unit1.txt", 1, "unbelievableness | 难以置信\n小猫 | 小猫\n", problems),
+                  parseUnit("unit3.txt", 3, "# no words yet\n", problems)};
+    ASSERT_TRUE(problems.empty()) << qPrintable(problems.report());
+    checkBook(book, false, bookVocabulary(), problems);
+    const QString report = problems.report();
+    for (const char* refusal :
+         {"book.txt: expected a \"shortcut: TEXT\" line: the desktop shortcut bears it",
+          "book.txt:3: expected the first section to start on page 3, the book's first page: "
+          "every page belongs to a section",
+          "book.txt:4: expected section \"Unit 2\" to start after page 4, where the section "
+          "before it starts: sections are listed in the book's order",
+          "book.txt:5: section \"Unit 3\" starts on page 9, which the book does not have",
+          "p03.txt:4: expected the English line to encode in GBK: \"Hi! 😀\": the program "
+          "stores its texts in GBK",
+          "p03.txt:4: hotspot 2 overlaps hotspot 1: a press there could not tell which of the "
+          "two to play",
+          "p03.txt:5: expected the hotspot inside the 800 x 540 page: a child can only press "
+          "what lies on the page",
+          "p03.txt:6: expected entry number 4, found 5 (numbers run 1, 2, 3 ... in order, each "
+          "once): the program finds an entry's lines and recording by its number",
+          "p03.txt:6: expected \"$\" in both lines of a placeholder: without an English line",
+          "p03.txt:7: expected the listen icon inside a hotspot: pressing the icon plays the "
+          "hotspot it lies in",
+          "p03.txt:9: this box lies over the one on line 8: a child could not reach the one "
+          "beneath",
+          "p04.txt: expected at least one entry on the page: a page with nothing to press",
+          "unit1.txt:1: expected at most 15 letters, spaces and signs, found 16: the spelling "
+          "game has 15 letter tiles",
+          "unit1.txt:2: expected an English word of letters, spaces and signs such as - and ' "
+          "(no Chinese or full-width characters): the spelling game puts each character on a "
+          "letter tile of its own",
+          "unit3.txt: expected at least one word in unit 3: the unit choosers offer it",
+          "unit3.txt: expected units/unit2.txt before this file: units are numbered 1, 2, 3 "
+          "... without a gap"}) {
+        EXPECT_TRUE(report.contains(QString::fromUtf8(refusal))) << refusal << "\n"
+                                                                 << qPrintable(report);
+    }
+    EXPECT_EQ(problems.list().size(), 16) << qPrintable(report);
 }

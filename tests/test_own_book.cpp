@@ -20,6 +20,7 @@
 #include "recordings/pipeline.h"
 #include "recordings/wav_image.h"
 #include "sources/book_profile.h"
+#include "sources/built_in_volume.h"
 #include "sources/checks.h"
 #include "sources/new_book.h"
 #include "sources/sources.h"
@@ -113,7 +114,7 @@ class TemplateBook : public testing::Test {
 
 }  // namespace
 
-TEST(NewBook, TheTemplateHasTheBooksShapeAndPassesTheCheck) {
+TEST(NewBook, TheTemplateIsASmallTruthfulBookThatPassesTheCheck) {
     const QMap<QString, QByteArray> files = newBookFiles();
     QTemporaryDir dir;
     for (auto it = files.begin(); it != files.end(); ++it)
@@ -122,21 +123,30 @@ TEST(NewBook, TheTemplateHasTheBooksShapeAndPassesTheCheck) {
     const BookSources book = readSources(dir.path(), {}, problems);
     checkBook(book, true, bookVocabulary(), problems);
     EXPECT_TRUE(problems.empty()) << qPrintable(problems.report());
-    ASSERT_EQ(book.pages.size(), kBookScreens);
-    int entries = 0;
+    // A handful of pages of a few entries each, one of them a word list; no filler entries.
+    ASSERT_EQ(book.pages.size(), 4);
+    int wordLists = 0;
     for (const PageSource& page : book.pages) {
-        if (!isWordListPage(page.pageNumber)) entries += int(page.entries.size());
+        wordLists += page.wordList;
+        EXPECT_LE(page.entries.size(), 8) << page.pageNumber;
         EXPECT_FALSE(page.image.given()) << "a scan is named only once the school has one";
+        for (const Entry& e : page.entries)
+            EXPECT_NE(e.english, "$") << "page " << page.pageNumber << " entry " << e.number;
     }
-    EXPECT_EQ(entries, 596);
-    EXPECT_EQ(book.units.size(), 6);
+    EXPECT_EQ(wordLists, 1);
+    EXPECT_EQ(book.sections.size(), 3);
+    EXPECT_EQ(book.units.size(), 2);
+    // The names are the school's to fill in, not the built-in volume's.
+    EXPECT_FALSE(book.names.title.text.isEmpty());
+    EXPECT_NE(book.names.title.text, QStringLiteral("青橙英语三年级上册点读软件"));
     EXPECT_EQ(book.clips.size(), int(kClipRoles.size()));
     EXPECT_EQ(book.pictures.size(), requiredPictures().size());
     // The guide speaks to the teacher in both languages and names every file.
     const QString guide = QString::fromUtf8(files.value("README.md"));
-    for (const char* needle : {"哪个文件放什么", "Which file holds what", "pages/p02.txt",
-                               "units/unit1.txt", "clips.txt", "pictures.txt", "start_about.html",
-                               "--preview", "QCBOOK_CONTENT_DIR", "audio:", "image:"}) {
+    for (const char* needle :
+         {"哪个文件放什么", "Which file holds what", "book.txt", "word list", "pages/p01.txt",
+          "units/unit1.txt", "clips.txt", "pictures.txt", "start_about.html", "--preview",
+          "QCBOOK_CONTENT_DIR", "audio:", "image:"}) {
         EXPECT_TRUE(guide.contains(QString::fromUtf8(needle))) << needle;
     }
 }
@@ -170,7 +180,7 @@ TEST(SuppliedPictures, AScanKeepsItsAspectOnAWhiteMarginAtThePageSize) {
     const QString scan = dir.filePath("p52.jpg");
     ASSERT_TRUE(writeScan(scan, QSize(1203, 1611), QColor(200, 230, 255)));
     QString error;
-    const QByteArray jpeg = suppliedPagePicture({"p52.jpg", scan, {}}, pagePictureSize(52),
+    const QByteArray jpeg = suppliedPagePicture({"p52.jpg", scan, {}}, builtInPagePictureSize(52),
                                                 dir.filePath("cache"), error);
     ASSERT_FALSE(jpeg.isEmpty()) << qPrintable(error);
     EXPECT_EQ(QImage::fromData(jpeg).size(), QSize(801, 560));
@@ -178,17 +188,19 @@ TEST(SuppliedPictures, AScanKeepsItsAspectOnAWhiteMarginAtThePageSize) {
 }
 
 TEST_F(TemplateBook, ThePreviewOutlinesEveryHotspotAndAnswerBoxOnTheScan) {
-    ASSERT_TRUE(writeScan(path("scans/p10.jpg"), QSize(1777, 2391), QColor(255, 240, 200)));
-    ASSERT_GT(useScan(10), 0);
+    // Page 2 of the template: a listening exercise with its fill-in boxes and listen icon.
+    ASSERT_TRUE(writeScan(path("scans/p02.jpg"), QSize(1777, 2391), QColor(255, 240, 200)));
+    ASSERT_GT(useScan(2), 0);
     const QString preview = dir_.path() + "/preview";
     const ToolRun run =
-        runTool({"--source", folder(), "--check", "--only", "p10", "--preview", preview});
+        runTool({"--source", folder(), "--check", "--only", "p02", "--preview", preview});
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.errors);
-    const QImage sheet(preview + "/p10.png");
+    const QImage sheet(preview + "/p02.png");
     ASSERT_EQ(sheet.size(), QSize(800, 540));
     Problems problems;
-    const PageSource page = readSources(folder(), {10}, problems).pages.value(0);
-    ASSERT_EQ(page.entries.size(), 25);
+    const PageSource page = readSources(folder(), {2}, problems).pages.value(0);
+    ASSERT_EQ(page.entries.size(), 5);
+    ASSERT_EQ(page.fills.size(), 3);
     auto near = [](QColor a, QColor b) {
         return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
                    std::abs(a.blue() - b.blue()) <
@@ -329,44 +341,44 @@ TEST_F(TemplateBook, ATeachersRecordingsAndScansAreFinishedForTheirRoles) {
     ASSERT_TRUE(tone(path("recordings/song.mp3"), 44100, 2, "0.4"));
     ASSERT_TRUE(sox({"-n", "-r", "16000", "-c", "1", "-t", "flac"}, path("recordings/flac.wav"),
                     {"synth", "1", "sine", "440", "vol", "0.3"}));
-    ASSERT_TRUE(writeScan(path("scans/p68.jpg"), QSize(1111, 777), QColor(230, 255, 230)));
-    ASSERT_TRUE(writeScan(path("scans/p70.jpg"), QSize(999, 1601), QColor(255, 230, 230)));
-    ASSERT_GT(useScan(68), 0);
-    ASSERT_GT(useScan(70), 0);
-    // Page 68's first four entries in four codecs, a word-list hotspot, the words of unit 5 and
-    // every built-in clip (the looped music among them).
+    ASSERT_TRUE(writeScan(path("scans/p01.jpg"), QSize(1111, 777), QColor(230, 255, 230)));
+    ASSERT_TRUE(writeScan(path("scans/p04.jpg"), QSize(999, 1601), QColor(255, 230, 230)));
+    ASSERT_GT(useScan(1), 0);
+    ASSERT_GT(useScan(4), 0);
+    // Page 1's first four entries in four codecs, the word list's hotspots, the words of unit 2
+    // and every built-in clip (the looped music among them).
     const QStringList files{"mono8k.flac", "stereo48k.ogg", "late.wav", "song.mp3"};
     const QStringList codecs{"msadpcm", "ima", "mp3/24000/1", "pcm16/22050/2"};
     for (int e = 1; e <= 4; ++e) {
         const QString codec = e == 1 ? QString() : "codec: " + codecs[e - 1] + "; ";
-        ASSERT_GT(addOption(68, e, codec + "audio: recordings/" + files[e - 1]), 0);
+        ASSERT_GT(addOption(1, e, codec + "audio: recordings/" + files[e - 1]), 0);
     }
     // Every hotspot of the word list has a recording of its own; the third's is the FLAC.
-    for (int e = 1; e <= 64; ++e) {
+    for (int e = 1; e <= 8; ++e) {
         const QString file = QStringLiteral("recordings/w%1.wav").arg(e);
         if (e != 3) {
             ASSERT_TRUE(sox({"-n", "-r", "16000", "-c", "1"}, path(file),
                             {"synth", "0.6", "sine", QString::number(300 + 7 * e), "vol", "0.3"}));
         }
-        ASSERT_GT(addOption(70, e, e == 3 ? "audio: recordings/flac.wav" : "audio: " + file), 0);
+        ASSERT_GT(addOption(4, e, e == 3 ? "audio: recordings/flac.wav" : "audio: " + file), 0);
     }
-    QString unit = readText(path("units/unit5.txt"));
-    unit.replace(QRegularExpression("(第5单元词语\\d+)\\n"), "\\1 | audio: recordings/late.wav\n");
-    writeFile(path("units/unit5.txt"), unit.toUtf8());
+    QString unit = readText(path("units/unit2.txt"));
+    unit.replace(QRegularExpression("(?m)^([a-z]+ \\| \\S+)$"), "\\1 | audio: recordings/late.wav");
+    writeFile(path("units/unit2.txt"), unit.toUtf8());
     QString clips = readText(path("clips.txt"));
     clips.replace(QRegularExpression("\\n([a-z_0-9]+ \\|[^\\n]*)"),
                   "\n\\1 | audio: recordings/song.mp3");
     writeFile(path("clips.txt"), clips.toUtf8());
 
     const QString pieces = dir_.path() + "/pieces", cache = dir_.path() + "/cache";
-    const QStringList build{"--source", folder(), "--only",  "p68,p70,unit5,clips",
+    const QStringList build{"--source", folder(), "--only",  "p01,p04,unit2,clips",
                             "--out",    pieces,   "--cache", cache};
     const ToolRun run = runTool(build);
     ASSERT_EQ(run.exitCode, 0) << qPrintable(run.errors);
     EXPECT_GT(recordingsMade(run), 10) << qPrintable(run.out);
 
-    EXPECT_EQ(QImage(pieces + "/p68.jpg").size(), QSize(2150, 1524));
-    EXPECT_EQ(QImage(pieces + "/p70.jpg").size(), QSize(2150, 1524));
+    EXPECT_EQ(QImage(pieces + "/p01.jpg").size(), QSize(2150, 1524));
+    EXPECT_EQ(QImage(pieces + "/p04.jpg").size(), QSize(2150, 1524));
     auto expectFinished = [&](const QString& piece, const QString& codec, bool loop = false) {
         QFile file(pieces + "/" + piece);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(piece);
@@ -385,10 +397,10 @@ TEST_F(TemplateBook, ATeachersRecordingsAndScansAreFinishedForTheirRoles) {
         EXPECT_LT(sound.seconds, 1.8) << qPrintable(piece) << ": the silence was not cut";
     };
     for (int e = 1; e <= 4; ++e)
-        expectFinished(QStringLiteral("p68-0%1.wav").arg(e), codecs[e - 1]);
-    expectFinished("p70-03.wav", "msadpcm");
-    expectFinished("p70-64.wav", "msadpcm");
-    expectFinished("unit5-01.wav", "msadpcm");
+        expectFinished(QStringLiteral("p01-0%1.wav").arg(e), codecs[e - 1]);
+    expectFinished("p04-03.wav", "msadpcm");
+    expectFinished("p04-08.wav", "msadpcm");
+    expectFinished("unit2-01.wav", "msadpcm");
     for (const ClipRoleProfile& role : kClipRoles) {
         if (role.codec) {
             expectFinished(QStringLiteral("clip-%1.wav").arg(role.role), role.codec,
@@ -425,23 +437,23 @@ TEST_F(TemplateBook, ATeachersRecordingsAndScansAreFinishedForTheirRoles) {
 TEST_F(TemplateBook, BrokenFilesStopTheCheckAtTheLineThatNamesThem) {
     writeFile(path("recordings/text.wav"), "This is not a recording.\n");
     writeFile(path("recordings/empty.wav"), "");
-    writeFile(path("scans/p66.jpg"), "Not a picture either.\n");
+    writeFile(path("scans/p02.jpg"), "Not a picture either.\n");
     writeFile(path("pictures/flower.png"), "");
     // The first page of an Ogg Opus stream: Ogg, but not Vorbis.
     writeFile(path("recordings/opus.opus"),
               QByteArray("OggS") + QByteArray(23, '\0') + QByteArray(1, '\x13') +
                   QByteArray("OpusHead\x01\x02") + QByteArray(64, '\0'));
-    const int missing = addOption(68, 1, "audio: recordings/missing.wav");
-    const int text = addOption(68, 2, "audio: recordings/text.wav");
-    const int empty = addOption(68, 3, "audio: recordings/empty.wav");
-    const int picture = useScan(66);
+    const int missing = addOption(1, 1, "audio: recordings/missing.wav");
+    const int text = addOption(1, 2, "audio: recordings/text.wav");
+    const int empty = addOption(1, 3, "audio: recordings/empty.wav");
+    const int picture = useScan(2);
     // Two words of the word list that would play one teacher's recording.
     ASSERT_TRUE(sox({"-n", "-r", "16000", "-c", "1"}, path("recordings/apple.wav"),
                     {"synth", "0.5", "sine", "440"}));
-    const int apple = addOption(74, 1, "audio: recordings/apple.wav");
-    const int sameApple = addOption(74, 2, "audio: recordings/apple.wav");
+    const int apple = addOption(4, 1, "audio: recordings/apple.wav");
+    const int sameApple = addOption(4, 2, "audio: recordings/apple.wav");
     QString unit = readText(path("units/unit2.txt"));
-    unit.replace(QRegularExpression("\\n(word[a-z]+ \\| 第2单元词语3[^\\n]*)\\n"),
+    unit.replace(QRegularExpression("\\n(bird \\| [^\\n]*)\\n"),
                  "\n\\1 | audio: recordings/gone.mp3\n");
     writeFile(path("units/unit2.txt"), unit.toUtf8());
     const int unitLine =
@@ -460,12 +472,12 @@ TEST_F(TemplateBook, BrokenFilesStopTheCheckAtTheLineThatNamesThem) {
     const ToolRun run = runTool({"--source", folder(), "--check"});
     EXPECT_EQ(run.exitCode, 1);
     for (const auto& [where, what] :
-         {std::pair{at(68, missing), "the recording recordings/missing.wav does not exist"},
-          std::pair{at(68, text),
+         {std::pair{at(1, missing), "the recording recordings/missing.wav does not exist"},
+          std::pair{at(1, text),
                     "the recording recordings/text.wav is not a WAV, FLAC, Ogg "
                     "Vorbis or MP3 recording"},
-          std::pair{at(68, empty), "the recording recordings/empty.wav is empty"},
-          std::pair{at(66, picture), "the picture scans/p66.jpg is not a JPEG or PNG picture"},
+          std::pair{at(1, empty), "the recording recordings/empty.wav is empty"},
+          std::pair{at(2, picture), "the picture scans/p02.jpg is not a JPEG or PNG picture"},
           std::pair{QStringLiteral("unit2.txt:%1: ").arg(unitLine),
                     "the recording recordings/gone.mp3 does not exist"},
           std::pair{QStringLiteral("clips.txt:%1: ").arg(clipLine),
@@ -474,14 +486,14 @@ TEST_F(TemplateBook, BrokenFilesStopTheCheckAtTheLineThatNamesThem) {
                     "holds Ogg Opus)"},
           std::pair{QStringLiteral("pictures.txt:%1: ").arg(pictureLine),
                     "the picture pictures/flower.png is empty"},
-          std::pair{at(74, sameApple),
+          std::pair{at(4, sameApple),
                     "expected a recording of its own: recordings/apple.wav "
                     "is already played at "}}) {
         EXPECT_TRUE(run.errors.contains(where + QString::fromUtf8(what)))
             << qPrintable(where + what) << "\n"
             << qPrintable(run.errors);
     }
-    EXPECT_TRUE(run.errors.contains(QStringLiteral("p74.txt:%1\n").arg(apple)));
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("p04.txt:%1\n").arg(apple)));
     EXPECT_TRUE(run.errors.contains("content build stopped: 8 problem(s)"))
         << qPrintable(run.errors);
 }
@@ -497,14 +509,14 @@ TEST_F(TemplateBook, SilentCutShortAndOverlongRecordingsStopTheBuildAtTheirLine)
     QFile cut(path("recordings/cut.wav"));
     ASSERT_TRUE(cut.resize(44));
     ASSERT_TRUE(tone(path("recordings/fine.ogg"), 16000, 1, "0.5"));
-    const int silent = addOption(68, 1, "audio: recordings/silent.wav");
-    const int overlong = addOption(68, 2, "audio: recordings/long.flac");
-    const int shortened = addOption(68, 3, "audio: recordings/cut.wav");
-    addOption(68, 4, "audio: recordings/fine.ogg");
-    const ToolRun check = runTool({"--source", folder(), "--check", "--only", "p68"});
+    const int silent = addOption(1, 1, "audio: recordings/silent.wav");
+    const int overlong = addOption(1, 2, "audio: recordings/long.flac");
+    const int shortened = addOption(1, 3, "audio: recordings/cut.wav");
+    addOption(1, 4, "audio: recordings/fine.ogg");
+    const ToolRun check = runTool({"--source", folder(), "--check", "--only", "p01"});
     EXPECT_EQ(check.exitCode, 0) << "what only decoding finds is found by the build";
     const ToolRun run =
-        runTool({"--source", folder(), "--only", "p68", "--out", dir_.path() + "/out"});
+        runTool({"--source", folder(), "--only", "p01", "--out", dir_.path() + "/out"});
     EXPECT_EQ(run.exitCode, 1);
     for (const auto& [line, what] :
          {std::pair{silent, "cannot use the recording recordings/silent.wav: it is silent"},
@@ -514,12 +526,12 @@ TEST_F(TemplateBook, SilentCutShortAndOverlongRecordingsStopTheBuildAtTheirLine)
           std::pair{shortened,
                     "cannot use the recording recordings/cut.wav: it holds no "
                     "samples"}}) {
-        EXPECT_TRUE(run.errors.contains(at(68, line) + QString::fromUtf8(what)))
+        EXPECT_TRUE(run.errors.contains(at(1, line) + QString::fromUtf8(what)))
             << what << "\n"
             << qPrintable(run.errors);
     }
     EXPECT_TRUE(run.errors.contains("content build stopped: 3 problem(s)"))
         << qPrintable(run.errors);
-    EXPECT_FALSE(QFileInfo::exists(dir_.path() + "/out/p68-04.wav"))
+    EXPECT_FALSE(QFileInfo::exists(dir_.path() + "/out/p01-04.wav"))
         << "a build that stopped wrote its pieces";
 }

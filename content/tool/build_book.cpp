@@ -13,7 +13,6 @@
 #include "pictures/preview.h"
 #include "recordings/make_recordings.h"
 #include "recordings/synth.h"
-#include "sources/book_profile.h"
 #include "sources/checks.h"
 #include "sources/supplied_files.h"
 
@@ -129,21 +128,13 @@ Vocabulary bookVocabulary() {
 
 bool Selection::parse(const QString& text, QString& error) {
     static const QRegularExpression page(QStringLiteral("^p?(\\d+)$"));
-    static const QRegularExpression unit(QStringLiteral("^unit([1-6])$"));
+    static const QRegularExpression unit(QStringLiteral("^unit(\\d+)$"));
     for (const QString& raw : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QString piece = raw.trimmed().toLower();
         const auto pageMatch = page.match(piece);
         const auto unitMatch = unit.match(piece);
         if (pageMatch.hasMatch()) {
-            const int number = pageMatch.captured(1).toInt();
-            const bool known =
-                std::any_of(kScreens.begin(), kScreens.end(),
-                            [number](const ScreenProfile& s) { return s.page == number; });
-            if (!known) {
-                error = QStringLiteral("the book has no page %1").arg(number);
-                return false;
-            }
-            pages.append(number);
+            pages.append(pageMatch.captured(1).toInt());
         } else if (unitMatch.hasMatch()) {
             units.append(unitMatch.captured(1).toInt());
         } else if (piece == QLatin1String("clips")) {
@@ -158,6 +149,24 @@ bool Selection::parse(const QString& text, QString& error) {
     return true;
 }
 
+namespace {
+
+// The chosen pieces the book does not have; empty when it has them all.
+QString missingPieces(const Selection& only, const BookSources& book) {
+    QStringList missing;
+    for (int page : only.pages) {
+        if (!book.pageNumbers.contains(page))
+            missing << QStringLiteral("the book has no page %1").arg(page);
+    }
+    for (int unit : only.units) {
+        if (unit < 1 || unit > book.units.size())
+            missing << QStringLiteral("the book has no unit %1").arg(unit);
+    }
+    return missing.join(QStringLiteral("; "));
+}
+
+}  // namespace
+
 int runContentBuild(const Options& options) {
     QElapsedTimer clock;
     clock.start();
@@ -165,6 +174,12 @@ int runContentBuild(const Options& options) {
     const Selection& only = options.only;
     BookSources book =
         readSources(options.source, only.pages, problems, only.whole() || !only.pages.isEmpty());
+    book.builtInVolume = options.builtInVolume;
+    const QString missing = missingPieces(only, book);
+    if (!missing.isEmpty()) {
+        fprintf(stderr, "--only: %s\n", qPrintable(missing));
+        return 2;
+    }
     const bool wholeBook = only.whole();
     const Vocabulary vocabulary = bookVocabulary();
     if (!wholeBook) {

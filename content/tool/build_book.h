@@ -16,7 +16,7 @@ namespace tool {
 // chosen means the whole book.
 struct Selection {
     QList<int> pages;  // book page numbers; none chosen while others are: no pages
-    QList<int> units;
+    QList<int> units;  // unit numbers
     bool clips = false;
     bool pictures = false;
     bool whole() const { return pages.isEmpty() && units.isEmpty() && !clips && !pictures; }
@@ -33,6 +33,9 @@ struct Options {
     // given an out folder writes each piece there as a file of its own.
     Selection only;
     bool checkOnly = false;  // read and check, make nothing
+    // The sources are the demonstration volume's: check its facts too, and keep the names and
+    // sizes its pages have always had in the program.
+    bool builtInVolume = false;
     int parallel = 2;
 };
 

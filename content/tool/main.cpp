@@ -40,6 +40,11 @@ int main(int argc, char** argv) {
         "(README.md), ready to be filled in. The folder must not exist or be empty.",
         "folder");
     const QCommandLineOption check("check", "Only read and check the sources.");
+    const QCommandLineOption builtIn(
+        "built-in-volume",
+        "The sources are the demonstration volume built into the program: check them against "
+        "its facts too (its pages, entry counts, sections, units and answer keys), and keep the "
+        "names and sizes its pages have always had.");
     const QCommandLineOption jobs("jobs", "Recordings and pictures made at once.", "n");
     const QCommandLineOption icons("icons", "Only write the program's icons into this folder.",
                                    "folder");
@@ -53,8 +58,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption decodeTo(
         "decode-to", "With --measure: also write each file decoded (mono 16-bit PCM) here.",
         "folder");
-    parser.addOptions({source, out, cache, preview, only, check, jobs, icons, newBook, measure,
-                       decodeTo, finish});
+    parser.addOptions({source, out, cache, preview, only, check, builtIn, jobs, icons, newBook,
+                       measure, decodeTo, finish});
     parser.addPositionalArgument("files",
                                  "WAV files to measure (with --measure), or the input "
                                  "and output files (with --finish).",
@@ -76,6 +81,7 @@ int main(int argc, char** argv) {
     options.cache = parser.isSet(cache) ? parser.value(cache) : options.out + "/recordings";
     options.preview = parser.value(preview);
     options.checkOnly = parser.isSet(check);
+    options.builtInVolume = parser.isSet(builtIn);
     options.parallel =
         parser.isSet(jobs) ? parser.value(jobs).toInt() : std::max(2, QThread::idealThreadCount());
     QString error;

@@ -4,8 +4,6 @@
 #include <QFile>
 #include <QMap>
 
-#include "sources/book_profile.h"
-
 namespace tool {
 
 QByteArray cppString(const QString& text) {
@@ -77,8 +75,9 @@ class Generator {
                 QByteArray::number(built_.sources->clips.size()) + ", pictures, " +
                 QByteArray::number(built_.pictures.size()) + ", " +
                 cppString(built_.sources->aboutHtml) + ", " + cppString(built_.sources->faqHtml) +
-                ", " + QByteArray::number(packer_.bytes().size()) + ", " + cppString(names.title) +
-                ", " + cppString(names.caption) + ", " + cppString(names.shortcut) + "};\n\n";
+                ", " + QByteArray::number(packer_.bytes().size()) + ", " +
+                cppString(names.title.text) + ", " + cppString(names.caption.text) + ", " +
+                cppString(names.shortcut.text) + "};\n\n";
         out_ +=
             "}  // namespace\n\nconst Book& builtInBook() { return book; }\n\n"
             "}  // namespace book\n";
@@ -155,16 +154,15 @@ class Generator {
         if (page.listens.isEmpty()) return "nullptr";
         const QByteArray name = "listen" + QByteArray::number(page.pageNumber);
         const ListenIcon& icon = page.listens[0];
-        out_ += "const ListenIconDef " + name + "{" + cppString(listenIconName(page.pageNumber)) +
-                ", " + QByteArray::number(icon.pos.x()) + ", " + QByteArray::number(icon.pos.y()) +
-                "};\n";
+        const QString iconName = listenIconName(*built_.sources, page.pageNumber);
+        out_ += "const ListenIconDef " + name + "{" + cppString(iconName) + ", " +
+                QByteArray::number(icon.pos.x()) + ", " + QByteArray::number(icon.pos.y()) + "};\n";
         return "&" + name;
     }
 
     QByteArray writePage(int index) {
         const PageSource& page = built_.sources->pages[index];
-        const ScreenProfile& profile = kScreens[size_t(index)];
-        const bool wordList = isWordListPage(page.pageNumber);
+        const bool wordList = page.wordList;
         QStringList lines;
         QList<int> clips;
         for (const Entry& e : page.entries) {
@@ -179,26 +177,31 @@ class Generator {
         const QByteArray listen = writeListen(page);
         const QSize size = built_.pagePictureSizes[index];
         out_ += "\n";
-        return "    {" + QByteArray::number(profile.screen) + ", " + n + ", " +
-               cppString(QString::fromUtf8(profile.pictureBox)) + ", " +
+        // A text page always has its exercise overlay: at its corner unless the page says.
+        const bool overlay = !wordList;
+        return "    {" + QByteArray::number(index) + ", " + n + ", " +
+               cppString(pictureBoxName(*built_.sources, index)) + ", " +
                packer_.blob(built_.pagePictures[index]) + ", " + QByteArray::number(size.width()) +
                ", " + QByteArray::number(size.height()) + ", " +
                (wordList ? QByteArray("nullptr") : joinLines(lines)) + ", " + clipList + ", " +
                QByteArray::number(wordList ? 0 : page.entries.size()) + ", " + hotspots + ", " +
-               QByteArray::number(page.entries.size()) + ", " +
-               (page.hasOverlay ? "true" : "false") + ", " + QByteArray::number(page.overlay.x()) +
-               ", " + QByteArray::number(page.overlay.y()) + ", " + fills + ", " +
+               QByteArray::number(page.entries.size()) + ", " + (overlay ? "true" : "false") +
+               ", " + QByteArray::number(page.overlay.x()) + ", " +
+               QByteArray::number(page.overlay.y()) + ", " + fills + ", " +
                QByteArray::number(page.fills.size()) + ", " + ticks + ", " +
                QByteArray::number(page.ticks.size()) + ", " + listen + ", " +
                (wordList ? "true" : "false") + "},\n";
     }
 
+    // The chooser's items: data 1 to the section count, in order, each with its first screen.
     void writeSections() {
+        const BookSources& book = *built_.sources;
         out_ += "const SectionDef sections[] = {\n";
-        sectionCount_ = int(kSections.size());
-        for (const SectionProfile& s : kSections) {
-            out_ += "    {" + cppString(QString::fromUtf8(s.text)) + ", " +
-                    QByteArray::number(s.data) + ", " + QByteArray::number(s.firstScreen) + "},\n";
+        sectionCount_ = int(book.sections.size());
+        for (int i = 0; i < sectionCount_; ++i) {
+            const SectionSource& s = book.sections[i];
+            out_ += "    {" + cppString(s.name) + ", " + QByteArray::number(i + 1) + ", " +
+                    QByteArray::number(screenOfPage(book, s.firstPage)) + "},\n";
         }
         out_ += "};\n\n";
     }

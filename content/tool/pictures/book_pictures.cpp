@@ -10,24 +10,13 @@
 
 namespace tool {
 
-namespace {
-
-const ScreenProfile& profileOfPage(int page) {
-    for (const ScreenProfile& s : kScreens) {
-        if (s.page == page) return s;
-    }
-    return kScreens[0];
-}
-
-}  // namespace
-
 art::PageSpec pageSpec(const PageSource& page, QSize pixelSize) {
     art::PageSpec spec;
     spec.pageNumber = page.pageNumber;
     spec.theme = page.theme;
-    spec.sectionName = QString::fromUtf8(profileOfPage(page.pageNumber).section);
+    spec.sectionName = page.section;
     spec.pixelSize = pixelSize;
-    spec.wordList = isWordListPage(page.pageNumber);
+    spec.wordList = page.wordList;
     for (const Entry& e : page.entries) {
         // A strip prints what its recording says; one that plays a made sound prints its say:
         // text (or its English line) instead of the recipe's name.
@@ -58,11 +47,11 @@ bool makePagePictures(const BookSources& book, const QString& cacheFolder, int p
     std::vector<QByteArray> made(static_cast<size_t>(count));
     std::vector<QString> errors(static_cast<size_t>(count));
     sizes.clear();
-    for (const PageSource& page : book.pages) sizes.append(pagePictureSize(page.pageNumber));
+    for (const PageSource& page : book.pages) sizes.append(pagePictureSize(book, page.pageNumber));
     forEachParallel(count, parallel, [&](int at) {
         const auto i = size_t(at);
         const PageSource& page = book.pages[at];
-        const QSize size = pagePictureSize(page.pageNumber);
+        const QSize size = pagePictureSize(book, page.pageNumber);
         if (!page.image.given()) {
             made[i] = encodePagePicture(art::renderPage(pageSpec(page, size)));
             return;

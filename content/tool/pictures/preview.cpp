@@ -61,7 +61,7 @@ void tag(QPainter& p, QPointF corner, const QString& text, const QColor& colour)
 
 }  // namespace
 
-bool pagePreviewPicture(const PageSource& page, QImage& picture, QString& error) {
+bool pagePreviewPicture(const PageSource& page, QSize pixels, QImage& picture, QString& error) {
     if (!page.image.given()) {
         picture = art::renderPage(pageSpec(page, kDesignSize));
         return true;
@@ -71,7 +71,6 @@ bool pagePreviewPicture(const PageSource& page, QImage& picture, QString& error)
     if (!readPicture(page.image.path, frames, delayMs, error)) return false;
     // The scan is fitted into the page picture's size, which the reader then stretches over
     // the design space: the preview places it the same way.
-    const QSize pixels = pagePictureSize(page.pageNumber);
     const QRectF fitted = fittedRect(frames.first().size(), pixels);
     const double sx = double(kPageWidth) / pixels.width();
     const double sy = double(kPageHeight) / pixels.height();
@@ -127,7 +126,8 @@ bool writePreviews(const BookSources& book, const QString& folder, int parallel,
         const auto i = size_t(at);
         const PageSource& page = book.pages[at];
         QImage sheet;
-        if (!pagePreviewPicture(page, sheet, errors[i])) return;
+        if (!pagePreviewPicture(page, pagePictureSize(book, page.pageNumber), sheet, errors[i]))
+            return;
         outlinePage(page, sheet);
         const QString path = QDir(folder).filePath(
             QStringLiteral("p%1.png").arg(page.pageNumber, 2, 10, QChar('0')));

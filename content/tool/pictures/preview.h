@@ -17,9 +17,9 @@ namespace tool {
 inline const QColor kHotspotOutline{226, 0, 116};
 inline const QColor kAnswerOutline{0, 102, 255};
 
-// The page picture at 800 x 540: the supplied scan fitted as the build fits it, or the drawn
-// page. False with `error` set when the scan cannot be read.
-bool pagePreviewPicture(const PageSource& page, QImage& picture, QString& error);
+// The page picture at 800 x 540: the supplied scan fitted as the build fits it into a picture of
+// `pixels`, or the drawn page. False with `error` set when the scan cannot be read.
+bool pagePreviewPicture(const PageSource& page, QSize pixels, QImage& picture, QString& error);
 
 // Draws the outlines and numbers over a page picture of 800 x 540.
 void outlinePage(const PageSource& page, QImage& picture);

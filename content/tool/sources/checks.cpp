@@ -1,11 +1,18 @@
 #include "sources/checks.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringEncoder>
 
 #include "sources/book_profile.h"
+#include "sources/built_in_volume.h"
+
+// The rules every book obeys, whatever its shape: each is there because the program (or the
+// tool that draws and records the book) needs it, and each message says why in a teacher's
+// words. The demonstration volume's own facts are checked in built_in_volume.cpp.
 
 namespace tool {
 
@@ -17,35 +24,39 @@ bool encodesInGbk(const QString& text) {
 
 namespace {
 
-const ScreenProfile* profileOf(int page) {
-    for (const ScreenProfile& screen : kScreens) {
-        if (screen.page == page) return &screen;
-    }
-    return nullptr;
-}
+const QString kGbkReason = QStringLiteral(
+    "the program stores its texts in GBK, the Chinese code page, which has no such character");
 
-void checkLine(const Entry& entry, const QString& text, const char* which, Problems& problems) {
+// A text shown on one line of the program: one line, in GBK.
+void checkShownText(const Where& where, const QString& text, const QString& what,
+                    Problems& problems) {
     if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))) {
-        problems.add(entry.where, QStringLiteral("the %1 line must be a single line").arg(which));
+        problems.add(where, QStringLiteral("the %1 must be a single line").arg(what));
     }
     if (!encodesInGbk(text)) {
-        problems.add(
-            entry.where,
-            QStringLiteral("expected the %1 line to encode in GBK: \"%2\"").arg(which, text));
+        problems.add(where, QStringLiteral("expected the %1 to encode in GBK: \"%2\": %3")
+                                .arg(what, text, kGbkReason));
     }
 }
 
 void checkRect(const Entry& entry, Problems& problems) {
     const QRect& r = entry.rect;
-    if (r.left() < 0 || r.top() < 0 || r.x() + r.width() > kPageWidth ||
-        r.y() + r.height() > kPageHeight) {
-        problems.add(entry.where, QStringLiteral("expected the hotspot inside the 800 x 540 page"));
+    if (!QRect(0, 0, kPageWidth, kPageHeight).contains(r)) {
+        problems.add(entry.where, QStringLiteral("expected the hotspot inside the 800 x 540 page: "
+                                                 "a child can only press what lies on the page"));
     }
-    if (r.width() < 24 || r.width() > 320 || r.height() < 13 || r.height() > 224) {
-        problems.add(entry.where, QStringLiteral("expected a hotspot 24 to 320 wide and 13 to 224 "
-                                                 "high, found %1 x %2")
-                                      .arg(r.width())
-                                      .arg(r.height()));
+    if (r.width() < kHotspotMinWidth || r.width() > kHotspotMaxWidth ||
+        r.height() < kHotspotMinHeight || r.height() > kHotspotMaxHeight) {
+        problems.add(entry.where,
+                     QStringLiteral("expected a hotspot %1 to %2 wide and %3 to %4 high, found %5 "
+                                    "x %6: a smaller one is too small for a child to hit, a bigger "
+                                    "one takes the presses meant for what lies around it")
+                         .arg(kHotspotMinWidth)
+                         .arg(kHotspotMaxWidth)
+                         .arg(kHotspotMinHeight)
+                         .arg(kHotspotMaxHeight)
+                         .arg(r.width())
+                         .arg(r.height()));
     }
 }
 
@@ -69,65 +80,45 @@ void checkColour(const Where& where, const QString& thing, const QString& colour
     }
 }
 
-void checkKind(const Entry& entry, bool wordList, const Vocabulary& vocabulary,
-               Problems& problems) {
-    if (wordList && entry.kind != QLatin1String("word")) {
-        problems.add(entry.where, QStringLiteral("expected kind \"word\" on a word-list page"));
-    }
+void checkKind(const Entry& entry, const Vocabulary& vocabulary, Problems& problems) {
     if (!entry.thing.isEmpty() && !vocabulary.drawings.contains(entry.thing)) {
         problems.add(entry.where, QStringLiteral("unknown drawing \"%1\"").arg(entry.thing));
     }
     checkColour(entry.where, entry.thing, entry.colour, vocabulary, problems);
 }
 
-void checkEntryNumbersAndCounts(const PageSource& page, const ScreenProfile& profile,
-                                Problems& problems) {
-    // A count is pointed at the first entry too many, or at the last entry when some are missing.
-    const Where fileWhere = page.entries.isEmpty() ? Where{page.file, 0}
-                            : page.entries.size() > profile.entries
-                                ? page.entries[profile.entries].where
-                                : page.entries.last().where;
-    if (page.entries.size() != profile.entries) {
-        problems.add(fileWhere, QStringLiteral("expected %1 entries on page %2, found %3")
-                                    .arg(profile.entries)
-                                    .arg(profile.page)
-                                    .arg(page.entries.size()));
+// Entries run 1, 2, 3 ...; an English "$" goes with a Chinese one; a word list has no "$".
+void checkEntries(const PageSource& page, Problems& problems) {
+    if (page.entries.isEmpty()) {
+        problems.add({page.file, 0},
+                     QStringLiteral("expected at least one entry on the page: a page with "
+                                    "nothing to press has nothing to read aloud or to ask"));
     }
-    int englishDollars = 0, chineseDollars = 0;
     for (int i = 0; i < page.entries.size(); ++i) {
         const Entry& e = page.entries[i];
         if (e.number != i + 1) {
             problems.add(e.where, QStringLiteral("expected entry number %1, found %2 (numbers run "
-                                                 "1, 2, 3 ... in order, each once)")
+                                                 "1, 2, 3 ... in order, each once): the program "
+                                                 "finds an entry's lines and recording by its "
+                                                 "number")
                                       .arg(i + 1)
                                       .arg(e.number));
         }
         const bool englishDollar = e.english == QLatin1String("$");
         const bool chineseDollar = e.chinese == QLatin1String("$");
-        englishDollars += englishDollar;
-        chineseDollars += chineseDollar;
-        if (englishDollar != chineseDollar && !isEnglishOnlyEntry(profile.page, e.number)) {
-            problems.add(e.where, QStringLiteral("expected \"$\" in both lines of a placeholder"));
+        if (page.wordList && (englishDollar || chineseDollar)) {
+            problems.add(e.where, QStringLiteral("a word-list page has no placeholders: each of "
+                                                 "its hotspots prints a word and its meaning"));
+        } else if (englishDollar && !chineseDollar) {
+            problems.add(e.where, QStringLiteral("expected \"$\" in both lines of a placeholder: "
+                                                 "without an English line there is nothing for "
+                                                 "the Chinese line to translate"));
         }
-        if (isEnglishOnlyEntry(profile.page, e.number) && (englishDollar || !chineseDollar)) {
-            problems.add(e.where, QStringLiteral("expected a real English line and \"$\" as the "
-                                                 "Chinese line for this entry"));
+        if (page.wordList && e.kind != QLatin1String("word")) {
+            problems.add(e.where, QStringLiteral("expected kind \"word\" on a word-list page: "
+                                                 "each of its hotspots is a word that plays on its "
+                                                 "own"));
         }
-    }
-    if (isWordListPage(profile.page)) {
-        if (englishDollars + chineseDollars > 0) {
-            problems.add(fileWhere, QStringLiteral("a word-list page has no placeholders"));
-        }
-        return;
-    }
-    if (englishDollars != profile.englishDollars || chineseDollars != profile.chineseDollars) {
-        problems.add(fileWhere, QStringLiteral("expected %1 English and %2 Chinese \"$\" lines on "
-                                               "page %3, found %4 and %5")
-                                    .arg(profile.englishDollars)
-                                    .arg(profile.chineseDollars)
-                                    .arg(profile.page)
-                                    .arg(englishDollars)
-                                    .arg(chineseDollars));
     }
 }
 
@@ -135,82 +126,138 @@ void checkOverlaps(const PageSource& page, Problems& problems) {
     for (int i = 0; i < page.entries.size(); ++i) {
         for (int j = i + 1; j < page.entries.size(); ++j) {
             if (page.entries[i].rect.intersects(page.entries[j].rect)) {
-                problems.add(page.entries[j].where, QStringLiteral("hotspot %1 overlaps hotspot %2")
-                                                        .arg(page.entries[j].number)
-                                                        .arg(page.entries[i].number));
+                problems.add(page.entries[j].where,
+                             QStringLiteral("hotspot %1 overlaps hotspot %2: a press there could "
+                                            "not tell which of the two to play")
+                                 .arg(page.entries[j].number)
+                                 .arg(page.entries[i].number));
             }
         }
     }
 }
 
-void checkOverlay(const PageSource& page, const ScreenProfile& profile, Problems& problems) {
-    if (isWordListPage(profile.page)) {
-        if (page.hasOverlay) {
-            problems.add(page.overlayWhere, QStringLiteral("a word-list page has no overlay"));
-        }
+// The overlay takes the page exercises' presses over the whole page, counted from its corner.
+void checkOverlay(const PageSource& page, Problems& problems) {
+    if (!page.hasOverlay) return;
+    if (page.wordList) {
+        problems.add(page.overlayWhere,
+                     QStringLiteral("a word-list page has no overlay: the page exercises ask "
+                                    "the sentences of the other pages"));
         return;
     }
-    if (!page.hasOverlay || page.overlay != QPoint(profile.overlayX, profile.overlayY)) {
-        problems.add(page.hasOverlay ? page.overlayWhere : Where{page.file, 0},
-                     QStringLiteral("expected \"overlay %1,%2\"")
-                         .arg(profile.overlayX)
-                         .arg(profile.overlayY));
+    if (std::abs(page.overlay.x()) > kOverlayReach || std::abs(page.overlay.y()) > kOverlayReach) {
+        problems.add(page.overlayWhere,
+                     QStringLiteral("expected \"overlay X,Y\" with X and Y from -%1 to %1: the "
+                                    "page exercises take presses from that corner over the whole "
+                                    "page, so further away they would miss the page's edge")
+                         .arg(kOverlayReach));
     }
 }
 
-// An answer control must stay pressable: no hotspot may lie over it.
+// An answer box must stay clear of the hotspots.
 void checkBoxFree(const PageSource& page, const Where& where, const QRect& area,
                   Problems& problems) {
     for (const Entry& e : page.entries) {
         if (e.rect.intersects(area)) {
-            problems.add(where, QStringLiteral("hotspot %1 covers this answer box").arg(e.number));
+            problems.add(where, QStringLiteral("hotspot %1 covers this answer box: a child could "
+                                               "not tell which of the two a press is meant for")
+                                    .arg(e.number));
         }
     }
 }
 
-const Entry* nearestPicture(const PageSource& page, const QRect& box) {
-    const Entry* best = nullptr;
-    double bestDistance = 1e9;
-    const QPointF centre = QRectF(box).center();
-    for (const Entry& e : page.entries) {
-        if (e.kind != QLatin1String("pic") && e.kind != QLatin1String("picword")) continue;
-        const double dx = std::max({e.rect.left() - centre.x(), 0.0, centre.x() - e.rect.right()});
-        const double dy = std::max({e.rect.top() - centre.y(), 0.0, centre.y() - e.rect.bottom()});
-        const double distance = dx * dx + dy * dy;
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = &e;
+void checkBoxNumber(const Where& where, const char* kind, int number, int expected,
+                    Problems& problems) {
+    if (number == expected) return;
+    problems.add(where, QStringLiteral("expected %1 box number %2: boxes are numbered 1, 2, 3 ... "
+                                       "in order, and the program names each by its number")
+                            .arg(QLatin1String(kind))
+                            .arg(expected));
+}
+
+// Everything the child answers on: the boxes and the listen icon.
+QList<QRect> answerAreas(const PageSource& page) {
+    QList<QRect> areas;
+    for (const FillBox& box : page.fills)
+        areas.append(QRect(box.pos, QSize(kFillBoxSize, kFillBoxSize)));
+    for (const TickBox& box : page.ticks) {
+        // Laid out 7 right and 8 down of its design place.
+        areas.append(QRect(box.pos + QPoint(7, 8), QSize(kTickBoxWidth, kTickBoxHeight)));
+    }
+    for (const ListenIcon& icon : page.listens)
+        areas.append(QRect(icon.pos, QSize(kListenIconSize, kListenIconSize)));
+    return areas;
+}
+
+// The boxes and the icon lie side by side: one under another could not be reached.
+void checkAnswerOverlaps(const PageSource& page, Problems& problems) {
+    QList<Where> lines;
+    for (const FillBox& box : page.fills) lines.append(box.where);
+    for (const TickBox& box : page.ticks) lines.append(box.where);
+    for (const ListenIcon& icon : page.listens) lines.append(icon.where);
+    const QList<QRect> areas = answerAreas(page);
+    for (int i = 0; i < areas.size(); ++i) {
+        for (int j = 0; j < i; ++j) {
+            if (!areas[i].intersects(areas[j])) continue;
+            problems.add(lines[i], QStringLiteral("this box lies over the one on line %1: a child "
+                                                  "could not reach the one beneath")
+                                       .arg(lines[j].line));
+            break;
         }
     }
-    return best;
 }
 
-// The words that name what a picture shows, as the listening script would say them.
-QString pictureName(const Entry& picture) {
-    QString name = picture.thing;
-    if (!picture.colour.isEmpty() && picture.thing != QLatin1String("number")) {
-        name = picture.colour + QLatin1Char(' ') + name;
+void checkFillBoxes(const PageSource& page, Problems& problems) {
+    for (int i = 0; i < page.fills.size(); ++i) {
+        const FillBox& box = page.fills[i];
+        checkBoxNumber(box.where, "fill", box.number, i + 1, problems);
+        if (box.answer.size() != 1 || box.answer[0].isSpace() || !encodesInGbk(box.answer)) {
+            problems.add(box.where, QStringLiteral("expected one letter, digit or character as the "
+                                                   "answer: the box is 16 x 16 and holds one"));
+        }
+        // The mark (a tick or a cross) appears 5 to the right of the box and 20 above it.
+        const QRect area(box.pos.x(), box.pos.y() - 20, kFillBoxSize + 5 + 20, kFillBoxSize + 20);
+        if (!QRect(0, 0, kPageWidth, kPageHeight).contains(area)) {
+            problems.add(box.where,
+                         QStringLiteral("expected the fill box and its mark inside the page: the "
+                                        "mark appears at the box's top right"));
+        }
+        checkBoxFree(page, box.where, QRect(box.pos, QSize(kFillBoxSize, kFillBoxSize)), problems);
     }
-    if (picture.thing == QLatin1String("number")) name = picture.colour;
-    return name.toLower();
 }
 
-bool scriptNames(const QString& script, const Entry& picture) {
-    const QString lower = script.toLower();
-    if (lower.contains(pictureName(picture))) return true;
-    const QString english = picture.english.toLower().remove(QRegularExpression("[.!?,]"));
-    return english != QLatin1String("$") && !english.isEmpty() && lower.contains(english);
+void checkTickBoxes(const PageSource& page, Problems& problems) {
+    for (int i = 0; i < page.ticks.size(); ++i) {
+        const TickBox& box = page.ticks[i];
+        checkBoxNumber(box.where, "tick", box.number, i + 1, problems);
+        // The box moves 7 right and 8 down when laid out; its mark goes 20 to the right.
+        const QRect area(box.pos, QSize(50, 26));
+        if (!QRect(0, 0, kPageWidth, kPageHeight).contains(area)) {
+            problems.add(box.where,
+                         QStringLiteral("expected the tick box and its mark inside the page: the "
+                                        "mark appears to the box's right"));
+        }
+        checkBoxFree(page, box.where, area, problems);
+    }
 }
 
-// The script's parts introduced by "Number one", "Number two", ...
-QString numberedPart(const QString& script, int digit) {
-    static const QStringList words{"one", "two", "three", "four"};
-    if (digit < 1 || digit > int(words.size())) return {};
-    const QString lower = script.toLower();
-    const int start = lower.indexOf(QStringLiteral("number ") + words[digit - 1]);
-    if (start < 0) return {};
-    const int end = lower.indexOf(QStringLiteral("number "), start + 7);
-    return lower.mid(start, end < 0 ? -1 : end - start);
+// One listen icon at most, inside the hotspot whose recording is the listening exercise.
+void checkListenIcon(const PageSource& page, Problems& problems) {
+    for (int i = 0; i < page.listens.size(); ++i) {
+        const ListenIcon& icon = page.listens[i];
+        if (i > 0) {
+            problems.add(icon.where, QStringLiteral("expected one listen icon on a page at most: "
+                                                    "the program shows one"));
+            continue;
+        }
+        checkBoxNumber(icon.where, "listen", icon.number, 1, problems);
+        if (!listeningEntry(page)) {
+            problems.add(icon.where,
+                         QStringLiteral("expected the listen icon inside a hotspot: pressing the "
+                                        "icon plays the hotspot it lies in, the listening "
+                                        "exercise"));
+        }
+    }
 }
 
 const Entry* entryNumber(const PageSource& page, int number) {
@@ -218,113 +265,6 @@ const Entry* entryNumber(const PageSource& page, int number) {
         if (e.number == number) return &e;
     }
     return nullptr;
-}
-
-void checkFillBoxes(const PageSource& page, const Entry* listening, Problems& problems) {
-    const int expected = fillBoxCount(page.pageNumber);
-    if (page.fills.size() != expected) {
-        problems.add({page.file, 0}, QStringLiteral("expected %1 fill boxes on page %2, found %3")
-                                         .arg(expected)
-                                         .arg(page.pageNumber)
-                                         .arg(page.fills.size()));
-        return;
-    }
-    QSet<QString> digits;
-    for (const FillBox& box : page.fills) {
-        bool placed = false;
-        for (const FillBoxProfile& p : kFillBoxes) {
-            placed |=
-                p.page == page.pageNumber && p.number == box.number && box.pos == QPoint(p.x, p.y);
-        }
-        if (!placed) {
-            problems.add(box.where,
-                         QStringLiteral("fill box %1 is not at its fixed place").arg(box.number));
-        }
-        if (box.answer.size() != 1 || box.answer[0] < QLatin1Char('1') ||
-            box.answer[0] > QLatin1Char('4') || digits.contains(box.answer)) {
-            problems.add(box.where, QStringLiteral("expected the digits 1 to 4, each once"));
-        }
-        digits.insert(box.answer);
-        const QRect area(box.pos, QSize(kFillBoxSize, kFillBoxSize));
-        checkBoxFree(page, box.where, area, problems);
-        const Entry* picture = nearestPicture(page, area);
-        const bool validDigit = box.answer.size() == 1 && box.answer[0] >= QLatin1Char('1') &&
-                                box.answer[0] <= QLatin1Char('4');
-        if (listening && picture && validDigit &&
-            !scriptNames(numberedPart(listening->recording.text, box.answer.toInt()), *picture)) {
-            problems.add(
-                box.where,
-                QStringLiteral("the listening script's \"Number %1\" part does not name the "
-                               "picture next to this box (hotspot %2, \"%3\")")
-                    .arg(box.answer)
-                    .arg(picture->number)
-                    .arg(pictureName(*picture)));
-        }
-    }
-}
-
-void checkTickBoxes(const PageSource& page, const Entry* listening, Problems& problems) {
-    const int expected = tickBoxCount(page.pageNumber);
-    if (page.ticks.size() != expected) {
-        problems.add({page.file, 0}, QStringLiteral("expected %1 tick boxes on page %2, found %3")
-                                         .arg(expected)
-                                         .arg(page.pageNumber)
-                                         .arg(page.ticks.size()));
-        return;
-    }
-    for (int i = 0; i < page.ticks.size(); ++i) {
-        const TickBox& box = page.ticks[i];
-        if (box.number != i + 1) {
-            problems.add(box.where, QStringLiteral("expected tick box number %1").arg(i + 1));
-        }
-        const bool checked = tickBoxesChecked(page.pageNumber);
-        if (checked != (box.expected >= 0)) {
-            problems.add(box.where,
-                         checked ? QStringLiteral("expected yes or no")
-                                 : QStringLiteral("expected \"-\": these boxes are not checked"));
-        }
-        // The box moves 7 right and 8 down when laid out; its mark goes 20 to the right.
-        const QRect area(box.pos, QSize(50, 26));
-        if (!QRect(0, 0, kPageWidth, kPageHeight).contains(area)) {
-            problems.add(box.where,
-                         QStringLiteral("expected the tick box and its mark inside the page"));
-        }
-        checkBoxFree(page, box.where, area, problems);
-        const Entry* picture = nearestPicture(page, QRect(box.pos, QSize(15, 16)));
-        if (checked && listening && picture &&
-            scriptNames(listening->recording.text, *picture) != (box.expected == 1)) {
-            problems.add(box.where,
-                         QStringLiteral("the answer key says %1 but the listening script %2 the "
-                                        "picture next to this box (hotspot %3, \"%4\")")
-                             .arg(box.expected == 1 ? "yes" : "no",
-                                  box.expected == 1 ? "does not name" : "names")
-                             .arg(picture->number)
-                             .arg(pictureName(*picture)));
-        }
-    }
-}
-
-void checkAnswers(const PageSource& page, Problems& problems) {
-    const Entry* listening = nullptr;
-    if (hasListenIcon(page.pageNumber))
-        listening = entryNumber(page, listeningEntry(page.pageNumber));
-    // On a scanned page the kinds draw nothing, so a box's neighbour tells nothing about the
-    // script.
-    const Entry* script = page.image.given() ? nullptr : listening;
-    checkFillBoxes(page, script, problems);
-    checkTickBoxes(page, script, problems);
-    const int icons = hasListenIcon(page.pageNumber) ? 1 : 0;
-    if (page.listens.size() != icons) {
-        problems.add({page.file, 0}, QStringLiteral("expected %1 listen icon line(s)").arg(icons));
-        return;
-    }
-    if (icons == 0) return;
-    const QRect icon(page.listens[0].pos, QSize(kListenIconSize, kListenIconSize));
-    if (!listening || !listening->rect.contains(icon)) {
-        problems.add(page.listens[0].where,
-                     QStringLiteral("expected the listen icon inside hotspot %1")
-                         .arg(listeningEntry(page.pageNumber)));
-    }
 }
 
 // A speech box's by: option names someone drawn on the same page: its tail points there.
@@ -342,20 +282,6 @@ void checkSpeakers(const PageSource& page, const Vocabulary& vocabulary, Problem
                                       .arg(e.speaker));
         }
     }
-}
-
-// Everything the child answers on: the boxes and the listen icon.
-QList<QRect> answerAreas(const PageSource& page) {
-    QList<QRect> areas;
-    for (const FillBox& box : page.fills)
-        areas.append(QRect(box.pos, QSize(kFillBoxSize, kFillBoxSize)));
-    for (const TickBox& box : page.ticks) {
-        // Laid out 7 right and 8 down of its design place.
-        areas.append(QRect(box.pos + QPoint(7, 8), QSize(kTickBoxWidth, kTickBoxHeight)));
-    }
-    for (const ListenIcon& icon : page.listens)
-        areas.append(QRect(icon.pos, QSize(kListenIconSize, kListenIconSize)));
-    return areas;
 }
 
 // Drawings with no hotspot: known things inside the page above its footer, never over a line of
@@ -402,8 +328,7 @@ void checkDrawings(const PageSource& page, const Vocabulary& vocabulary, Problem
 }  // namespace
 
 void checkPage(const PageSource& page, const Vocabulary& vocabulary, Problems& problems) {
-    const ScreenProfile* profile = profileOf(page.pageNumber);
-    if (!profile || !page.file.endsWith(pageFileName(page.pageNumber))) {
+    if (QFileInfo(page.file).fileName() != pageFileName(page.pageNumber)) {
         problems.add({page.file, 0},
                      QStringLiteral("expected a \"page N\" line matching the file name"));
         return;
@@ -413,23 +338,18 @@ void checkPage(const PageSource& page, const Vocabulary& vocabulary, Problems& p
     const bool scanned = page.image.given();
     if (!themes.contains(page.theme) && !(scanned && page.theme.isEmpty())) {
         problems.add({page.file, 0},
-                     QStringLiteral("expected a theme line (%1)").arg(themes.join(", ")));
+                     QStringLiteral("expected a theme line (%1): the tool draws the page in its "
+                                    "theme's colours")
+                         .arg(themes.join(", ")));
     }
-    const bool wordList = isWordListPage(page.pageNumber);
     for (const Entry& e : page.entries) {
-        checkLine(e, e.english, "English", problems);
-        checkLine(e, e.chinese, "Chinese", problems);
+        checkShownText(e.where, e.english, QStringLiteral("English line"), problems);
+        checkShownText(e.where, e.chinese, QStringLiteral("Chinese line"), problems);
         checkRect(e, problems);
-        if (!scanned) checkKind(e, wordList, vocabulary, problems);
+        if (!scanned) checkKind(e, vocabulary, problems);
         if (!e.sound.isEmpty() && !vocabulary.sounds.contains(e.sound)) {
             problems.add(e.where, QStringLiteral("unknown sound \"%1\" (the sounds are: %2)")
                                       .arg(e.sound, vocabulary.sounds.join(QStringLiteral(", "))));
-        }
-    }
-    if (scanned && wordList) {
-        for (const Entry& e : page.entries) {
-            if (e.kind != QLatin1String("word"))
-                problems.add(e.where, QStringLiteral("expected kind \"word\" on a word-list page"));
         }
     }
     if (scanned) {
@@ -438,10 +358,13 @@ void checkPage(const PageSource& page, const Vocabulary& vocabulary, Problems& p
                                                  "drawn: remove this draw line"));
         }
     }
-    checkEntryNumbersAndCounts(page, *profile, problems);
+    checkEntries(page, problems);
     checkOverlaps(page, problems);
-    checkOverlay(page, *profile, problems);
-    checkAnswers(page, problems);
+    checkOverlay(page, problems);
+    checkFillBoxes(page, problems);
+    checkTickBoxes(page, problems);
+    checkListenIcon(page, problems);
+    checkAnswerOverlaps(page, problems);
     if (scanned) return;
     checkSpeakers(page, vocabulary, problems);
     checkDrawings(page, vocabulary, problems);
@@ -449,58 +372,37 @@ void checkPage(const PageSource& page, const Vocabulary& vocabulary, Problems& p
 
 namespace {
 
-void checkUnitWord(const UnitWord& word, int& twoWordItems, Problems& problems) {
-    static const QRegularExpression english(QStringLiteral("^[A-Za-z]+( [A-Za-z]+)?$"));
-    if (!english.match(word.english).hasMatch() || word.english.size() > 10) {
-        problems.add(word.where, QStringLiteral("expected an English word of ASCII letters (one "
-                                                "space at most), 10 bytes at most"));
+// A unit word goes on the spelling game's letter tiles, one character on each.
+void checkUnitWord(const UnitWord& word, Problems& problems) {
+    static const QRegularExpression tileCharacters(QStringLiteral("^[\\x20-\\x7e]+$"));
+    if (!tileCharacters.match(word.english).hasMatch() ||
+        !word.english.contains(QRegularExpression(QStringLiteral("[A-Za-z]")))) {
+        problems.add(word.where, QStringLiteral("expected an English word of letters, spaces and "
+                                                "signs such as - and ' (no Chinese or full-width "
+                                                "characters): the spelling game puts each "
+                                                "character on a letter tile of its own"));
+    } else if (word.english.size() > kLetterTiles) {
+        problems.add(word.where, QStringLiteral("expected at most %1 letters, spaces and signs, "
+                                                "found %2: the spelling game has %1 letter tiles")
+                                     .arg(kLetterTiles)
+                                     .arg(word.english.size()));
     }
-    int capitals = 0;
-    for (const QChar c : word.english) capitals += c.isUpper();
-    if (capitals > 1)
-        problems.add(word.where, QStringLiteral("expected one capital letter at most"));
-    twoWordItems += word.english.contains(QLatin1Char(' '));
-    if (!encodesInGbk(word.chinese)) {
-        problems.add(word.where, QStringLiteral("expected the Chinese meaning to encode in GBK"));
-    }
+    checkShownText(word.where, word.chinese, QStringLiteral("Chinese meaning"), problems);
 }
 
 }  // namespace
 
 void checkUnits(const QList<UnitSource>& units, Problems& problems) {
-    int twoWordItems = 0, parenthesised = 0;
     for (const UnitSource& unit : units) {
-        const int expected = kUnitSizes[unit.unit - 1];
-        if (unit.words.size() != expected) {
-            problems.add({unit.file, 0}, QStringLiteral("expected %1 words in unit %2, found %3")
-                                             .arg(expected)
-                                             .arg(unit.unit)
-                                             .arg(unit.words.size()));
-        }
-        int semicolons = 0;
-        for (const UnitWord& word : unit.words) {
-            checkUnitWord(word, twoWordItems, problems);
-            semicolons += word.chinese.contains(QStringLiteral("；"));
-            parenthesised += word.chinese.contains(QStringLiteral("（"));
-        }
-        if (unit.unit == 1 && (unit.words.isEmpty() || unit.words[0].english != "ruler")) {
-            problems.add({unit.file, 0}, QStringLiteral("expected unit 1 to start with \"ruler\""));
-        }
-        if (unit.unit == 2 && semicolons != 9) {
+        if (unit.words.isEmpty()) {
             problems.add({unit.file, 0},
-                         QStringLiteral("expected 9 meanings with \"；\" in unit 2, "
-                                        "found %1")
-                             .arg(semicolons));
+                         QStringLiteral("expected at least one word in unit %1: the unit choosers "
+                                        "offer it to the dictation and the games")
+                             .arg(unit.unit));
         }
-    }
-    if (units.size() == int(kUnitSizes.size()) && twoWordItems != 1) {
-        problems.add({units[0].file, 0}, QStringLiteral("expected exactly one two-word item in the "
-                                                        "unit lists, found %1")
-                                             .arg(twoWordItems));
-    }
-    if (units.size() == int(kUnitSizes.size()) && parenthesised == 0) {
-        problems.add({units[0].file, 0}, QStringLiteral("expected some meanings with a full-width "
-                                                        "parenthesised part such as （复数）"));
+        if (!unit.name.isEmpty())
+            checkShownText(unit.nameWhere, unit.name, QStringLiteral("unit's name"), problems);
+        for (const UnitWord& word : unit.words) checkUnitWord(word, problems);
     }
 }
 
@@ -550,12 +452,14 @@ void checkPictures(const QList<PictureSource>& pictures, Problems& problems) {
     }
 }
 
+namespace {
+
 // Every hotspot of the word-list pages plays a recording of its own: a word that stands on
-// both pages (the colour and the fruit) needs a say: text that tells the two apart.
+// two of them (the colour and the fruit) needs a say: text that tells the two apart.
 void checkWordListRecordings(const QList<PageSource>& pages, Problems& problems) {
     QHash<QString, Where> said;
     for (const PageSource& page : pages) {
-        if (!isWordListPage(page.pageNumber)) continue;
+        if (!page.wordList) continue;
         for (const Entry& e : page.entries) {
             const QString key = e.recording.key();
             if (said.contains(key)) {
@@ -580,11 +484,106 @@ void checkWordListRecordings(const QList<PageSource>& pages, Problems& problems)
     }
 }
 
+void checkName(const BookLine& name, const char* key, const QString& use, Problems& problems,
+               const QString& file) {
+    if (name.where.line == 0) {
+        problems.add(
+            {file, 0},
+            QStringLiteral("expected a \"%1: TEXT\" line: %2").arg(QLatin1String(key), use));
+        return;
+    }
+    checkShownText(name.where, name.text, QLatin1String(key), problems);
+}
+
+void checkNames(const BookSources& book, Problems& problems) {
+    const BookNames& names = book.names;
+    checkName(names.title, "title",
+              QStringLiteral("the start window's title and the reader's "
+                             "banner show it"),
+              problems, book.bookFile);
+    checkName(names.caption, "caption", QStringLiteral("the start window shows it under the title"),
+              problems, book.bookFile);
+    checkName(names.shortcut, "shortcut", QStringLiteral("the desktop shortcut bears it"), problems,
+              book.bookFile);
+    static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|]"));
+    if (names.shortcut.text.contains(unsafe) || names.shortcut.text.startsWith(QLatin1Char('.'))) {
+        problems.add(names.shortcut.where,
+                     QStringLiteral("expected a shortcut name without \\ / : * ? \" < > | and not "
+                                    "starting with a dot: it names the shortcut's file on the "
+                                    "desktop"));
+    }
+}
+
+// Sections in the book's order, each starting on a page the book has, the first on its first
+// page: every page then belongs to one section.
+void checkSections(const BookSources& book, Problems& problems) {
+    if (book.sections.isEmpty()) {
+        problems.add({book.bookFile, 0},
+                     QStringLiteral("expected at least one \"section: NAME | page N\" line: the "
+                                    "section chooser lists the book's sections"));
+        return;
+    }
+    for (int i = 0; i < book.sections.size(); ++i) {
+        const SectionSource& section = book.sections[i];
+        checkShownText(section.where, section.name, QStringLiteral("section's name"), problems);
+        if (!book.pageNumbers.contains(section.firstPage)) {
+            problems.add(section.where,
+                         QStringLiteral("section \"%1\" starts on page %2, which the book does not "
+                                        "have (there is no pages/%3)")
+                             .arg(section.name)
+                             .arg(section.firstPage)
+                             .arg(pageFileName(section.firstPage)));
+        } else if (i == 0 && section.firstPage != book.pageNumbers.first()) {
+            problems.add(section.where,
+                         QStringLiteral("expected the first section to start on page %1, the "
+                                        "book's first page: every page belongs to a section")
+                             .arg(book.pageNumbers.first()));
+        } else if (i > 0 && section.firstPage <= book.sections[i - 1].firstPage) {
+            problems.add(section.where,
+                         QStringLiteral("expected section \"%1\" to start after page %2, where "
+                                        "the section before it starts: sections are listed in "
+                                        "the book's order")
+                             .arg(section.name)
+                             .arg(book.sections[i - 1].firstPage));
+        }
+    }
+}
+
+// The book as a whole: its names and sections (book.txt), at least one page and one unit.
+void checkShape(const BookSources& book, Problems& problems) {
+    checkNames(book, problems);
+    if (book.pageNumbers.isEmpty()) {
+        problems.add({QDir(book.folder).filePath(QStringLiteral("pages")), 0},
+                     QStringLiteral("expected at least one page file pages/pNN.txt: the reader "
+                                    "shows the book's pages"));
+    } else {
+        checkSections(book, problems);
+    }
+    if (book.units.isEmpty()) {
+        problems.add({QDir(book.folder).filePath(QStringLiteral("units")), 0},
+                     QStringLiteral("expected units/unit1.txt: the dictation and the games take "
+                                    "their words from the units"));
+    }
+    for (int i = 0; i < book.units.size(); ++i) {
+        if (book.units[i].unit == i + 1) continue;
+        problems.add({book.units[i].file, 0},
+                     QStringLiteral("expected units/unit%1.txt before this file: units are "
+                                    "numbered 1, 2, 3 ... without a gap, as the unit choosers "
+                                    "count them")
+                         .arg(i + 1));
+        break;
+    }
+}
+
+}  // namespace
+
 void checkBook(const BookSources& book, bool wholeBook, const Vocabulary& vocabulary,
                Problems& problems) {
     for (const PageSource& page : book.pages) checkPage(page, vocabulary, problems);
     checkWordListRecordings(book.pages, problems);
     checkUnits(book.units, problems);
+    if (!book.bookFile.isEmpty()) checkShape(book, problems);
+    if (book.builtInVolume) checkBuiltInVolume(book, problems);
     if (!wholeBook) return;
     checkClips(book.clips, vocabulary, problems);
     checkPictures(book.pictures, problems);

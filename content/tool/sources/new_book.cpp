@@ -3,81 +3,52 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
-#include <QRect>
 #include <QStringList>
 #include <cstdio>
-
-#include "sources/book_profile.h"
 
 namespace tool {
 
 namespace {
 
 // --------------------------------------------------------------------------------------------
-// Page layout: a title band at the top, then a grid of hotspots four across. On an exercise
-// page the top left of the grid is left to the listening strip, the answer boxes and the
-// listen icon.
+// The book's names and sections, a handful of pages and two units: a small book that shows
+// every kind of line once and passes the check, for the school to grow into its own.
 
-const QRect kTitle(16, 12, 300, 36);
-const QRect kListeningStrip(20, 56, 300, 30);
-const QPoint kListenIcon(24, 61);
-// Where the answer boxes of an exercise page lie (the fill-in boxes' fixed places are inside).
-const QRect kAnswerArea(0, 50, 400, 190);
+const char kBookFile[] = R"(# 课本的名称和目录 · The book's names and sections
+#
+# title:    软件的名称，显示在开始画面的标题栏和课本上方的横幅里
+#           the program's title: the start window's title bar and the reader's banner
+# caption:  开始画面上标题下面的一行字 · the line under it on the start window
+# shortcut: 桌面快捷方式的名字 · the name of the desktop shortcut
+# 改成贵校课本的名字 · write your book's names here
+title: 我们的英语课本点读软件
+caption: 我们的英语课本
+shortcut: 我们的英语课本点读软件
 
-QList<QRect> gridCells(bool exercise) {
-    QList<QRect> cells;
-    for (int row = 0; row < 9; ++row) {
-        for (int column = 0; column < 4; ++column) {
-            const QRect cell(16 + column * 196, 60 + row * 48, 184, 36);
-            if (!exercise || !cell.intersects(kAnswerArea)) cells.append(cell);
-        }
-    }
-    return cells;
-}
+# 目录：每行一个单元（或一课），按书里的顺序：名字 | 从第几页开始。
+# 第一个单元从书的第一页开始；名字显示在课本下方的单元选择框里。
+# Sections, one a line, in the book's order: the name in the section chooser | the page it
+# starts on. The first section starts on the book's first page.
+section: Unit 1 | page 1
+section: Unit 2 | page 3
+section: 单词表 | page 4
+)";
 
-QList<QRect> wordListCells(int count) {
-    QList<QRect> cells;
-    for (int i = 0; i < count; ++i) cells.append(QRect(16 + i % 4 * 196, 12 + i / 4 * 31, 184, 26));
-    return cells;
-}
-
-QString rectText(const QRect& r) {
-    return QStringLiteral("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-}
-
-QString sectionChinese(const QString& section) {
-    static const QStringList numbers{"一", "二", "三", "四", "五", "六"};
-    if (section.startsWith(QLatin1String("Unit ")))
-        return QStringLiteral("第%1单元").arg(numbers.value(section.mid(5).toInt() - 1));
-    if (section.startsWith(QLatin1String("Recycle ")))
-        return QStringLiteral("复习%1").arg(numbers.value(section.mid(8).toInt() - 1));
-    return section;
-}
-
-QString themeOf(const QString& section) {
-    static const QStringList sections{"Unit 1", "Unit 2", "Unit 3", "Recycle 1",
-                                      "Unit 4", "Unit 5", "Unit 6", "Recycle 2"};
-    static const QStringList themes{"sky", "grass", "sun", "rose", "lilac", "sea", "peach", "mint"};
-    const qsizetype at = sections.indexOf(section);
-    return at < 0 ? QStringLiteral("mint") : themes[at];
-}
-
-QString pageHeader(const ScreenProfile& screen) {
-    const QString number = QString::number(screen.page);
-    const QString file = QStringLiteral("p%1").arg(screen.page, 2, 10, QChar('0'));
+QString pageHead(int page, const QString& what) {
     return QStringLiteral(
-               "# 第%1页 · Page %1 (%2)\n"
+               "# 第%1页 · Page %1: %2\n"
                "# 每行一条：编号 | 类型 | 热区 x,y,宽,高 | 英文 | 中文 [| 选项]\n"
                "# One entry per line: number | kind | hotspot x,y,w,h | English | Chinese "
                "[| options]\n"
                "# 热区按 800 x 540 的页面计算 / hotspots are in the 800 x 540 page.\n"
-               "# 录音 / recording: \"| audio: recordings/%3-05.wav\" "
+               "# 录音 / recording: \"| audio: recordings/p%3-02.wav\" "
                "(或在已有选项后写 / or after other options: \"; audio: ...\")\n"
-               "page %1\n"
-               "theme %4\n")
-        .arg(number, QString::fromUtf8(screen.section), file,
-             themeOf(QString::fromUtf8(screen.section)));
+               "# 要加一条，就接着写下一个编号，热区放在页面上空着的地方。\n"
+               "# To add an entry, write the next number with a hotspot where the page is free.\n"
+               "page %1\n")
+        .arg(page)
+        .arg(what)
+        .arg(page, 2, 10, QChar('0'));
 }
 
 QString imageLine(int page) {
@@ -87,120 +58,84 @@ QString imageLine(int page) {
         .arg(page, 2, 10, QChar('0'));
 }
 
-// Which entries of a page are placeholders ("$" in both lines): the last ones, never the
-// title, the listening strip nor an entry that keeps its English line.
-QList<int> placeholderEntries(const ScreenProfile& screen) {
-    QList<int> chosen;
-    for (int e = screen.entries; e > 1 && chosen.size() < screen.englishDollars; --e) {
-        const bool listening = hasListenIcon(screen.page) && e == listeningEntry(screen.page);
-        if (!listening && !isEnglishOnlyEntry(screen.page, e)) chosen.append(e);
-    }
-    return chosen;
+QString firstPage() {
+    return pageHead(1, QStringLiteral("Unit 1")) + QStringLiteral("theme sky\n") + imageLine(1) +
+           QStringLiteral(
+               "1 | title | 20,12,260,48 | Unit 1 | 第一单元\n"
+               "2 | pic boy | 80,210,130,200 | Hello, I'm Tom. | 你好，我是汤姆。\n"
+               "3 | text | 40,150,190,32 | Hello, I'm Tom. | 你好，我是汤姆。 | by: 2\n"
+               "4 | pic girl | 340,210,130,200 | Hi, I'm Lily. | 嗨，我是莉莉。\n"
+               "5 | text | 300,150,170,32 | Hi, I'm Lily. | 嗨，我是莉莉。 | by: 4\n\n") +
+           QStringLiteral(
+               "# 例如 / for example:\n"
+               "# 6 | text | 540,150,200,32 | Goodbye! | 再见！\n");
 }
 
-QString answerLines(int page) {
-    QString text;
-    if (!hasListenIcon(page)) return text;
-    text += QStringLiteral("\n# 答题框 / answer boxes\n");
-    for (const FillBoxProfile& box : kFillBoxes) {
-        if (box.page != page) continue;
-        text += QStringLiteral("fill %1 | %2,%3 | %1\n").arg(box.number).arg(box.x).arg(box.y);
-    }
-    for (int k = 1; k <= tickBoxCount(page); ++k) {
-        const QString key = !tickBoxesChecked(page) ? QStringLiteral("-")
-                            : k % 2                 ? QStringLiteral("yes")
-                                                    : QStringLiteral("no");
-        text += QStringLiteral("tick %1 | %2,%3 | %4\n")
-                    .arg(k)
-                    .arg(20 + (k - 1) % 6 * 60)
-                    .arg(110 + (k - 1) / 6 * 60)
-                    .arg(key);
-    }
-    text += QStringLiteral("listen 1 | %1,%2\n").arg(kListenIcon.x()).arg(kListenIcon.y());
-    return text;
+// A listening exercise: the strip whose recording is the script holds the listen icon; the
+// children write the numbers they hear into the boxes under the pictures.
+QString exercisePage() {
+    return pageHead(2, QStringLiteral("Unit 1, Let's check")) + QStringLiteral("theme sky\n") +
+           imageLine(2) +
+           QStringLiteral(
+               "1 | title | 20,12,260,44 | Let's check | 我们来检查\n"
+               "2 | instr | 20,70,320,30 | Listen and number. | 听录音，标序号。 | say: Number "
+               "one: a bag. Number two: a book. Number three: a ruler.\n"
+               "3 | pic ruler | 40,130,120,90 | a ruler | 一把尺子\n"
+               "4 | pic bag | 200,130,120,90 | a bag | 一个书包\n"
+               "5 | pic book | 360,130,120,90 | a book | 一本书\n\n"
+               "# 答题框 / answer boxes: fill K | x,y | 答案 answer; tick K | x,y | yes|no|-\n"
+               "# 听录音图标放在听力题的热区里 / the listen icon lies in the listening hotspot\n"
+               "fill 1 | 92,236 | 3\n"
+               "fill 2 | 252,236 | 1\n"
+               "fill 3 | 412,236 | 2\n"
+               "listen 1 | 26,75\n");
 }
 
-QString bookPage(const ScreenProfile& screen) {
-    const int page = screen.page;
-    QString text = pageHeader(screen);
-    text += QStringLiteral("overlay %1,%2\n").arg(screen.overlayX).arg(screen.overlayY);
-    text += imageLine(page);
-    const bool exercise = hasListenIcon(page);
-    const QList<QRect> cells = gridCells(exercise);
-    const QList<int> placeholders = placeholderEntries(screen);
-    const bool ticks = tickBoxCount(page) > 0;
-    int cell = 0;
-    for (int e = 1; e <= screen.entries; ++e) {
-        const QString n = QString::number(e);
-        if (e == 1) {
-            const QString section = QString::fromUtf8(screen.section);
-            text += QStringLiteral("1 | title | %1 | %2 | %3\n")
-                        .arg(rectText(kTitle), section, sectionChinese(section));
-        } else if (exercise && e == listeningEntry(page)) {
-            text += QStringLiteral(
-                        "%1 | instr | %2 | %3 | %4 | say: Page %5, the listening "
-                        "exercise.\n")
-                        .arg(n, rectText(kListeningStrip),
-                             ticks ? QStringLiteral("Listen and tick.")
-                                   : QStringLiteral("Listen and number."),
-                             ticks ? QStringLiteral("听录音，打钩。")
-                                   : QStringLiteral("听录音，标序号。"))
-                        .arg(page);
-        } else if (placeholders.contains(e)) {
-            text += QStringLiteral("%1 | instr | %2 | $ | $ | say: Page %3, sound %1.\n")
-                        .arg(n, rectText(cells[cell++]))
-                        .arg(page);
-        } else {
-            const QString chinese = isEnglishOnlyEntry(page, e)
-                                        ? QStringLiteral("$")
-                                        : QStringLiteral("第%1页，第%2句。").arg(page).arg(e);
-            text += QStringLiteral("%1 | text | %2 | Page %3, line %1. | %4\n")
-                        .arg(n, rectText(cells[cell++]))
-                        .arg(page)
-                        .arg(chinese);
-        }
-    }
-    return text + answerLines(page);
+QString secondUnitPage() {
+    return pageHead(3, QStringLiteral("Unit 2")) + QStringLiteral("theme grass\n") + imageLine(3) +
+           QStringLiteral(
+               "1 | title | 20,12,260,48 | Unit 2 | 第二单元\n"
+               "2 | pic cat | 60,120,140,140 | a cat | 一只猫\n"
+               "3 | pic dog | 260,120,140,140 | a dog | 一只狗\n"
+               "4 | text | 460,140,240,32 | I have a cat. | 我有一只猫。\n"
+               "5 | instr | 460,200,240,30 | Look and tick. | 看一看，打钩。\n"
+               "tick 1 | 110,270 | yes\n"
+               "tick 2 | 310,270 | no\n");
 }
 
-QString wordListPage(const ScreenProfile& screen, int firstWord) {
-    QString text = pageHeader(screen) + imageLine(screen.page);
-    const QList<QRect> cells = wordListCells(screen.entries);
-    for (int e = 1; e <= screen.entries; ++e) {
-        const int word = firstWord + e - 1;
-        text += QStringLiteral("%1 | word | %2 | Word %3 | 单词%3\n")
-                    .arg(e)
-                    .arg(rectText(cells[e - 1]))
-                    .arg(word);
+// The word list: the units' words, each a hotspot that plays it, a column for each unit.
+QString wordListPage() {
+    static const QStringList words{"ruler|尺子", "bag|书包", "book|书", "pencil|铅笔",
+                                   "cat|猫",     "dog|狗",   "bird|鸟", "fish|鱼"};
+    QString text = pageHead(4, QStringLiteral("单词表 · word list")) +
+                   QStringLiteral(
+                       "theme sun\n"
+                       "# 这一行说明这是单词表页 / this line makes it a word-list "
+                       "page\n"
+                       "word list\n") +
+                   imageLine(4);
+    for (int i = 0; i < words.size(); ++i) {
+        const QStringList word = words[i].split(QLatin1Char('|'));
+        text += QStringLiteral("%1 | word | %2,%3,180,24 | %4 | %5\n")
+                    .arg(i + 1)
+                    .arg(16 + i / 4 * 196)
+                    .arg(16 + i % 4 * 30)
+                    .arg(word[0], word[1]);
     }
     return text;
 }
 
-// --------------------------------------------------------------------------------------------
-// Unit word lists: placeholder words of letters only. The lists keep the volume's traits that
-// the checks ask for (unit 1 starts with "ruler", one two-word item, unit 2's meanings with
-// two renderings, a meaning with a parenthesised part).
-
-QString unitList(int unit) {
-    static const QStringList numbers{"one",   "two",   "three", "four", "five",   "six",
-                                     "seven", "eight", "nine",  "ten",  "eleven", "twelve"};
-    QString text = QStringLiteral(
-                       "# 第%1单元单词表 / Unit %1 words\n"
-                       "# 英文 | 中文 [| audio: recordings/unit%1-01.wav]\n"
-                       "# English | Chinese [| audio: FILE]; 英文只用字母，最多 10 个 / "
-                       "letters only, at most 10\n")
-                       .arg(unit);
-    for (int w = 1; w <= kUnitSizes[size_t(unit - 1)]; ++w) {
-        QString english = QStringLiteral("word") + numbers[w - 1];
-        QString chinese = QStringLiteral("第%1单元词语%2").arg(unit).arg(w);
-        if (unit == 1 && w == 1)
-            english = QStringLiteral("ruler"), chinese = QStringLiteral("尺子");
-        if (unit == 1 && w == 2) english = QStringLiteral("word two");
-        if (unit == 2 && w <= 9) chinese += QStringLiteral("；词语%1").arg(w);
-        if (unit == 3 && w == 1) chinese += QStringLiteral("（示例）");
-        text += english + QStringLiteral(" | ") + chinese + QLatin1Char('\n');
-    }
-    return text;
+QString unitList(int unit, const QString& words) {
+    return QStringLiteral(
+               "# 第%1单元的单词 · Unit %1's words\n"
+               "# 单元的名字（单元选择框里显示）/ the unit's name in the unit choosers\n"
+               "name: Unit %1\n"
+               "# 每行一个：英文 | 中文 [| audio: "
+               "recordings/unit%1-01.wav]，按课本的顺序，多少个都行\n"
+               "# One a line, in the book's order, as many as the unit has: English | Chinese "
+               "[| audio: FILE]\n")
+               .arg(unit) +
+           words;
 }
 
 const char kClips[] = R"(# 内置提示音 / built-in clips: role | voice | codec | text [| audio: FILE]
@@ -234,7 +169,7 @@ const char kPictures[] =
 # an animation). It is scaled to the size with its aspect kept. Keep names, sizes and formats.
 
 start_background | 803x605   | start_background |                                | jpg
-cover            | 1092x1512 | cover            | English;三年级 上册;青橙英语    | jpg
+cover            | 1092x1512 | cover            | English;英语课本;点读软件       | jpg
 start_button     | 100x40    | start_button     | 开始学习                        | png
 loading          | 32x32     | spinner          |                                | gif
 
@@ -265,7 +200,7 @@ listen_icon   | 20x20  | loudspeaker  | | jpg
 )";
 
 const char kAbout[] =
-    R"(<p>欢迎使用三年级英语上册点读学习软件！</p>
+    R"(<p>欢迎使用英语课本点读学习软件！</p>
 <p>（请在 start_about.html 里写上贵校课本的介绍：课本名称、出版信息、录音老师等。）</p>
 <p><b>点读：</b>书上的每个句子、单词和图片都能点，点一下就会听到英语朗读，旁边还会弹出中文翻译气泡。</p>
 <p><b>背单词和游戏：</b>按单元听写单词，还有单词小游戏，边玩边记。</p>
@@ -280,36 +215,59 @@ const char kFaq[] =
 
 const char kGuide[] = R"(# 我们自己的课本 · Our own book
 
-这个文件夹是点读软件的课本内容，形状和软件要求的课本完全一样，现在填的是占位文字。
-照原样就能通过检查、编出能用的软件；把扫描图、录音和文字一样一样换成自己的就行。
+这个文件夹是点读软件的课本内容。现在里面是一本很小的示范课本：四页、两个单元。
+照原样就能通过检查、编出能用的软件；把它一点一点改成贵校的课本就行。
 
-This folder holds the content of the click-to-hear program, in exactly the shape the program
-needs, filled with placeholder texts. It passes the check and builds a working program as it
-is; replace the scans, recordings and texts with your own, one piece at a time.
+This folder holds the content of the click-to-hear program. It now holds a very small sample
+book: four pages and two units. It passes the check and builds a working program as it is;
+turn it into your own book one piece at a time.
+
+## 课本的样子 · The book's shape
+
+- **名字和目录 · Names and sections.** `book.txt` 写软件的名字（开始画面和横幅）、开始画面上的
+  一行字、桌面快捷方式的名字，还有目录：每个单元叫什么、从第几页开始。
+  `book.txt` gives the program's title (start window and banner), the start window's caption,
+  the desktop shortcut's name and the sections: each one's name and the page it starts on.
+- **页面 · Pages.** 书有几页，`pages/` 里就放几个文件，一页一个：`p01.txt`、`p02.txt`……
+  页码可以从任何数开始、可以跳着编（比如只放有内容的页）；软件按页码从小到大一页一页翻。
+  要加一页，就加一个文件，再看看 `book.txt` 的目录要不要改。
+  One file per page in `pages/`, named by the page number. Numbers may start anywhere and
+  skip pages; the reader turns the pages in the order of their numbers. To add a page, add a
+  file (and a section in `book.txt` if it starts one).
+- **条目 · Entries.** 每页上能点的地方，一行一条，编号从 1 开始连着往下编，多少条都行。
+  Each place a child can press is one line, numbered 1, 2, 3 ... on each page, as many as the
+  page has.
+- **单词表页 · Word-list pages.** 写了 `word list` 这一行的页是单词表：每个热区是一个单词。
+  A page with the line `word list` is a word list: each hotspot is a word.
+- **单元 · Units.** `units/unit1.txt`、`unit2.txt`……一个单元一个文件，几个单元都行，每个单元
+  几个单词都行；`name:` 一行是单元选择框里显示的名字（不写就是 Unit 1、Unit 2……）。
+  One file per unit, as many units and words as the book has; the `name:` line is the unit's
+  name in the unit choosers (Unit 1, Unit 2 ... when left out).
 
 ## 哪个文件放什么 · Which file holds what
 
 | 文件 · file | 内容 · what it holds |
 | --- | --- |
-| `pages/p02.txt` … `p68.txt` | 每页一个文件：每条的热区、英文、中文、选项；练习页的答题框 · one file per page: each entry's hotspot, English, Chinese and options; the answer boxes of exercise pages |
-| `pages/p70.txt`, `p74.txt` | 单词表页，每个词一个热区 · the word-list pages, one hotspot per word |
-| `units/unit1.txt` … `unit6.txt` | 六个单元的单词和中文意思 · the six units' words and meanings |
+| `book.txt` | 软件和快捷方式的名字，目录 · the program's and shortcut's names, the sections |
+| `pages/p01.txt` … | 每页一个文件：每条的热区、英文、中文、选项；练习题的答题框 · one file per page: each entry's hotspot, English, Chinese and options; the answer boxes of exercises |
+| `pages/p04.txt` | 示范的单词表页 · the sample word-list page |
+| `units/unit1.txt` … | 每个单元的单词和中文意思 · each unit's words and meanings |
 | `clips.txt` | 表扬、鼓励等内置提示音 · the built-in praise and feedback clips |
 | `pictures.txt` | 开始画面、游戏背景等窗口图片 · the window pictures (start window, game backgrounds) |
 | `start_about.html`, `start_faq.html` | 开始画面上的介绍和常见问题 · the start window's two texts |
 | `scans/` | 放页面扫描图或照片（JPEG、PNG，大小不限） · page scans or photos (JPEG, PNG, any size) |
 | `recordings/` | 放老师的录音（WAV、FLAC、Ogg Vorbis、MP3） · the teacher's recordings (WAV, FLAC, Ogg Vorbis, MP3) |
 
-每个文件里的条数和编号不能改；`$` 表示占位条目（没有句子，只有录音）。
-The number of entries and their numbers stay as they are; `$` marks a placeholder entry
-(no sentence, only a recording).
+`$` 表示只有录音、没有句子的条目（比如门铃声），这时要用 `say:` 写出录音说的是什么。
+`$` marks an entry with a recording but no sentence (a doorbell, say); its `say:` option tells
+what the recording says.
 
 ## 三步 · Three steps
 
-1. **扫描图 · Scans.** 把第 10 页的扫描图放到 `scans/p10.jpg`，在 `pages/p10.txt` 里去掉
-   `# image: scans/p10.jpg` 前面的 `#`。图片会按原比例缩放到页面大小，多出的地方留白。
-   Put page 10's scan at `scans/p10.jpg` and remove the `#` in front of
-   `# image: scans/p10.jpg` in `pages/p10.txt`. It is scaled to the page with its aspect kept
+1. **扫描图 · Scans.** 把第 1 页的扫描图放到 `scans/p01.jpg`，在 `pages/p01.txt` 里去掉
+   `# image: scans/p01.jpg` 前面的 `#`。图片会按原比例缩放到页面大小，多出的地方留白。
+   Put page 1's scan at `scans/p01.jpg` and remove the `#` in front of
+   `# image: scans/p01.jpg` in `pages/p01.txt`. It is scaled to the page with its aspect kept
    and a white margin where the aspect differs.
 2. **热区和文字 · Hotspots and texts.** 生成预览图，看每个热区框是不是盖在对应的句子上：
    Make the preview sheets and look whether every hotspot sits on its sentence:
@@ -318,16 +276,16 @@ The number of entries and their numbers stay as they are; `$` marks a placeholde
    qcbook-content --source 这个文件夹/this-folder --check --preview /tmp/preview
    ```
 
-   `/tmp/preview/p10.png` 是 800 x 540 的页面，红框是热区（带编号），蓝框是答题框。
+   `/tmp/preview/p01.png` 是 800 x 540 的页面，红框是热区（带编号），蓝框是答题框。
    按图上的像素位置改 `x,y,宽,高`，再把英文、中文换成课本上的句子。
-   `/tmp/preview/p10.png` shows the page at 800 x 540 with the hotspots in red (numbered) and
+   `/tmp/preview/p01.png` shows the page at 800 x 540 with the hotspots in red (numbered) and
    the answer boxes in blue; its pixel positions are the `x,y,w,h` to write. Then replace the
    English and Chinese lines with the book's.
-3. **录音 · Recordings.** 在条目行末尾加 `| audio: recordings/p10-05.wav`（已有选项时用
+3. **录音 · Recordings.** 在条目行末尾加 `| audio: recordings/p01-02.wav`（已有选项时用
    `; audio: ...`）。单词表行写成 `ruler | 尺子 | audio: recordings/unit1-01.wav`，
    提示音行末尾加 `| audio: FILE`。WAV、FLAC、Ogg Vorbis、MP3 都可以，采样率和声道不限。
    录音会自动去掉开头和结尾的空白、调到统一音量、转成软件要的格式；没改过的录音下次编译时不再转换。
-   Add `| audio: recordings/p10-05.wav` at the end of an entry line (`; audio: ...` after
+   Add `| audio: recordings/p01-02.wav` at the end of an entry line (`; audio: ...` after
    other options), `| audio: FILE` at the end of a unit word or clip line. WAV, FLAC, Ogg
    Vorbis and MP3 all do, at any sample rate and channel count. Leading and trailing silence is
    trimmed, the loudness levelled and the recording converted to the format the program plays;
@@ -337,13 +295,26 @@ The number of entries and their numbers stay as they are; `$` marks a placeholde
 A page without `image:` is drawn by the tool; an entry without `audio:` is read by the speech
 synthesizer.
 
+## 检查会拦下什么 · What the check stops
+
+检查只拦软件真正处理不了的东西，并说明原因，例如：热区要在 800 x 540 的页面里面、不能太小
+（孩子点不到）也不能太大、同一页的热区不能重叠（点一下不知道该读哪一条）；文字要能用 GBK
+（中文编码）写出来；单元里的英文单词最多 15 个字母和符号（拼单词游戏只有 15 个字母块）；
+每页至少一条、每个单元至少一个单词；目录的第一个单元从第一页开始，后面的按页码往后排。
+The check stops only what the program cannot handle, and says why: a hotspot inside the
+800 x 540 page, neither too small for a child to hit nor too big, not overlapping another (a
+press could not tell which to play); texts that GBK, the Chinese code page, can hold; unit
+words of at most 15 letters and signs (the spelling game has 15 letter tiles); at least one
+entry on every page and one word in every unit; sections in page order, the first on the first
+page.
+
 ## 检查和编译 · Check and build
 
 ```sh
 # 只检查，写预览图 · check only, with preview sheets
 qcbook-content --source /path/to/this/folder --check --preview /tmp/preview
 # 只做几页试听 · make a few pieces to look at and listen to
-qcbook-content --source /path/to/this/folder --only p10,unit1 --out /tmp/pieces
+qcbook-content --source /path/to/this/folder --only p01,unit1 --out /tmp/pieces
 # 编出软件 · build the program (in the program's source folder)
 QCBOOK_CONTENT_DIR=/path/to/this/folder bash scripts/setup.sh
 ```
@@ -358,19 +329,17 @@ The full format is described in `content/FORMAT.md` of the program's source.
 
 QMap<QString, QByteArray> newBookFiles() {
     QMap<QString, QByteArray> files;
-    int nextWord = 1;
-    for (const ScreenProfile& screen : kScreens) {
-        const QString path = QStringLiteral("pages/p%1.txt").arg(screen.page, 2, 10, QChar('0'));
-        if (isWordListPage(screen.page)) {
-            files.insert(path, wordListPage(screen, nextWord).toUtf8());
-            nextWord += screen.entries;
-        } else {
-            files.insert(path, bookPage(screen).toUtf8());
-        }
-    }
-    for (int unit = 1; unit <= int(kUnitSizes.size()); ++unit) {
-        files.insert(QStringLiteral("units/unit%1.txt").arg(unit), unitList(unit).toUtf8());
-    }
+    files.insert(QStringLiteral("book.txt"), kBookFile);
+    files.insert(QStringLiteral("pages/p01.txt"), firstPage().toUtf8());
+    files.insert(QStringLiteral("pages/p02.txt"), exercisePage().toUtf8());
+    files.insert(QStringLiteral("pages/p03.txt"), secondUnitPage().toUtf8());
+    files.insert(QStringLiteral("pages/p04.txt"), wordListPage().toUtf8());
+    files.insert(QStringLiteral("units/unit1.txt"),
+                 unitList(1, QStringLiteral("ruler | 尺子\nbag | 书包\nbook | 书\npencil | 铅笔\n"))
+                     .toUtf8());
+    files.insert(
+        QStringLiteral("units/unit2.txt"),
+        unitList(2, QStringLiteral("cat | 猫\ndog | 狗\nbird | 鸟\nfish | 鱼\n")).toUtf8());
     files.insert(QStringLiteral("clips.txt"), kClips);
     files.insert(QStringLiteral("pictures.txt"), kPictures);
     files.insert(QStringLiteral("start_about.html"), kAbout);

@@ -1,9 +1,10 @@
 #pragma once
 
-// A new content folder with the book's shape: every page file with its entries numbered and
-// placeholder texts, the six unit word lists, the built-in clips, the window pictures, the
-// start window's texts and a short guide (README.md, in Chinese and English). It passes the
-// content check as it is, so a school can fill it in piece by piece and build at any moment.
+// A new content folder: a small sample book (its names and sections in book.txt, four pages with
+// a few entries each, a listening exercise and a word list among them, two units of four words),
+// the built-in clips, the window pictures, the start window's texts and a short guide (README.md,
+// in Chinese and English) that explains the book's shape. It passes the content check as it is,
+// so a school can grow it into its own book piece by piece and build at any moment.
 
 #include <QByteArray>
 #include <QMap>

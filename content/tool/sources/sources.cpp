@@ -2,9 +2,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QRegularExpression>
 
 #include "sources/book_profile.h"
+#include "sources/built_in_volume.h"
 
 namespace tool {
 
@@ -84,11 +86,11 @@ bool parsePoint(const QString& text, QPoint& point) {
     return true;
 }
 
-// `audio: PATH` or `image: PATH`: true with the path when the field is one, empty when it names
-// no file.
-bool fileField(const QString& field, const QString& name, QString& path) {
+// `NAME: VALUE` (`audio: PATH`, `image: PATH`, `title: TEXT`...): true with the value when the
+// field is one; the value is empty when the field names nothing.
+bool namedField(const QString& field, const QString& name, QString& value) {
     if (!field.startsWith(name + QLatin1Char(':'))) return false;
-    path = field.mid(name.size() + 1).trimmed();
+    value = field.mid(name.size() + 1).trimmed();
     return true;
 }
 
@@ -266,7 +268,7 @@ void parseHeaderLine(const Where& where, const QString& text, PageSource& page,
     const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const QString& key = words[0];
     QString path;
-    if (fileField(text, QStringLiteral("image"), path) ||
+    if (namedField(text, QStringLiteral("image"), path) ||
         (key == "image" && (path = text.mid(5).trimmed(), true))) {
         if (path.isEmpty() || page.image.given()) {
             problems.add(where,
@@ -280,17 +282,69 @@ void parseHeaderLine(const Where& where, const QString& text, PageSource& page,
         if (!ok) problems.add(where, QStringLiteral("expected \"page N\""));
     } else if (key == "theme" && words.size() == 2) {
         page.theme = words[1];
+    } else if (words == QStringList{"word", "list"}) {
+        page.wordList = true;
+        page.wordListWhere = where;
     } else if (key == "overlay" && words.size() == 2 && parsePoint(words[1], page.overlay)) {
         page.hasOverlay = true;
         page.overlayWhere = where;
     } else {
-        problems.add(where, QStringLiteral("expected \"page N\", \"theme NAME\", \"overlay X,Y\", "
-                                           "\"image: FILE\" or an entry line, found \"%1\"")
+        problems.add(where, QStringLiteral("expected \"page N\", \"word list\", \"theme NAME\", "
+                                           "\"overlay X,Y\", \"image: FILE\" or an entry line, "
+                                           "found \"%1\"")
                                 .arg(text));
     }
 }
 
+// `section: NAME | page N`.
+void parseSection(const Where& where, const QStringList& f, BookSources& book, Problems& problems) {
+    static const QRegularExpression page(QStringLiteral("^page\\s+(\\d+)$"));
+    QString name;
+    const auto match = page.match(f.value(1));
+    if (f.size() != 2 || !namedField(f[0], QStringLiteral("section"), name) || name.isEmpty() ||
+        !match.hasMatch()) {
+        problems.add(where,
+                     QStringLiteral("expected \"section: NAME | page N\" (the section's name "
+                                    "in the section chooser and the page it starts on)"));
+        return;
+    }
+    book.sections.append({where, name, match.captured(1).toInt()});
+}
+
 }  // namespace
+
+void parseBookFile(const QString& file, const QString& text, BookSources& book,
+                   Problems& problems) {
+    book.bookFile = file;
+    const QList<std::pair<QString, BookLine*>> names{
+        {QStringLiteral("title"), &book.names.title},
+        {QStringLiteral("caption"), &book.names.caption},
+        {QStringLiteral("shortcut"), &book.names.shortcut}};
+    for (const Line& line : meaningfulLines(text)) {
+        const Where where{file, line.number};
+        const QStringList f = fields(line.text);
+        if (f[0].startsWith(QLatin1String("section:"))) {
+            parseSection(where, f, book, problems);
+            continue;
+        }
+        bool named = false;
+        for (const auto& [key, name] : names) {
+            QString value;
+            if (f.size() != 1 || !namedField(f[0], key, value)) continue;
+            named = true;
+            if (value.isEmpty() || name->where.line > 0) {
+                problems.add(where, QStringLiteral("expected one \"%1: TEXT\" line").arg(key));
+            }
+            *name = {where, value};
+        }
+        if (!named) {
+            problems.add(where, QStringLiteral("expected \"title: TEXT\", \"caption: TEXT\", "
+                                               "\"shortcut: TEXT\" or \"section: NAME | page N\", "
+                                               "found \"%1\"")
+                                    .arg(line.text));
+        }
+    }
+}
 
 PageSource parsePage(const QString& file, const QString& text, Problems& problems) {
     PageSource page;
@@ -320,11 +374,22 @@ UnitSource parseUnit(const QString& file, int unit, const QString& text, Problem
     for (const Line& line : meaningfulLines(text)) {
         const QStringList f = fields(line.text);
         const Where where{file, line.number};
+        QString name;
+        if (f.size() == 1 && namedField(f[0], QStringLiteral("name"), name)) {
+            if (name.isEmpty() || !source.name.isEmpty()) {
+                problems.add(where, QStringLiteral("expected one \"name: NAME\" line naming the "
+                                                   "unit in the unit choosers"));
+            }
+            source.name = name;
+            source.nameWhere = where;
+            continue;
+        }
         QString audio;
         if (f.size() < 2 || f.size() > 3 || f[0].isEmpty() || f[1].isEmpty() ||
             (f.size() == 3 &&
-             (!fileField(f[2], QStringLiteral("audio"), audio) || audio.isEmpty()))) {
-            problems.add(where, QStringLiteral("expected \"English | Chinese [| audio: FILE]\""));
+             (!namedField(f[2], QStringLiteral("audio"), audio) || audio.isEmpty()))) {
+            problems.add(where, QStringLiteral("expected \"English | Chinese [| audio: FILE]\" or "
+                                               "\"name: NAME\""));
             continue;
         }
         source.words.append({where, f[0], f[1], {audio, QString(), where}});
@@ -340,7 +405,7 @@ QList<ClipSource> parseClips(const QString& file, const QString& text, Problems&
         QString audio;
         if (f.size() < 4 || f.size() > 5 || f[0].isEmpty() || f[3].isEmpty() ||
             (f.size() == 5 &&
-             (!fileField(f[4], QStringLiteral("audio"), audio) || audio.isEmpty()))) {
+             (!namedField(f[4], QStringLiteral("audio"), audio) || audio.isEmpty()))) {
             problems.add(
                 where, QStringLiteral("expected \"role | voice | codec | text [| audio: FILE]\""));
             continue;
@@ -378,7 +443,7 @@ QList<PictureSource> parsePictures(const QString& file, const QString& text, Pro
         QString image;
         if (f.size() < 5 || f.size() > 6 || !size.hasMatch() || f[0].isEmpty() || f[2].isEmpty() ||
             (f.size() == 6 &&
-             (!fileField(f[5], QStringLiteral("image"), image) || image.isEmpty()))) {
+             (!namedField(f[5], QStringLiteral("image"), image) || image.isEmpty()))) {
             problems.add(where, QStringLiteral("expected \"name | WxH | painter | text | format "
                                                "[| image: FILE]\""));
             continue;
@@ -411,6 +476,35 @@ bool readText(const QString& path, QString& text, Problems& problems) {
     return true;
 }
 
+// The numbered files of a folder (pages/pNN.txt, units/unitN.txt) by their number. Another text
+// file there (p2.txt, page10.txt) is reported: it would be left out without a word.
+QMap<int, QString> numberedFiles(const QDir& dir, const QString& prefix, int digits,
+                                 const QString& example, Problems& problems) {
+    QMap<int, QString> files;
+    const QRegularExpression pattern(QStringLiteral("^%1(\\d+)\\.txt$").arg(prefix));
+    for (const QString& name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        const auto match = pattern.match(name);
+        const int number = match.hasMatch() ? match.captured(1).toInt() : 0;
+        const QString expected =
+            QStringLiteral("%1%2.txt").arg(prefix).arg(number, digits, 10, QChar('0'));
+        if (number < 1 || name != expected) {
+            problems.add({dir.filePath(name), 0},
+                         QStringLiteral("expected a file named like %1 (%2 and a number from 1, "
+                                        "%3 digits at least): the build reads no other file here")
+                             .arg(example, prefix)
+                             .arg(digits));
+            continue;
+        }
+        files.insert(number, dir.filePath(name));
+    }
+    return files;
+}
+
+// Gives each page read the name of its section.
+void nameSections(BookSources& book) {
+    for (PageSource& page : book.pages) page.section = sectionOfPage(book, page.pageNumber);
+}
+
 }  // namespace
 
 BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems,
@@ -419,15 +513,23 @@ BookSources readSources(const QString& folder, const QList<int>& onlyPages, Prob
     book.folder = folder;
     const QDir dir(folder);
     QString text;
-    for (const ScreenProfile& screen : kScreens) {
-        if (!pages || (!onlyPages.isEmpty() && !onlyPages.contains(screen.page))) continue;
-        const QString path = dir.filePath(QStringLiteral("pages/") + pageFileName(screen.page));
-        if (readText(path, text, problems)) book.pages.append(parsePage(path, text, problems));
+    const QString bookPath = dir.filePath(QStringLiteral("book.txt"));
+    if (readText(bookPath, text, problems)) parseBookFile(bookPath, text, book, problems);
+    const QMap<int, QString> pageFiles =
+        numberedFiles(QDir(dir.filePath(QStringLiteral("pages"))), QStringLiteral("p"), 2,
+                      QStringLiteral("p02.txt"), problems);
+    book.pageNumbers = pageFiles.keys();
+    for (auto it = pageFiles.begin(); it != pageFiles.end(); ++it) {
+        if (!pages || (!onlyPages.isEmpty() && !onlyPages.contains(it.key()))) continue;
+        if (readText(it.value(), text, problems))
+            book.pages.append(parsePage(it.value(), text, problems));
     }
-    for (int unit = 1; unit <= int(kUnitSizes.size()); ++unit) {
-        const QString path = dir.filePath(QStringLiteral("units/unit%1.txt").arg(unit));
-        if (readText(path, text, problems))
-            book.units.append(parseUnit(path, unit, text, problems));
+    const QMap<int, QString> unitFiles =
+        numberedFiles(QDir(dir.filePath(QStringLiteral("units"))), QStringLiteral("unit"), 1,
+                      QStringLiteral("unit1.txt"), problems);
+    for (auto it = unitFiles.begin(); it != unitFiles.end(); ++it) {
+        if (readText(it.value(), text, problems))
+            book.units.append(parseUnit(it.value(), it.key(), text, problems));
     }
     const QString clipsPath = dir.filePath(QStringLiteral("clips.txt"));
     if (readText(clipsPath, text, problems)) book.clips = parseClips(clipsPath, text, problems);
@@ -437,8 +539,45 @@ BookSources readSources(const QString& folder, const QList<int>& onlyPages, Prob
     }
     readText(dir.filePath(QStringLiteral("start_about.html")), book.aboutHtml, problems);
     readText(dir.filePath(QStringLiteral("start_faq.html")), book.faqHtml, problems);
+    nameSections(book);
     resolveSuppliedFiles(book, folder);
     return book;
+}
+
+int screenOfPage(const BookSources& book, int page) {
+    return int(book.pageNumbers.indexOf(page));
+}
+
+QString sectionOfPage(const BookSources& book, int page) {
+    QString name;
+    for (const SectionSource& section : book.sections) {
+        if (section.firstPage <= page) name = section.name;
+    }
+    return name;
+}
+
+QString pictureBoxName(const BookSources& book, int screen) {
+    const QString builtIn = book.builtInVolume ? builtInPictureBox(screen) : QString();
+    return builtIn.isEmpty() ? QStringLiteral("图片框底图%1").arg(screen + 1) : builtIn;
+}
+
+QString listenIconName(const BookSources& book, int page) {
+    const QString builtIn = book.builtInVolume ? builtInListenIconName(page) : QString();
+    return builtIn.isEmpty() ? QStringLiteral("图片框听录音s%1_1").arg(page) : builtIn;
+}
+
+QSize pagePictureSize(const BookSources& book, int page) {
+    const QSize builtIn = book.builtInVolume ? builtInPagePictureSize(page) : QSize();
+    return builtIn.isValid() ? builtIn : kPagePictureSize;
+}
+
+const Entry* listeningEntry(const PageSource& page) {
+    if (page.listens.isEmpty()) return nullptr;
+    const QRect icon(page.listens[0].pos, QSize(kListenIconSize, kListenIconSize));
+    for (const Entry& e : page.entries) {
+        if (e.rect.contains(icon)) return &e;
+    }
+    return nullptr;
 }
 
 void resolveSuppliedFiles(BookSources& book, const QString& folder) {

@@ -1,8 +1,8 @@
 #pragma once
 
-// The content sources as read from content/book: pages, unit word lists, built-in clips,
-// window pictures and the start window's texts. Every item remembers its file and line so
-// that a check can point at it.
+// The content sources as read from a content folder: the book's names and sections, its pages,
+// unit word lists, built-in clips, window pictures and the start window's texts. Every item
+// remembers its file and line so that a check can point at it.
 
 #include <QList>
 #include <QPoint>
@@ -110,6 +110,9 @@ struct ListenIcon {
 struct PageSource {
     QString file;
     int pageNumber = 0;
+    bool wordList = false;  // a `word list` line: its hotspots play words, it has no text table
+    Where wordListWhere;
+    QString section;  // the name of the section the page belongs to (book.txt), for its footer
     QString theme;
     SuppliedFile image;  // `image:` line: the page's picture comes from this file
     bool hasOverlay = false;
@@ -132,7 +135,8 @@ struct UnitWord {
 struct UnitSource {
     QString file;
     int unit = 0;
-    QString name;  // the name in the unit choosers; empty: "Unit N"
+    QString name;  // `name:` line, the name in the unit choosers; empty: "Unit N"
+    Where nameWhere;
     QList<UnitWord> words;
 };
 
@@ -152,33 +156,57 @@ struct PictureSource {
     SuppliedFile image;  // `image:` field: the picture comes from this file
 };
 
-// The book's names: the program title (start window title and banner), the start window's
-// caption and the desktop shortcut's name.
+// A line of book.txt that gives a name.
+struct BookLine {
+    Where where;
+    QString text;
+};
+
+// The book's names (book.txt): the program title (start window title and banner), the start
+// window's caption and the desktop shortcut's name.
 struct BookNames {
-    QString title = QStringLiteral("青橙英语三年级上册点读软件");
-    QString caption = QStringLiteral("英语三年级上册点读软件");
-    QString shortcut = QStringLiteral("青橙点读软件三年级上册");
+    BookLine title;
+    BookLine caption;
+    BookLine shortcut;
+};
+
+// A section of the book (book.txt): its name in the section chooser and its first page.
+struct SectionSource {
+    Where where;
+    QString name;
+    int firstPage = 0;
 };
 
 struct BookSources {
     QString folder;
+    QString bookFile;  // book.txt
     BookNames names;
-    QList<PageSource> pages;
+    QList<SectionSource> sections;
+    QList<int> pageNumbers;   // every page the book has, in order: the book's screens
+    QList<PageSource> pages;  // the pages read (all of them, or those a run is limited to)
     QList<UnitSource> units;
     QList<ClipSource> clips;
     QList<PictureSource> pictures;
     QString aboutHtml;
     QString faqHtml;
+    // The sources are the demonstration volume's (--built-in-volume): its facts are checked and
+    // its pages keep the names and sizes they have always had in the program.
+    bool builtInVolume = false;
 };
 
+// Reads book.txt: the book's names and sections; syntax problems are added to `problems`.
+void parseBookFile(const QString& file, const QString& text, BookSources& book, Problems& problems);
 // Reads one page file; syntax problems are added to `problems`.
 PageSource parsePage(const QString& file, const QString& text, Problems& problems);
 UnitSource parseUnit(const QString& file, int unit, const QString& text, Problems& problems);
 QList<ClipSource> parseClips(const QString& file, const QString& text, Problems& problems);
 QList<PictureSource> parsePictures(const QString& file, const QString& text, Problems& problems);
 
-// Reads the whole folder. `onlyPages` limits the page files read (empty: all); with `pages`
-// false no page file is read. Supplied files are resolved against the folder.
+// Reads the whole folder: book.txt, every page file pages/pNN.txt (the book's pages, in the
+// order of their numbers), every unit word list units/unitN.txt, the clips, pictures and start
+// texts. `onlyPages` limits the page files read (empty: all); with `pages` false no page file is
+// read, though the pages the book has are still listed. Supplied files are resolved against the
+// folder.
 BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems,
                         bool pages = true);
 
@@ -186,6 +214,21 @@ BookSources readSources(const QString& folder, const QList<int>& onlyPages, Prob
 void resolveSuppliedFiles(BookSources& book, const QString& folder);
 
 QString pageFileName(int page);
+
+// The book's shape as the program sees it. The screen of a page (its place among the book's
+// pages; -1 when the book has no such page) and the section a page belongs to (the last one
+// starting at or before it; empty when none does).
+int screenOfPage(const BookSources& book, int page);
+QString sectionOfPage(const BookSources& book, int page);
+// The objectName of a screen's picture box, the name of a page's listen icon and the size of a
+// page's picture in pixels: 图片框底图<screen + 1>, 图片框听录音s<page>_1 and 2150 x 1524 for any
+// book; the built-in volume keeps its own.
+QString pictureBoxName(const BookSources& book, int screen);
+QString listenIconName(const BookSources& book, int page);
+QSize pagePictureSize(const BookSources& book, int page);
+// The entry whose hotspot holds the page's listen icon: its recording is the listening
+// exercise. Null when the page has no icon or no hotspot holds it.
+const Entry* listeningEntry(const PageSource& page);
 
 // The recording a page entry (or word-list hotspot) and a unit word play.
 Recording entryRecording(const Entry& entry);
