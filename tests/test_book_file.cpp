@@ -139,6 +139,15 @@ TEST_F(BookFileTest, TheBuiltInBookComesBackUnchangedAndAlwaysAsTheSameBytes) {
     EXPECT_EQ(describe(mapped->book()), describe(builtInBook()));
 }
 
+// The content tool writes the built-in book's sources into the same bytes, so a school's book
+// file holds exactly what the program would have built in.
+TEST_F(BookFileTest, TheToolsBookFileOfTheBuiltInSourcesIsTheBuiltInBook) {
+    QFile made(QStringLiteral(QCBOOK_BUILT_IN_BOOK_FILE));
+    if (!made.exists()) GTEST_SKIP() << "content built elsewhere without its book file";
+    ASSERT_TRUE(made.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(made.readAll() == bytes_);
+}
+
 TEST_F(BookFileTest, BadBytesAreRefusedWithTheirReason) {
     EXPECT_EQ(problemOf(QByteArray()), BookFileProblem::NotABookFile);
     EXPECT_EQ(problemOf("<html>not a book</html>"), BookFileProblem::NotABookFile);

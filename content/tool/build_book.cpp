@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "pack/book_file_out.h"
 #include "pack/pack.h"
 #include "pictures/art/page_art.h"
 #include "pictures/book_pictures.h"
@@ -221,9 +222,17 @@ int runContentBuild(const Options& options) {
     if (problems.empty()) makePictures(book, options, built, conversions, problems);
     if (!problems.empty()) return stopped(problems);
     QString error, summary;
-    if (!writeBook(built, options.out, &error, &summary)) {
+    if (!options.out.isEmpty() && !writeBook(built, options.out, &error, &summary)) {
         fprintf(stderr, "content build stopped: %s\n", qPrintable(error));
         return 1;
+    }
+    if (!options.bookFile.isEmpty()) {
+        if (!writeBookFileTo(built, options.bookFile, &error)) {
+            fprintf(stderr, "content build stopped: %s\n", qPrintable(error));
+            return 1;
+        }
+        summary += (summary.isEmpty() ? QString() : QStringLiteral("; ")) +
+                   QStringLiteral("book file %1").arg(options.bookFile);
     }
     printf("content built in %.1f s on %d thread(s): %s; %s\n", clock.elapsed() / 1000.0,
            std::max(1, options.parallel), qPrintable(summary), qPrintable(conversions.report()));

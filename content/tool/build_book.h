@@ -28,7 +28,8 @@ struct Options {
     QString source;
     QString out;
     QString cache;
-    QString preview;  // folder for the pages' preview sheets (800 x 540 PNG)
+    QString bookFile;  // write the whole book as this book file too
+    QString preview;   // folder for the pages' preview sheets (800 x 540 PNG)
     // Limits reading, checking, previews and making to these pieces; a limited run that is
     // given an out folder writes each piece there as a file of its own.
     Selection only;

@@ -3,11 +3,23 @@
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
+#include <QStandardPaths>
 #include <QThread>
 
 #include "build_book.h"
 #include "commands.h"
 #include "sources/new_book.h"
+
+namespace {
+
+// Where finished recordings and pictures are kept between runs when no --out folder is given:
+// the user's cache folder, so that a teacher's second build is quick.
+QString defaultCacheFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/qcbook-content");
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
@@ -23,6 +35,11 @@ int main(int argc, char** argv) {
         "recordings.tsv, the list of the book's recordings in clip order).",
         "folder");
     const QCommandLineOption cache("cache", "Folder that keeps finished recordings.", "folder");
+    const QCommandLineOption bookFile(
+        "book-file",
+        "Write the whole book (names, pages, pictures, recordings) as one book file that the "
+        "installed program opens: qcbook FILE.",
+        "file");
     const QCommandLineOption preview(
         "preview",
         "Write each page's preview sheet (800 x 540 PNG): the page picture with every hotspot "
@@ -58,8 +75,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption decodeTo(
         "decode-to", "With --measure: also write each file decoded (mono 16-bit PCM) here.",
         "folder");
-    parser.addOptions({source, out, cache, preview, only, check, builtIn, jobs, icons, newBook,
-                       measure, decodeTo, finish});
+    parser.addOptions({source, out, cache, bookFile, preview, only, check, builtIn, jobs, icons,
+                       newBook, measure, decodeTo, finish});
     parser.addPositionalArgument("files",
                                  "WAV files to measure (with --measure), or the input "
                                  "and output files (with --finish).",
@@ -78,7 +95,10 @@ int main(int argc, char** argv) {
     tool::Options options;
     options.source = parser.value(source);
     options.out = parser.value(out);
-    options.cache = parser.isSet(cache) ? parser.value(cache) : options.out + "/recordings";
+    options.bookFile = parser.value(bookFile);
+    options.cache = parser.isSet(cache)      ? parser.value(cache)
+                    : !options.out.isEmpty() ? options.out + "/recordings"
+                                             : defaultCacheFolder();
     options.preview = parser.value(preview);
     options.checkOnly = parser.isSet(check);
     options.builtInVolume = parser.isSet(builtIn);
@@ -89,8 +109,8 @@ int main(int argc, char** argv) {
         fprintf(stderr, "--only: %s\n", qPrintable(error));
         return 2;
     }
-    if (options.source.isEmpty() ||
-        (options.out.isEmpty() && !options.checkOnly && options.only.whole())) {
+    if (options.source.isEmpty() || (options.out.isEmpty() && options.bookFile.isEmpty() &&
+                                     !options.checkOnly && options.only.whole())) {
         parser.showHelp(2);
     }
     return tool::runContentBuild(options);
