@@ -11,6 +11,7 @@
 #include <atomic>
 #include <mutex>
 
+#include "common/file_kinds.h"
 #include "common/parallel.h"
 #include "recordings/pipeline.h"
 #include "recordings/run_program.h"
@@ -109,9 +110,8 @@ bool makeRaw(const Recording& r, const QString& folder, QString& rawPath, QStrin
 // takes MP3 only by its name, so a file whose name says another kind is linked (or copied)
 // under the name its content asks for.
 QString suppliedInput(const Recording& r, const QByteArray& head, const QString& folder) {
-    const QString format = audioFormatOf(head);
-    static const QStringList known{"wav", "flac", "ogg", "mp3"};
-    if (!known.contains(format) || QFileInfo(r.path).suffix().toLower() == format) return r.path;
+    const QString format = fileKindOf(head).id;
+    if (!readBySox(format) || QFileInfo(r.path).suffix().toLower() == format) return r.path;
     const QString named = folder + QStringLiteral("/supplied.") + format;
     if (QFile::link(QFileInfo(r.path).absoluteFilePath(), named) || QFile::copy(r.path, named))
         return named;
@@ -146,7 +146,7 @@ bool readSupplied(const Recording& r, QByteArray& head, QByteArray& digest, QStr
         error = QStringLiteral("it cannot be read: %1").arg(file.errorString());
         return false;
     }
-    head = file.peek(64);
+    head = file.peek(kKindHeadBytes);
     if (head.isEmpty()) {
         error = QStringLiteral("the file is empty");
         return false;
