@@ -1,5 +1,5 @@
 // What teachers' devices produce, given to the content tool: phones' and browsers' recordings,
-// WEBP and TIFF pictures, and files of the wrong kind.
+// WEBP and TIFF pictures, text saved by Notepad or as GBK, and files of the wrong kind.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,14 +7,17 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include "common/file_kinds.h"
 #include "pictures/supplied_pictures.h"
 #include "recordings/pipeline.h"
 #include "recordings/wav_image.h"
+#include "sources/new_book.h"
 #include "sources/sources.h"
 #include "sources/supplied_files.h"
+#include "sources/text_files.h"
 
 using namespace tool;
 
@@ -33,6 +36,20 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The template book written into `folder`, as `--new-book` writes it.
+bool writeTemplate(const QString& folder) {
+    const QMap<QString, QByteArray> files = newBookFiles();
+    for (auto it = files.begin(); it != files.end(); ++it) {
+        if (!writeFile(QDir(folder).filePath(it.key()), it.value())) return false;
+    }
+    return true;
 }
 
 SuppliedFile supplied(const QString& path) {
@@ -137,8 +154,66 @@ TEST(TeachersPictures, WebpAndTiffAreTakenAndTurnedUprightAsTheyAsk) {
     EXPECT_TRUE(problems.empty()) << qPrintable(problems.report());
 }
 
+TEST(TeachersTexts, Utf8WithOrWithoutMarkAndGbkAreReadAndACharacterGbkLacksIsNamed) {
+    const QString page = QStringLiteral("page 10\n1 | title | 0,0,10,10 | Hello! | 你好！\n");
+    QString text;
+    TextProblem problem;
+    EXPECT_TRUE(decodeText("\xEF\xBB\xBF" + page.toUtf8(), text, problem));
+    EXPECT_EQ(text, page) << "the byte-order mark is not part of the first line";
+    QStringEncoder gbk("GBK");
+    const QByteArray gbkPage = gbk.encode(page);
+    EXPECT_TRUE(decodeText(gbkPage, text, problem));
+    EXPECT_EQ(text, page);
+    EXPECT_FALSE(decodeText("page 10\ntheme sky\nHello \xFF\xFF\n", text, problem));
+    EXPECT_EQ(problem.line, 3);
+    // A mark says UTF-8: GBK after it is not taken for GBK.
+    EXPECT_FALSE(decodeText("\xEF\xBB\xBF" + gbkPage, text, problem));
+    EXPECT_EQ(problem.line, 2);
+
+    const QList<TextProblem> outside =
+        charactersOutsideGbk(QStringLiteral("page 10\ntheme sky\nHello, you!😊 | 你好"));
+    ASSERT_EQ(outside.size(), 1);
+    EXPECT_EQ(outside[0].line, 3);
+    EXPECT_EQ(outside[0].message, QStringLiteral("第 3 行第 12 个字：😊 不能用 GBK 编码 (line 3, "
+                                                 "character 12: 😊 cannot be written in GBK)"));
+
+    // Read from a content folder: a page saved as GBK, one with a mark, one with an emoji.
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeTemplate(dir.path()));
+    const QString p10 = dir.filePath("pages/p10.txt"), p12 = dir.filePath("pages/p12.txt");
+    const QString p14 = dir.filePath("pages/p14.txt");
+    const QString original = QString::fromUtf8(readFile(p10));
+    ASSERT_TRUE(writeFile(p10, QByteArray(gbk.encode(original))));
+    ASSERT_TRUE(writeFile(p12, "\xEF\xBB\xBF" + readFile(p12)));
+    ASSERT_TRUE(writeFile(p14, readFile(p14) + "# 😊\n"));
+    const int emojiLine = int(readFile(p14).count('\n'));
+    Problems problems;
+    const BookSources book = readSources(dir.path(), {10, 12, 14}, problems);
+    EXPECT_EQ(problems.report(),
+              QStringLiteral("%1:%2: 第 %2 行第 3 个字：😊 不能用 GBK 编码 (line %2, character 3: 😊 "
+                             "cannot be written in GBK)\n")
+                  .arg(p14)
+                  .arg(emojiLine));
+    ASSERT_EQ(book.pages.size(), 3);
+    Problems none;
+    const PageSource utf8 = parsePage(p10, original, none);
+    ASSERT_EQ(book.pages[0].entries.size(), utf8.entries.size());
+    for (int e = 0; e < utf8.entries.size(); ++e)
+        EXPECT_EQ(book.pages[0].entries[e].chinese, utf8.entries[e].chinese);
+    EXPECT_EQ(book.pages[1].pageNumber, 12);
+}
+
 TEST(WrongKinds, EachSaysWhatTheFileIsAndHowToConvertIt) {
     QTemporaryDir dir;
+    // A Word document saved in place of a page file.
+    QByteArray docx = QByteArray("PK\x03\x04", 4) + QByteArray(26, '\0') + "[Content_Types].xml";
+    docx += QByteArray(300, 'x') + "PK\x03\x04" + QByteArray(26, '\0') + "word/document.xml";
+    QString text;
+    TextProblem problem;
+    EXPECT_FALSE(decodeText(docx, text, problem));
+    EXPECT_EQ(problem.message,
+              "is a Word document (.docx), not plain text: in Word choose Save "
+              "As, \"Plain Text (*.txt)\" and the encoding \"Unicode (UTF-8)\"");
     // An iPhone's photo as a page scan, and a video filmed without sound as a recording.
     const QString heic = dir.filePath("p10.jpg");
     ASSERT_TRUE(writeFile(heic, QByteArray("\0\0\0\x18"

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include "sources/book_profile.h"
+#include "sources/text_files.h"
 
 namespace tool {
 
@@ -397,18 +398,7 @@ QList<PictureSource> parsePictures(const QString& file, const QString& text, Pro
 namespace {
 
 bool readText(const QString& path, QString& text, Problems& problems) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        problems.add({path, 0}, QStringLiteral("cannot read the file: %1").arg(file.errorString()));
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    text = QString::fromUtf8(bytes);
-    if (text.toUtf8() != bytes) {
-        problems.add({path, 0}, QStringLiteral("expected UTF-8 text"));
-        return false;
-    }
-    return true;
+    return readTextFile(path, text, problems);
 }
 
 }  // namespace
