@@ -13,6 +13,7 @@
 
 #include "common/file_kinds.h"
 #include "common/parallel.h"
+#include "common/progress.h"
 #include "recordings/pipeline.h"
 #include "recordings/run_program.h"
 #include "recordings/synth.h"
@@ -169,6 +170,7 @@ QHash<QString, QByteArray> makeRecordings(const QList<RecordingJob>& jobs,
     QHash<QString, QByteArray> made;
     std::mutex lock;
     std::atomic<int> finished{0}, reused{0};
+    Progress progress(QStringLiteral("recordings finished"), int(jobs.size()));
     forEachParallel(int(jobs.size()), parallel, [&](int i) {
         const RecordingJob& job = jobs[i];
         const Recording& r = job.recording;
@@ -190,6 +192,7 @@ QHash<QString, QByteArray> makeRecordings(const QList<RecordingJob>& jobs,
                 storeInCache(cached, wav);
             }
         }
+        progress.step();
         std::lock_guard guard(lock);
         if (!reusable && !error.isEmpty()) {
             problems.add(
