@@ -1,5 +1,6 @@
 // What teachers' devices produce, given to the content tool: phones' and browsers' recordings,
-// WEBP and TIFF pictures, text saved by Notepad or as GBK, and files of the wrong kind.
+// WEBP and TIFF pictures, text saved by Notepad or as GBK, files of the wrong kind, and a book
+// on a machine without the voices.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -236,3 +237,40 @@ TEST(WrongKinds, EachSaysWhatTheFileIsAndHowToConvertIt) {
               "export it as M4A, MP3 or WAV\n");
 }
 
+TEST(NoVoice, ALineWithNoRecordingStopsTheToolWhereItsVoiceIsMissing) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("book");
+    ASSERT_TRUE(writeTemplate(folder));
+    // Entry 1 of page 68 has its recording, entry 2 is Mandarin, the others are English.
+    const QString p68 = folder + "/pages/p68.txt";
+    QStringList lines = QString::fromUtf8(readFile(p68)).split('\n');
+    int english = 0, mandarin = 0, recorded = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const auto add = [&](const QString& option) {
+            lines[i] += (lines[i].count('|') == 5 ? "; " : " | ") + option;
+            return i + 1;
+        };
+        if (lines[i].startsWith("1 | ")) recorded = add("audio: one.wav");
+        if (lines[i].startsWith("2 | ")) mandarin = add("voice: zh");
+        if (lines[i].startsWith("3 | ")) english = i + 1;
+    }
+    ASSERT_TRUE(writeFile(p68, lines.join('\n').toUtf8()));
+    ASSERT_EQ(run("sox", {"-n", "-r", "16000", "-c", "1", folder + "/one.wav", "synth", "0.5",
+                          "sine", "440"}),
+              "");
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", dir.filePath("no-programs"));  // neither festival nor espeak-ng
+    tool.setProcessEnvironment(environment);
+    tool.start(QStringLiteral(QCBOOK_TOOL), {"--source", folder, "--check", "--only", "p68"});
+    ASSERT_TRUE(tool.waitForFinished(120000));
+    const QString errors = QString::fromLocal8Bit(tool.readAllStandardError());
+    EXPECT_EQ(tool.exitCode(), 1);
+    const QString at = p68 +
+                       ":%1: no recording for this line, and no voice is installed: add "
+                       "audio: ... or install %2\n";
+    EXPECT_TRUE(errors.contains(at.arg(english).arg("festival"))) << qPrintable(errors);
+    EXPECT_TRUE(errors.contains(at.arg(mandarin).arg("espeak-ng"))) << qPrintable(errors);
+    EXPECT_FALSE(errors.contains(QStringLiteral("%1:%2:").arg(p68).arg(recorded)))
+        << qPrintable(errors);
+}

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <atomic>
@@ -28,6 +29,59 @@ FinishSpec finishSpec(const Recording& recording) {
     spec.trim = !(recording.voice == QLatin1String("synth") && isLoopRecipe(recording.text)) &&
                 !(recording.supplied() && recording.loop);
     return spec;
+}
+
+bool voiceInstalled(const QString& voice, QString* package) {
+    const auto missing = [package](const char* name) {
+        if (package) *package = QString::fromLatin1(name);
+        return false;
+    };
+    if (voice == QLatin1String("zh")) {
+        return !QStandardPaths::findExecutable(QStringLiteral("espeak-ng")).isEmpty() ||
+               missing("espeak-ng");
+    }
+    if (QStandardPaths::findExecutable(QStringLiteral("text2wave")).isEmpty())
+        return missing("festival");
+    // festival runs without its English voice, but cannot speak a line.
+    return !QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                   QStringLiteral("festival/voices/us/cmu_us_slt_arctic_hts"),
+                                   QStandardPaths::LocateDirectory)
+                .isEmpty() ||
+           missing("festvox-us-slt-hts");
+}
+
+void checkVoices(const BookSources& book, const std::function<bool(int unit)>& makesUnit,
+                 Problems& problems) {
+    // A book with no voice at all would list every line; the first ones show what to do.
+    constexpr int kLinesTold = 20;
+    QHash<QString, QString> missingPackage;
+    for (const char* voice : {"en", "zh"}) {
+        QString package;
+        if (!voiceInstalled(QLatin1String(voice), &package))
+            missingPackage.insert(QLatin1String(voice), package);
+    }
+    if (missingPackage.isEmpty()) return;
+    int lines = 0;
+    const auto check = [&](const Recording& r, const Where& where) {
+        if (!missingPackage.contains(r.voice)) return;
+        if (++lines > kLinesTold) return;
+        problems.add(where, QStringLiteral("no recording for this line, and no voice is "
+                                           "installed: add audio: ... or install %1")
+                                .arg(missingPackage.value(r.voice)));
+    };
+    for (const PageSource& page : book.pages) {
+        for (const Entry& e : page.entries) check(entryRecording(e), e.where);
+    }
+    for (const UnitSource& unit : book.units) {
+        if (!makesUnit(unit.unit)) continue;
+        for (const UnitWord& w : unit.words) check(unitWordRecording(w), w.where);
+    }
+    for (const ClipSource& c : book.clips) check(c.recording, c.where);
+    if (lines > kLinesTold) {
+        problems.add({book.folder, 0},
+                     QStringLiteral("and %1 more lines with no recording and no voice installed")
+                         .arg(lines - kLinesTold));
+    }
 }
 
 namespace {
