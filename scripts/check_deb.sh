@@ -12,16 +12,23 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = education ] || { echo "Section: $(field Section)"; status=1; }
 [ -n "$(field Maintainer)" ] || { echo "no Maintainer"; status=1; }
 [ -n "$(field Description)" ] || { echo "no Description"; status=1; }
-for dependency in libqt6widgets6 libsdl2-mixer libsndfile1 fonts-noto-cjk; do
+# The program's libraries and fonts; the tool's libraries (FFmpeg's, libebur128) and the
+# programs and picture readers it runs.
+for dependency in libqt6widgets6 libsdl2-mixer libsndfile1 fonts-noto-cjk libavformat libavcodec \
+                  libswresample libebur128 sox libsox-fmt-mp3 lame qt6-image-formats-plugins; do
     field Depends | grep -q "$dependency" || { echo "Depends lacks $dependency"; status=1; }
 done
+for voice in festival festvox-us-slt-hts espeak-ng; do
+    field Recommends | grep -q "$voice" || { echo "Recommends lacks $voice"; status=1; }
+done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for file in ./usr/bin/qcbook ./usr/share/applications/org.qcbook.qcbook.desktop \
+for file in ./usr/bin/qcbook ./usr/bin/qcbook-content ./usr/share/applications/org.qcbook.qcbook.desktop \
             ./usr/share/metainfo/org.qcbook.qcbook.metainfo.xml \
             ./usr/share/mime/packages/org.qcbook.qcbook.xml \
             ./usr/share/icons/hicolor/256x256/apps/org.qcbook.qcbook.png \
             ./usr/share/icons/hicolor/scalable/apps/org.qcbook.qcbook.svg \
-            ./usr/share/man/man1/qcbook.1.gz ./usr/share/doc/qcbook/copyright; do
+            ./usr/share/man/man1/qcbook.1.gz ./usr/share/man/man1/qcbook-content.1.gz \
+            ./usr/share/doc/qcbook/copyright; do
     grep -qx -- "$file" <<<"$files" || { echo "the package lacks $file"; status=1; }
 done
 [ $status = 0 ] && echo "$deb: control fields and files ok"

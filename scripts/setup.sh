@@ -11,10 +11,12 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-private-dev qt6-svg-dev libgl-dev
     libsndfile1-dev libsdl2-mixer-dev libxxhash-dev
+    libavformat-dev libavcodec-dev libavutil-dev libswresample-dev qt6-image-formats-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
     espeak-ng festival festvox-us-slt-hts sox libsox-fmt-base libsox-fmt-mp3 lame libebur128-dev
+    ffmpeg
     pocketsphinx pocketsphinx-en-us
-    fonts-noto-cjk
+    fonts-noto-cjk fonts-urw-base35
     xvfb xauth xdotool imagemagick
     desktop-file-utils appstream shared-mime-info dpkg-dev file python3
 )

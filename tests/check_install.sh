@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR and checks what a desktop expects to find there:
-# the program, the menu entry, the icons, the AppStream metadata and the man page; validates
-# the menu entry and the metadata; and asks the installed program for --version and --help
-# without a display.
+# the program, the menu entry, the icons, the AppStream metadata and the man pages; validates
+# the menu entry and the metadata; asks the installed program for --version and --help
+# without a display; and has the installed content tool write and check a new book away from
+# the source and build trees.
 #   check_install.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
@@ -13,11 +14,13 @@ DESTDIR="$dest" cmake --install "$build" --prefix /usr >/dev/null
 
 id=org.qcbook.qcbook
 expected=(usr/bin/qcbook
+          usr/bin/qcbook-content
           "usr/share/applications/$id.desktop"
           "usr/share/metainfo/$id.metainfo.xml"
           "usr/share/mime/packages/$id.xml"
           "usr/share/icons/hicolor/scalable/apps/$id.svg"
           usr/share/man/man1/qcbook.1.gz
+          usr/share/man/man1/qcbook-content.1.gz
           usr/share/doc/qcbook/copyright
           usr/share/doc/qcbook/changelog.gz)
 for size in 16 24 32 48 64 128 256; do
@@ -31,7 +34,15 @@ for size in 16 48 256; do
     file "$dest/usr/share/icons/hicolor/${size}x${size}/apps/$id.png" | grep -q "$size x $size" ||
         { echo "the ${size}px icon is not ${size} x ${size}"; status=1; }
 done
-[ -x "$dest/usr/bin/qcbook" ] || { echo "the program is not executable"; status=1; }
+for program in qcbook qcbook-content; do
+    [ -x "$dest/usr/bin/$program" ] || { echo "$program is not executable"; status=1; }
+done
+if command -v man >/dev/null; then
+    for page in qcbook qcbook-content; do
+        man -l "$dest/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null | grep . &&
+            { echo "the man page $page.1 has errors"; status=1; }
+    done
+fi
 # Nothing else goes in: no headers, libraries or test programs.
 extra=$(cd "$dest" && find . -type f | sed 's|^\./||' | sort | comm -23 - <(printf '%s\n' "${expected[@]}" | sort))
 [ -z "$extra" ] || { echo "unexpected files:"; echo "$extra"; status=1; }
@@ -57,5 +68,12 @@ done
 if env -u DISPLAY QT_QPA_PLATFORM=offscreen "$dest/usr/bin/qcbook" --no-such-option 2>/dev/null; then
     echo "an unknown option was accepted"; status=1
 fi
+# The installed tool finds everything it needs without the source tree: run from an empty
+# folder, it writes the template book and passes its check.
+work=$(mktemp -d)
+(cd "$work" && env -u DISPLAY QT_QPA_PLATFORM= "$dest/usr/bin/qcbook-content" --new-book book >/dev/null &&
+    env -u DISPLAY QT_QPA_PLATFORM= "$dest/usr/bin/qcbook-content" --source book --check >/dev/null) ||
+    { echo "the installed content tool cannot write and check a new book"; status=1; }
+rm -rf "$work"
 [ $status = 0 ] && echo "install layout ok"
 exit $status

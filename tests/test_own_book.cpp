@@ -439,9 +439,9 @@ TEST_F(TemplateBook, BrokenFilesStopTheCheckAtTheLineThatNamesThem) {
     writeFile(path("recordings/empty.wav"), "");
     writeFile(path("scans/p02.jpg"), "Not a picture either.\n");
     writeFile(path("pictures/flower.png"), "");
-    // The first page of an Ogg Opus stream: Ogg, but not Vorbis.
+    // An Ogg Opus stream cut short in its first page.
     writeFile(path("recordings/opus.opus"),
-              QByteArray("OggS") + QByteArray(23, '\0') + QByteArray(1, '\x13') +
+              QByteArray("OggS") + QByteArray(22, '\0') + QByteArray("\x01\x13") +
                   QByteArray("OpusHead\x01\x02") + QByteArray(64, '\0'));
     const int missing = addOption(1, 1, "audio: recordings/missing.wav");
     const int text = addOption(1, 2, "audio: recordings/text.wav");
@@ -474,16 +474,17 @@ TEST_F(TemplateBook, BrokenFilesStopTheCheckAtTheLineThatNamesThem) {
     for (const auto& [where, what] :
          {std::pair{at(1, missing), "the recording recordings/missing.wav does not exist"},
           std::pair{at(1, text),
-                    "the recording recordings/text.wav is not a WAV, FLAC, Ogg "
-                    "Vorbis or MP3 recording"},
+                    "the recording recordings/text.wav is a text file, not a recording: name a "
+                    "recording here, saved as M4A, MP3 or WAV"},
           std::pair{at(1, empty), "the recording recordings/empty.wav is empty"},
-          std::pair{at(2, picture), "the picture scans/p02.jpg is not a JPEG or PNG picture"},
+          std::pair{at(2, picture),
+                    "the picture scans/p02.jpg is a text file, not a picture: save it as JPEG or "
+                    "PNG"},
           std::pair{QStringLiteral("unit2.txt:%1: ").arg(unitLine),
                     "the recording recordings/gone.mp3 does not exist"},
           std::pair{QStringLiteral("clips.txt:%1: ").arg(clipLine),
-                    "the recording recordings/opus.opus is not a WAV, FLAC, Ogg Vorbis or MP3 "
-                    "recording (it "
-                    "holds Ogg Opus)"},
+                    "the recording recordings/opus.opus looks like an Opus recording, but it "
+                    "cannot be read as audio"},
           std::pair{QStringLiteral("pictures.txt:%1: ").arg(pictureLine),
                     "the picture pictures/flower.png is empty"},
           std::pair{at(4, sameApple),

@@ -192,6 +192,8 @@ int runContentBuild(const Options& options) {
     }
     checkBook(book, wholeBook, vocabulary, problems);
     checkSuppliedFiles(book, problems);
+    checkVoices(
+        book, [&](int unit) { return wholeBook || only.units.contains(unit); }, problems);
     if (!problems.empty()) return stopped(problems);
     if (!options.preview.isEmpty() &&
         !writePreviews(book, options.preview, options.parallel, problems)) {

@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
         "measure", "Only measure the WAV files given as arguments: length, silence, loudness.");
     const QCommandLineOption finish(
         "finish",
-        "Only finish one audio file (any format sox reads) as the book's recordings are "
+        "Only finish one audio file (any kind a teacher's recording may be) as the book's "
+        "recordings are "
         "finished: trimmed, levelled and encoded in the codec, e.g. --finish msadpcm IN OUT.wav.",
         "codec");
     const QCommandLineOption decodeTo(

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/parallel.h"
+#include "common/progress.h"
 #include "pictures/art/window_art.h"
 #include "pictures/supplied_pictures.h"
 #include "sources/book_profile.h"
@@ -48,18 +49,20 @@ bool makePagePictures(const BookSources& book, const QString& cacheFolder, int p
     std::vector<QString> errors(static_cast<size_t>(count));
     sizes.clear();
     for (const PageSource& page : book.pages) sizes.append(pagePictureSize(book, page.pageNumber));
+    Progress progress(QStringLiteral("pages drawn"), count);
     forEachParallel(count, parallel, [&](int at) {
         const auto i = size_t(at);
         const PageSource& page = book.pages[at];
         const QSize size = pagePictureSize(book, page.pageNumber);
         if (!page.image.given()) {
             made[i] = encodePagePicture(art::renderPage(pageSpec(page, size)));
-            return;
+        } else {
+            bool converted = false;
+            made[i] = suppliedPagePicture(page.image, size, cacheFolder, errors[i], &converted);
+            ++counts.supplied;
+            counts.converted += converted;
         }
-        bool converted = false;
-        made[i] = suppliedPagePicture(page.image, size, cacheFolder, errors[i], &converted);
-        ++counts.supplied;
-        counts.converted += converted;
+        progress.step();
     });
     pictures = QList<QByteArray>(made.begin(), made.end());
     bool ok = true;

@@ -6,12 +6,15 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <atomic>
 #include <mutex>
 
+#include "common/file_kinds.h"
 #include "common/parallel.h"
+#include "common/progress.h"
 #include "recordings/pipeline.h"
 #include "recordings/run_program.h"
 #include "recordings/synth.h"
@@ -26,6 +29,59 @@ FinishSpec finishSpec(const Recording& recording) {
     spec.trim = !(recording.voice == QLatin1String("synth") && isLoopRecipe(recording.text)) &&
                 !(recording.supplied() && recording.loop);
     return spec;
+}
+
+bool voiceInstalled(const QString& voice, QString* package) {
+    const auto missing = [package](const char* name) {
+        if (package) *package = QString::fromLatin1(name);
+        return false;
+    };
+    if (voice == QLatin1String("zh")) {
+        return !QStandardPaths::findExecutable(QStringLiteral("espeak-ng")).isEmpty() ||
+               missing("espeak-ng");
+    }
+    if (QStandardPaths::findExecutable(QStringLiteral("text2wave")).isEmpty())
+        return missing("festival");
+    // festival runs without its English voice, but cannot speak a line.
+    return !QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                   QStringLiteral("festival/voices/us/cmu_us_slt_arctic_hts"),
+                                   QStandardPaths::LocateDirectory)
+                .isEmpty() ||
+           missing("festvox-us-slt-hts");
+}
+
+void checkVoices(const BookSources& book, const std::function<bool(int unit)>& makesUnit,
+                 Problems& problems) {
+    // A book with no voice at all would list every line; the first ones show what to do.
+    constexpr int kLinesTold = 20;
+    QHash<QString, QString> missingPackage;
+    for (const char* voice : {"en", "zh"}) {
+        QString package;
+        if (!voiceInstalled(QLatin1String(voice), &package))
+            missingPackage.insert(QLatin1String(voice), package);
+    }
+    if (missingPackage.isEmpty()) return;
+    int lines = 0;
+    const auto check = [&](const Recording& r, const Where& where) {
+        if (!missingPackage.contains(r.voice)) return;
+        if (++lines > kLinesTold) return;
+        problems.add(where, QStringLiteral("no recording for this line, and no voice is "
+                                           "installed: add audio: ... or install %1")
+                                .arg(missingPackage.value(r.voice)));
+    };
+    for (const PageSource& page : book.pages) {
+        for (const Entry& e : page.entries) check(entryRecording(e), e.where);
+    }
+    for (const UnitSource& unit : book.units) {
+        if (!makesUnit(unit.unit)) continue;
+        for (const UnitWord& w : unit.words) check(unitWordRecording(w), w.where);
+    }
+    for (const ClipSource& c : book.clips) check(c.recording, c.where);
+    if (lines > kLinesTold) {
+        problems.add({book.folder, 0},
+                     QStringLiteral("and %1 more lines with no recording and no voice installed")
+                         .arg(lines - kLinesTold));
+    }
 }
 
 namespace {
@@ -109,9 +165,8 @@ bool makeRaw(const Recording& r, const QString& folder, QString& rawPath, QStrin
 // takes MP3 only by its name, so a file whose name says another kind is linked (or copied)
 // under the name its content asks for.
 QString suppliedInput(const Recording& r, const QByteArray& head, const QString& folder) {
-    const QString format = audioFormatOf(head);
-    static const QStringList known{"wav", "flac", "ogg", "mp3"};
-    if (!known.contains(format) || QFileInfo(r.path).suffix().toLower() == format) return r.path;
+    const QString format = fileKindOf(head).id;
+    if (!readBySox(format) || QFileInfo(r.path).suffix().toLower() == format) return r.path;
     const QString named = folder + QStringLiteral("/supplied.") + format;
     if (QFile::link(QFileInfo(r.path).absoluteFilePath(), named) || QFile::copy(r.path, named))
         return named;
@@ -146,7 +201,7 @@ bool readSupplied(const Recording& r, QByteArray& head, QByteArray& digest, QStr
         error = QStringLiteral("it cannot be read: %1").arg(file.errorString());
         return false;
     }
-    head = file.peek(64);
+    head = file.peek(kKindHeadBytes);
     if (head.isEmpty()) {
         error = QStringLiteral("the file is empty");
         return false;
@@ -169,6 +224,7 @@ QHash<QString, QByteArray> makeRecordings(const QList<RecordingJob>& jobs,
     QHash<QString, QByteArray> made;
     std::mutex lock;
     std::atomic<int> finished{0}, reused{0};
+    Progress progress(QStringLiteral("recordings finished"), int(jobs.size()));
     forEachParallel(int(jobs.size()), parallel, [&](int i) {
         const RecordingJob& job = jobs[i];
         const Recording& r = job.recording;
@@ -190,6 +246,7 @@ QHash<QString, QByteArray> makeRecordings(const QList<RecordingJob>& jobs,
                 storeInCache(cached, wav);
             }
         }
+        progress.step();
         std::lock_guard guard(lock);
         if (!reusable && !error.isEmpty()) {
             problems.add(

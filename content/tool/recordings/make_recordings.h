@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <functional>
 
 #include "recordings/pipeline.h"
 #include "sources/sources.h"
@@ -29,6 +30,16 @@ QList<RecordingJob> recordingJobs(const BookSources& book);
 // pack's clip table) with its index, voice, codec, the first source line that asks for it,
 // and what it says or which sound it is. False when it cannot be written.
 bool writeRecordingList(const QList<RecordingJob>& jobs, const QString& folder);
+
+// Whether the voice that speaks lines of `voice` ("en": festival's, "zh": espeak-ng's) is
+// installed; when it is not, `package` names the Debian package that brings it.
+bool voiceInstalled(const QString& voice, QString* package = nullptr);
+
+// A line with no recording is spoken by its voice: every such line whose voice is not installed
+// is a problem at the line, that says to add a recording or install the voice. `makesUnit` tells
+// which units' word lists this run makes.
+void checkVoices(const BookSources& book, const std::function<bool(int unit)>& makesUnit,
+                 Problems& problems);
 
 // How a recording is finished: its codec, and whether its silence is trimmed.
 FinishSpec finishSpec(const Recording& recording);

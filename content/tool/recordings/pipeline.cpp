@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+#include "common/file_kinds.h"
+#include "recordings/ffmpeg_audio.h"
 #include "recordings/msadpcm.h"
 #include "recordings/run_program.h"
 #include "recordings/wav_image.h"
@@ -319,6 +321,10 @@ bool decodeInput(const QString& input, int rate, const QString& folder, std::vec
         error = QStringLiteral("the file is empty");
         return false;
     }
+    // Phones' and browsers' recordings are read through FFmpeg, the rest through sox.
+    const QString kind = fileKindOfFile(input).id;
+    if (readByFfmpeg(kind))
+        return decodeWithFfmpeg(input, kind, rate, kLongestRecording + 1, mono, error);
     const QString raw = QDir(folder).filePath(QStringLiteral("decoded.f32"));
     QString soxError;
     // Decoding stops a second past the longest length a recording may have: a file that long is

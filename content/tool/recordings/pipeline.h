@@ -69,9 +69,10 @@ bool trimAndLevel(std::vector<float>& mono, int rate, const FinishSpec& spec, QS
 int codecRate(const QString& codec);
 int codecChannels(const QString& codec);
 
-// Finishes the audio file at `input` (any format sox reads) into a WAV image in the settings'
-// codec, using `workFolder` for intermediate files. On failure `error` says what is wrong with
-// the input: unreadable, empty, silent, too long, or not encodable.
+// Finishes the audio file at `input` (a kind sox reads, or one of phones' and browsers' kinds
+// read through FFmpeg; told from its content) into a WAV image in the settings' codec, using
+// `workFolder` for intermediate files. On failure `error` says what is wrong with the input:
+// unreadable, empty, silent, too long, or not encodable.
 bool finishRecording(const QString& input, const FinishSpec& spec, const QString& workFolder,
                      QByteArray& wav, QString& error);
 

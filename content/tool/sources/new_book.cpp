@@ -165,7 +165,7 @@ match_music | synth | mp3/16000/2 | tune
 
 const char kPictures[] =
     R"(# 窗口图片 / window pictures: name | WxH | painter | text | format [| image: FILE]
-# 用自己的图片 / your own picture: add "| image: pictures/cover.jpg" (JPEG or PNG; GIF for
+# 用自己的图片 / your own picture: add "| image: pictures/cover.jpg" (JPEG, PNG, WEBP, TIFF; GIF for
 # an animation). It is scaled to the size with its aspect kept. Keep names, sizes and formats.
 
 start_background | 803x605   | start_background |                                | jpg
@@ -255,8 +255,8 @@ turn it into your own book one piece at a time.
 | `clips.txt` | 表扬、鼓励等内置提示音 · the built-in praise and feedback clips |
 | `pictures.txt` | 开始画面、游戏背景等窗口图片 · the window pictures (start window, game backgrounds) |
 | `start_about.html`, `start_faq.html` | 开始画面上的介绍和常见问题 · the start window's two texts |
-| `scans/` | 放页面扫描图或照片（JPEG、PNG，大小不限） · page scans or photos (JPEG, PNG, any size) |
-| `recordings/` | 放老师的录音（WAV、FLAC、Ogg Vorbis、MP3） · the teacher's recordings (WAV, FLAC, Ogg Vorbis, MP3) |
+| `scans/` | 放页面扫描图或照片（JPEG、PNG、WEBP、TIFF，大小不限） · page scans or photos (JPEG, PNG, WEBP, TIFF, any size) |
+| `recordings/` | 放老师的录音（手机录音 M4A、MP3、WAV、AMR 等） · the teacher's recordings (a phone's M4A, MP3, WAV, AMR and more) |
 
 `$` 表示只有录音、没有句子的条目（比如门铃声），这时要用 `say:` 写出录音说的是什么。
 `$` marks an entry with a recording but no sentence (a doorbell, say); its `say:` option tells
@@ -283,11 +283,13 @@ what the recording says.
    English and Chinese lines with the book's.
 3. **录音 · Recordings.** 在条目行末尾加 `| audio: recordings/p01-02.wav`（已有选项时用
    `; audio: ...`）。单词表行写成 `ruler | 尺子 | audio: recordings/unit1-01.wav`，
-   提示音行末尾加 `| audio: FILE`。WAV、FLAC、Ogg Vorbis、MP3 都可以，采样率和声道不限。
+   提示音行末尾加 `| audio: FILE`。M4A、MP3、WAV、AAC、AMR、Opus、WebM、Ogg Vorbis、FLAC
+   都可以，采样率和声道不限。
    录音会自动去掉开头和结尾的空白、调到统一音量、转成软件要的格式；没改过的录音下次编译时不再转换。
    Add `| audio: recordings/p01-02.wav` at the end of an entry line (`; audio: ...` after
-   other options), `| audio: FILE` at the end of a unit word or clip line. WAV, FLAC, Ogg
-   Vorbis and MP3 all do, at any sample rate and channel count. Leading and trailing silence is
+   other options), `| audio: FILE` at the end of a unit word or clip line. M4A (a phone's voice
+   memo), MP3, WAV, AAC, AMR, Opus, WebM, Ogg Vorbis and FLAC all do, at any sample rate and
+   channel count. Leading and trailing silence is
    trimmed, the loudness levelled and the recording converted to the format the program plays;
    a recording that has not changed is not converted again on the next build.
 

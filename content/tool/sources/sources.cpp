@@ -7,6 +7,7 @@
 
 #include "sources/book_profile.h"
 #include "sources/built_in_volume.h"
+#include "sources/text_files.h"
 
 namespace tool {
 
@@ -462,18 +463,7 @@ QList<PictureSource> parsePictures(const QString& file, const QString& text, Pro
 namespace {
 
 bool readText(const QString& path, QString& text, Problems& problems) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        problems.add({path, 0}, QStringLiteral("cannot read the file: %1").arg(file.errorString()));
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    text = QString::fromUtf8(bytes);
-    if (text.toUtf8() != bytes) {
-        problems.add({path, 0}, QStringLiteral("expected UTF-8 text"));
-        return false;
-    }
-    return true;
+    return readTextFile(path, text, problems);
 }
 
 // The numbered files of a folder (pages/pNN.txt, units/unitN.txt) by their number. Another text

@@ -2,23 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QImageReader>
+
+#include "common/file_kinds.h"
+#include "recordings/ffmpeg_audio.h"
 
 namespace tool {
 
 namespace {
-
-QString formatName(const QString& format) {
-    static const QHash<QString, QString> names{{"wav", "WAV"},
-                                               {"flac", "FLAC"},
-                                               {"ogg", "Ogg Vorbis"},
-                                               {"mp3", "MP3"},
-                                               {"opus", "Ogg Opus"},
-                                               {"ogg-flac", "FLAC in Ogg"},
-                                               {"ogg-other", "Ogg audio in another codec"}};
-    return names.value(format, format);
-}
 
 // The problem with a supplied file that is not there, not a file or empty; empty when none.
 QString presenceProblem(const SuppliedFile& f, const char* what) {
@@ -32,16 +23,39 @@ QString presenceProblem(const SuppliedFile& f, const char* what) {
 void checkPicture(const SuppliedFile& f, bool animationAllowed, Problems& problems) {
     QString problem = presenceProblem(f, "picture");
     if (problem.isEmpty()) {
-        const QString format = pictureFormatOf(f.path);
-        const bool taken = format == QLatin1String("jpeg") || format == QLatin1String("png") ||
-                           (animationAllowed && format == QLatin1String("gif"));
-        if (!taken) {
-            problem = QStringLiteral("the picture %1 is not a %2 picture")
-                          .arg(f.file, animationAllowed ? QStringLiteral("JPEG, PNG or GIF")
-                                                        : QStringLiteral("JPEG or PNG"));
+        QStringList taken{"jpeg", "png", "webp", "tiff"};
+        if (animationAllowed) taken << "gif";
+        if (!taken.contains(pictureFormatOf(f.path))) {
+            const FileKind kind = fileKindOfFile(f.path);
+            problem = QStringLiteral("the picture %1 ").arg(f.file);
+            if (taken.contains(kind.id)) {
+                problem += QStringLiteral(
+                               "looks like %1 but cannot be read: save it again as "
+                               "JPEG or PNG")
+                               .arg(kind.name);
+            } else {
+                problem += wrongPictureKind(
+                    kind, animationAllowed ? QStringLiteral("JPEG, PNG, GIF, WEBP or TIFF")
+                                           : QStringLiteral("JPEG, PNG, WEBP or TIFF"));
+            }
         }
     }
     if (!problem.isEmpty()) problems.add(f.where, problem);
+}
+
+// The problem with a recording of a kind FFmpeg reads: one that does not open, or holds no
+// sound (a video filmed without it); empty when none.
+QString mediaProblem(const SuppliedFile& f, const FileKind& kind) {
+    const MediaStreams streams = probeMedia(f.path, kind.id);
+    if (!streams.opened) {
+        return QStringLiteral("the recording %1 looks like %2, but %3")
+            .arg(f.file, kind.name, streams.error);
+    }
+    if (streams.audio) return {};
+    return QStringLiteral(
+               "the recording %1 is %2 with no sound: record it again, or export it "
+               "as M4A, MP3 or WAV")
+        .arg(f.file, streams.video ? QStringLiteral("a video") : kind.name);
 }
 
 void checkRecording(const SuppliedFile& f, Problems& problems) {
@@ -54,16 +68,12 @@ void checkRecording(const SuppliedFile& f, Problems& problems) {
         } else {
             // The content tells the kind, not the name: a recorder's FLAC saved as ".wav" is
             // read as FLAC.
-            const QString format = audioFormatOf(file.read(64));
-            static const QStringList taken{"wav", "flac", "ogg", "mp3"};
-            if (!taken.contains(format)) {
-                problem = QStringLiteral(
-                              "the recording %1 is not a WAV, FLAC, Ogg Vorbis or MP3 "
-                              "recording%2")
-                              .arg(f.file,
-                                   format.isEmpty()
-                                       ? QString()
-                                       : QStringLiteral(" (it holds %1)").arg(formatName(format)));
+            const FileKind kind = fileKindOf(file.read(kKindHeadBytes));
+            if (readByFfmpeg(kind.id)) {
+                problem = mediaProblem(f, kind);
+            } else if (!readBySox(kind.id)) {
+                problem =
+                    QStringLiteral("the recording %1 %2").arg(f.file, wrongRecordingKind(kind));
             }
         }
     }
@@ -85,30 +95,9 @@ QString pictureFormatOf(const QString& path) {
     return QString::fromLatin1(reader.format());
 }
 
-QString audioFormatOf(const QByteArray& head) {
-    if (head.size() >= 12 && (head.startsWith("RIFF") || head.startsWith("RIFX")) &&
-        head.mid(8, 4) == "WAVE")
-        return QStringLiteral("wav");
-    if (head.startsWith("fLaC")) return QStringLiteral("flac");
-    if (head.startsWith("OggS")) {
-        // The first packet of the first page tells the codec; the page header is 27 bytes and
-        // one byte of segment table for an identification packet.
-        const QByteArray packet = head.mid(28, 8);
-        if (packet.startsWith("\x01vorbis")) return QStringLiteral("ogg");
-        if (packet.startsWith("OpusHead")) return QStringLiteral("opus");
-        if (packet.startsWith("\x7f"
-                              "FLAC"))
-            return QStringLiteral("ogg-flac");
-        return QStringLiteral("ogg-other");
-    }
-    if (head.startsWith("ID3")) return QStringLiteral("mp3");
-    if (head.size() >= 2) {
-        const auto b0 = uchar(head[0]), b1 = uchar(head[1]);
-        // An MPEG audio frame: 11 sync bits, then a version other than "reserved" and layer 3.
-        if (b0 == 0xFF && (b1 & 0xE0) == 0xE0 && (b1 & 0x18) != 0x08 && (b1 & 0x06) == 0x02)
-            return QStringLiteral("mp3");
-    }
-    return {};
+bool readBySox(const QString& kind) {
+    static const QStringList kinds{"wav", "flac", "ogg", "mp3"};
+    return kinds.contains(kind);
 }
 
 void checkSuppliedFiles(const BookSources& book, Problems& problems) {

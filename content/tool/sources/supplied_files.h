@@ -1,8 +1,8 @@
 #pragma once
 
 // Files a school supplies in place of what the tool draws or records (scans or photos of its
-// pages, window pictures, a teacher's recordings): what kind of file each one is, and whether
-// every file the sources name is there and of a kind the tool takes.
+// pages, window pictures, a teacher's recordings): whether every file the sources name is there
+// and of a kind the tool takes, and what to do about one that is not.
 
 #include <QByteArray>
 #include <QString>
@@ -15,9 +15,9 @@ namespace tool {
 // read it as a picture.
 QString pictureFormatOf(const QString& path);
 
-// The audio a file holds, told from its first bytes: "wav", "flac", "ogg" (Vorbis), "mp3", or
-// another name ("opus", "ogg-flac") for audio the tool does not take; empty for none.
-QString audioFormatOf(const QByteArray& head);
+// Whether the tool reads a recording of this kind (an id of fileKindOf) through sox: WAV, FLAC,
+// Ogg Vorbis and MP3. Phones' and browsers' kinds are read through FFmpeg (readByFfmpeg).
+bool readBySox(const QString& kind);
 
 // Checks that every supplied file is there and holds a picture or recording of a kind the tool
 // takes. Each problem points at the line that names the file.
