@@ -146,7 +146,7 @@ TEST(NewBook, TheTemplateIsASmallTruthfulBookThatPassesTheCheck) {
     for (const char* needle :
          {"哪个文件放什么", "Which file holds what", "book.txt", "word list", "pages/p01.txt",
           "units/unit1.txt", "clips.txt", "pictures.txt", "start_about.html", "--preview",
-          "QCBOOK_CONTENT_DIR", "audio:", "image:"}) {
+          "--book-file", "qcbook our-book.qcbook", "audio:", "image:"}) {
         EXPECT_TRUE(guide.contains(QString::fromUtf8(needle))) << needle;
     }
 }

@@ -181,15 +181,15 @@ TEST(TeachersTexts, Utf8WithOrWithoutMarkAndGbkAreReadAndACharacterGbkLacksIsNam
     // Read from a content folder: a page saved as GBK, one with a mark, one with an emoji.
     QTemporaryDir dir;
     ASSERT_TRUE(writeTemplate(dir.path()));
-    const QString p10 = dir.filePath("pages/p10.txt"), p12 = dir.filePath("pages/p12.txt");
-    const QString p14 = dir.filePath("pages/p14.txt");
+    const QString p10 = dir.filePath("pages/p01.txt"), p12 = dir.filePath("pages/p02.txt");
+    const QString p14 = dir.filePath("pages/p03.txt");
     const QString original = QString::fromUtf8(readFile(p10));
     ASSERT_TRUE(writeFile(p10, QByteArray(gbk.encode(original))));
     ASSERT_TRUE(writeFile(p12, "\xEF\xBB\xBF" + readFile(p12)));
     ASSERT_TRUE(writeFile(p14, readFile(p14) + "# 😊\n"));
     const int emojiLine = int(readFile(p14).count('\n'));
     Problems problems;
-    const BookSources book = readSources(dir.path(), {10, 12, 14}, problems);
+    const BookSources book = readSources(dir.path(), {1, 2, 3}, problems);
     EXPECT_EQ(problems.report(),
               QStringLiteral("%1:%2: 第 %2 行第 3 个字：😊 不能用 GBK 编码 (line %2, character 3: 😊 "
                              "cannot be written in GBK)\n")
@@ -201,7 +201,7 @@ TEST(TeachersTexts, Utf8WithOrWithoutMarkAndGbkAreReadAndACharacterGbkLacksIsNam
     ASSERT_EQ(book.pages[0].entries.size(), utf8.entries.size());
     for (int e = 0; e < utf8.entries.size(); ++e)
         EXPECT_EQ(book.pages[0].entries[e].chinese, utf8.entries[e].chinese);
-    EXPECT_EQ(book.pages[1].pageNumber, 12);
+    EXPECT_EQ(book.pages[1].pageNumber, 2);
 }
 
 TEST(WrongKinds, EachSaysWhatTheFileIsAndHowToConvertIt) {
@@ -241,8 +241,8 @@ TEST(NoVoice, ALineWithNoRecordingStopsTheToolWhereItsVoiceIsMissing) {
     QTemporaryDir dir;
     const QString folder = dir.filePath("book");
     ASSERT_TRUE(writeTemplate(folder));
-    // Entry 1 of page 68 has its recording, entry 2 is Mandarin, the others are English.
-    const QString p68 = folder + "/pages/p68.txt";
+    // Entry 1 of page 1 has its recording, entry 2 is Mandarin, the others are English.
+    const QString p68 = folder + "/pages/p01.txt";
     QStringList lines = QString::fromUtf8(readFile(p68)).split('\n');
     int english = 0, mandarin = 0, recorded = 0;
     for (int i = 0; i < lines.size(); ++i) {
@@ -262,7 +262,7 @@ TEST(NoVoice, ALineWithNoRecordingStopsTheToolWhereItsVoiceIsMissing) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("PATH", dir.filePath("no-programs"));  // neither festival nor espeak-ng
     tool.setProcessEnvironment(environment);
-    tool.start(QStringLiteral(QCBOOK_TOOL), {"--source", folder, "--check", "--only", "p68"});
+    tool.start(QStringLiteral(QCBOOK_TOOL), {"--source", folder, "--check", "--only", "p01"});
     ASSERT_TRUE(tool.waitForFinished(120000));
     const QString errors = QString::fromLocal8Bit(tool.readAllStandardError());
     EXPECT_EQ(tool.exitCode(), 1);

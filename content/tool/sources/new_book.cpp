@@ -310,19 +310,25 @@ words of at most 15 letters and signs (the spelling game has 15 letter tiles); a
 entry on every page and one word in every unit; sections in page order, the first on the first
 page.
 
-## 检查和编译 · Check and build
+## 检查、做成课本文件、打开 · Check, make the book file, open it
 
 ```sh
 # 只检查，写预览图 · check only, with preview sheets
 qcbook-content --source /path/to/this/folder --check --preview /tmp/preview
 # 只做几页试听 · make a few pieces to look at and listen to
 qcbook-content --source /path/to/this/folder --only p01,unit1 --out /tmp/pieces
-# 编出软件 · build the program (in the program's source folder)
-QCBOOK_CONTENT_DIR=/path/to/this/folder bash scripts/setup.sh
+# 做成一个课本文件 · write the whole book as one book file
+qcbook-content --source /path/to/this/folder --book-file our-book.qcbook
+# 用点读软件打开（在文件管理器里双击也行）· open it (a double click does the same)
+qcbook our-book.qcbook
 ```
 
+第一次打开课本文件时，桌面上会出现以 `shortcut:` 命名的快捷方式，以后双击它就能打开这本书。
+The first time a book file is opened, a desktop shortcut named after `shortcut:` appears; it
+opens this book next time.
+
 有问题时会停下，并写出 `文件:行号: 哪里不对`，例如缺少的录音、不是图片的文件、没有声音的录音或太长的录音。
-Any problem stops the check or the build with `file:line: what is wrong`: a missing
+Any problem stops the check or the book file with `file:line: what is wrong`: a missing
 recording, a file that is not a picture, a silent recording or one that is too long.
 The full format is described in `content/FORMAT.md` of the program's source.
 )";
