@@ -131,7 +131,7 @@ void MatchBoard::pick(const book::UnitWords& words) {
     boardEnglish_.clear();
     boardChinese_.clear();
     if (m == 12 || m <= 6) {
-        // All pairs in table order (a unit is never shorter than six pairs).
+        // All pairs in table order; a unit shorter than six pairs leaves cells empty.
         boardEnglish_ = english;
         for (int k = 0; k < m; ++k) boardChinese_.append(chinese.value(k));
     } else {

@@ -107,12 +107,12 @@ struct MatchTileSelection {
 class MatchBoard {
   public:
     // The pick: fresh copies of the unit's lists; reseed; then all pairs in table order for a
-    // unit of 6 or 12, six drawn for 7 to 11, twelve drawn for more. A drawn pair leaves the
-    // copies, so none is drawn twice. Empties the cleared cells.
+    // unit of at most 6 or of 12, six drawn for 7 to 11, twelve drawn for more. A drawn pair leaves
+    // the copies, so none is drawn twice. Empties the cleared cells.
     void pick(int unit);
     // The same from lists given directly (entry j of each list belongs to pair j).
     void pick(const book::UnitWords& words);
-    // The deal: d = 4 tiles per text for six pairs, 2 for twelve; reseed; then a uniform
+    // The deal: d = 4 tiles per text for six pairs, 2 for any other count; reseed; then a uniform
     // shuffle into the 48 cells, cell by cell. Forgets any selection and hovered cell. A pick
     // of fewer than kFewestMatchPairs pairs deals an empty board, without a draw.
     void deal();

@@ -49,7 +49,7 @@ WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin, Misse
     surface_ = std::make_unique<PlayArea>(*box_, *flower_);
     rules_ = std::make_unique<WordFinderRules>(twin, *surface_, missed_);
 
-    // Window created: a fresh list of misses, Unit 1's words and the first question; the
+    // Window created: a fresh list of misses, the first unit's words and the first question; the
     // clock waits for the first click.
     box_->setBackgroundPicture(book::picture("finder_background"));
     missed_.clear();
