@@ -326,6 +326,20 @@ TEST_F(OddBookTest, TheWordGamesPlayARoundOnTheUnitsOrSayTheUnitIsTooSmall) {
     EXPECT_EQ(labelText(screen, "透明标签单词总数和错误"), "Starter共3个单词。共错误0个");
 }
 
+TEST(OnePageBook, OpensWithNothingToTurnToAndItsOnlySection) {
+    testing_support::FakeServices fakes;
+    const testing_support::OddBook onePage(true);
+    testing_support::BookInUse inUse(onePage.book());
+    const auto window = testing_support::openReader();
+    window->show();
+    EXPECT_FALSE(control<QAbstractButton>(window.get(), "超级按钮_下一页")->isEnabled());
+    EXPECT_TRUE(control<QAbstractButton>(window.get(), "超级按钮_练一练")->isEnabled());
+    EXPECT_EQ(control<QComboBox>(window.get(), "组合框课程选择")->count(), 1);
+    testing_support::click(window.get(), "超级按钮_背单词");
+    EXPECT_EQ(window->shownScreen(), 1);
+    EXPECT_EQ(control<QComboBox>(window->screenPicture(1), "组合框_背单词课时选择")->count(), 1);
+}
+
 // What a book the content tool accepts never holds, the rules still answer with a line.
 TEST(TooSmall, TheRulesSayWhatTheWindowsShowInsteadOfAGame) {
     testing_support::FakeServices fakes;

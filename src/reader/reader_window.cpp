@@ -248,10 +248,14 @@ void ReaderWindow::buildToolbar() {
 void ReaderWindow::OnReaderCreated() {
     ReaderSession& state = session_;
     state.ScreenIndex = 0;
-    findChild<QAbstractButton*>(QStringLiteral("超级按钮_上一页"))->setEnabled(false);
     state.BubbleEnabled = true;
-    // The first screen is already shown, so no change event comes for it.
-    if (shownScreen() == 0) book::LoadPageContent(0, state.page);
+    // The first screen is already shown, so no change event comes for it. A book may open on
+    // a page without entries, or have that page only: the toolbar follows it from the start.
+    if (shownScreen() == 0) {
+        book::ClearPageContent(state.page);
+        book::LoadPageContent(0, state.page);
+    }
+    enableToolbarFor(0);
     if (loadingPicture_) loadingPicture_->hide();
     LayoutReader();
     prepareNeighbours();
@@ -328,6 +332,11 @@ void ReaderWindow::ShowScreen(int screen) {
 void ReaderWindow::OnScreenChanged(int screen) {
     bubble_->hide();
     book::LoadPageContent(screen, session_.page);
+    enableToolbarFor(screen);
+    prepareNeighbours();
+}
+
+void ReaderWindow::enableToolbarFor(int screen) {
     for (const char* name : {"超级按钮_排序", "超级按钮_找一找", "超级按钮_练一练",
                              "超级按钮_填一填", "超级按钮_中文提示"}) {
         findChild<QAbstractButton*>(QString::fromUtf8(name))
@@ -336,7 +345,6 @@ void ReaderWindow::OnScreenChanged(int screen) {
     findChild<QAbstractButton*>(QStringLiteral("超级按钮_下一页"))
         ->setEnabled(screen < book::lastBookScreen());
     findChild<QAbstractButton*>(QStringLiteral("超级按钮_上一页"))->setEnabled(screen != 0);
-    prepareNeighbours();
 }
 
 void ReaderWindow::LeaveShownPage() {

@@ -87,6 +87,8 @@ class ReaderWindow : public QDialog {
     void OnReaderCreated();
     void LayoutReader();
     void OnScreenChanged(int screen);
+    // The page buttons only on a page with entries; next and previous where there is a page.
+    void enableToolbarFor(int screen);
     void LeaveShownPage();
     void BannerTick();
 

@@ -114,18 +114,18 @@ QString chineseLine(int screen, int entry) {
 
 }  // namespace odd
 
-OddBook::OddBook() {
+OddBook::OddBook(bool onePage) {
     for (const char* role : kRoles) namedClips_.push_back({role, addClip()});
-    addUnits();
+    addUnits(onePage ? 1 : 8);
     fillBoxes_ = {{1, 700, 480, "7"}};
     tickBoxes_ = {{1, 740, 480, 1}};
-    for (int screen = 0; screen < odd::kScreens; ++screen) {
+    for (int screen = 0; screen < (onePage ? 1 : odd::kScreens); ++screen) {
         if (screen == odd::kWordListScreen)
             addWordListPage(screen);
         else
             addPage(screen);
     }
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < (onePage ? 1 : 12); ++i) {
         sections_.push_back(
             {keep(odd::sectionName(i + 1).toUtf8()), i + 1, odd::kSectionFirstScreens[i]});
     }
@@ -163,8 +163,8 @@ int OddBook::addClip() {
     return id - 1;
 }
 
-void OddBook::addUnits() {
-    for (int unit = 1; unit <= 8; ++unit) {
+void OddBook::addUnits(int count) {
+    for (int unit = 1; unit <= count; ++unit) {
         const int n = odd::kUnitWords[unit - 1];
         QByteArray table;
         std::vector<int>& clips = clipLists_.emplace_back();

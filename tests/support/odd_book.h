@@ -41,7 +41,9 @@ int entryCount(int screen);
 
 class OddBook {
   public:
-    OddBook();
+    // The odd shape above; or, with `onePage`, only its first page (one entry), one section
+    // and one unit (three words).
+    explicit OddBook(bool onePage = false);
     OddBook(const OddBook&) = delete;
     OddBook& operator=(const OddBook&) = delete;
 
@@ -51,7 +53,7 @@ class OddBook {
     int addClip();
     void addPage(int screen);
     void addWordListPage(int screen);
-    void addUnits();
+    void addUnits(int count);
     const char* keep(const QByteArray& bytes);
 
     std::deque<QByteArray> bytes_;  // every picture, clip and text the tables point into
