@@ -360,6 +360,10 @@ TEST(TooSmall, TheRulesSayWhatTheWindowsShowInsteadOfAGame) {
     EXPECT_FALSE(board.hasTile(1));
     board.pick(book::UnitWords{{"cat", "dog"}, {"猫", "狗"}});
     EXPECT_EQ(board.tooFewWordsLine(), QString());
+    // Six words whose labels would run past the word row: never asked.
+    const QString wide = "Congratulations everybody, wonderful extraordinary celebrations tonight!";
+    EXPECT_FALSE(games::SentenceOrderGame::hasUsableLine({wide}));
+    EXPECT_TRUE(games::SentenceOrderGame::hasUsableLine({wide, "Good night, everybody!"}));
 }
 
 }  // namespace
