@@ -13,6 +13,7 @@
 namespace {
 
 const QString kTitle = QStringLiteral("青橙英语三年级上册点读软件");
+const QString kName = QStringLiteral("青橙点读软件三年级上册");
 
 QByteArray read(const QString& path) {
     QFile f(path);
@@ -48,8 +49,8 @@ QString launchedProgram(const QString& exec) {
 
 TEST(Shortcut, CreatedOnceAndNeverOverwritten) {
     QTemporaryDir desktop;
-    ASSERT_TRUE(ui::ensureDesktopShortcut(desktop.path(), "/opt/qc book", kTitle));
-    const QString path = desktop.filePath(ui::shortcutFileName());
+    ASSERT_TRUE(ui::ensureDesktopShortcut(desktop.path(), "/opt/qc book", kTitle, kName));
+    const QString path = desktop.filePath(ui::shortcutFileName(kName));
     const QByteArray text = read(path);
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(text.contains("Type=Application\n"));
@@ -61,23 +62,23 @@ TEST(Shortcut, CreatedOnceAndNeverOverwritten) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write("changed by the user");
     f.close();
-    EXPECT_FALSE(ui::ensureDesktopShortcut(desktop.path(), "/elsewhere", kTitle));
+    EXPECT_FALSE(ui::ensureDesktopShortcut(desktop.path(), "/elsewhere", kTitle, kName));
     EXPECT_EQ(read(path), "changed by the user");
 }
 
 TEST(Shortcut, LinksAreNeverFollowedEvenWhenDangling) {
     QTemporaryDir desktop, elsewhere;
-    const QString path = desktop.filePath(ui::shortcutFileName());
+    const QString path = desktop.filePath(ui::shortcutFileName(kName));
     const QString target = elsewhere.filePath("target.desktop");
     ASSERT_TRUE(QFile::link(target, path));  // dangling
-    EXPECT_FALSE(ui::ensureDesktopShortcut(desktop.path(), "/opt/qcbook", kTitle));
+    EXPECT_FALSE(ui::ensureDesktopShortcut(desktop.path(), "/opt/qcbook", kTitle, kName));
     EXPECT_FALSE(QFile::exists(target));
     EXPECT_TRUE(QFileInfo(path).isSymLink());
     QFile t(target);
     ASSERT_TRUE(t.open(QIODevice::WriteOnly));
     t.write("theirs");
     t.close();
-    EXPECT_FALSE(ui::ensureDesktopShortcut(desktop.path(), "/opt/qcbook", kTitle));
+    EXPECT_FALSE(ui::ensureDesktopShortcut(desktop.path(), "/opt/qcbook", kTitle, kName));
     EXPECT_EQ(read(target), "theirs");
 }
 
@@ -95,18 +96,19 @@ TEST(Shortcut, ExecStartsExactlyTheProgramWhateverTheFolderName) {
 }
 
 TEST(Shortcut, FailuresAreSilent) {
-    EXPECT_FALSE(ui::ensureDesktopShortcut(QString(), "/opt/qcbook", kTitle));
-    EXPECT_FALSE(ui::ensureDesktopShortcut("/nonexistent/desktop/folder", "/opt/qcbook", kTitle));
+    EXPECT_FALSE(ui::ensureDesktopShortcut(QString(), "/opt/qcbook", kTitle, kName));
+    EXPECT_FALSE(
+        ui::ensureDesktopShortcut("/nonexistent/desktop/folder", "/opt/qcbook", kTitle, kName));
     QTemporaryDir dir;
     const QString notAFolder = dir.filePath("file");
     QFile f(notAFolder);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
-    EXPECT_FALSE(ui::ensureDesktopShortcut(notAFolder, "/opt/qcbook", kTitle));
+    EXPECT_FALSE(ui::ensureDesktopShortcut(notAFolder, "/opt/qcbook", kTitle, kName));
     // A read-only desktop: nothing is made (root may write anyway, so only check when not root).
     QTemporaryDir readOnly;
     QFile::setPermissions(readOnly.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool created = ui::ensureDesktopShortcut(readOnly.path(), "/opt/qcbook", kTitle);
+    const bool created = ui::ensureDesktopShortcut(readOnly.path(), "/opt/qcbook", kTitle, kName);
     if (geteuid() != 0) {
         EXPECT_FALSE(created);
     }

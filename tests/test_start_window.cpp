@@ -30,7 +30,7 @@ TEST_F(StartWindowTest, StartsWithShortcutTextsAndTheBannerMovingLeft) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("青橙英语三年级上册点读软件"));
     EXPECT_EQ(window.size(), QSize(800, 600));
     const QByteArray entry = [&] {
-        QFile f(desktop.filePath(ui::shortcutFileName()));
+        QFile f(desktop.filePath(ui::shortcutFileName(QStringLiteral("青橙点读软件三年级上册"))));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }();
     EXPECT_TRUE(entry.contains("Exec=\"/opt/qcbook/qcbook\""));

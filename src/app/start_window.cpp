@@ -136,7 +136,7 @@ void StartWindow::OnStartWindowCreated() {
     ui::Shell* shell = ui::services().shell;
     if (shell) {
         ui::ensureDesktopShortcut(shell->desktopFolder(), shell->programFolder(),
-                                  book::programTitle());
+                                  book::programTitle(), book::shortcutName());
     }
     setDefaultFormat(findChild<QTextEdit*>(QStringLiteral("超级编辑框软件说明")));
     setDefaultFormat(findChild<QTextEdit*>(QStringLiteral("超级编辑框常见问题")));

@@ -50,7 +50,9 @@ int pageNumberOfScreen(int screen) {
 int sectionFirstScreen(int itemData) {
     const Book& b = theBook();
     for (int i = 0; i < b.sectionCount; ++i) {
-        if (b.sections[i].data == itemData) return b.sections[i].firstScreen;
+        if (b.sections[i].data != itemData) continue;
+        const int first = b.sections[i].firstScreen;
+        return first >= 0 && first < b.pageCount ? first : -1;
     }
     return -1;
 }

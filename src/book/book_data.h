@@ -18,7 +18,7 @@ struct Rect {
 };
 
 struct HotspotDef {
-    int number;  // entry number j on pages 2 to 68; position on the word-list pages
+    int number;  // entry number j on a page with entries; position on a word-list page
     Rect rect;   // relative to the page picture, in the 800 x 540 design space
     int clip;    // word-list pages only: index into Book::clips; -1 elsewhere
 };

@@ -92,7 +92,7 @@ void attachAnswerBoxes(reader::ReaderWindow& window) {
     for (ui::CheckBox* box :
          ui::childrenWithPrefix<ui::CheckBox>(w, QStringLiteral("选择框打钩"))) {
         const QVariant expected = box->property("shouldBeTicked");
-        // Page 66's boxes carry no expected state (-1) and are never checked.
+        // Boxes without an expected state (-1) are never checked.
         if (!expected.isValid() || (expected.toInt() != 0 && expected.toInt() != 1)) continue;
         const TickAnswer key(expected.toInt() == 1);
         QObject::connect(box, &QCheckBox::toggled, w,

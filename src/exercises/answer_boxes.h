@@ -1,8 +1,8 @@
 #pragma once
 
-// The answer boxes printed on the exercise pages: fill-in boxes on pages 10, 20 and 30 and tick
-// boxes on pages 44, 54 and 64 are checked the moment they change, and a small tick or cross
-// appears beside each. Their rules are in exercises/answer_key.h.
+// The answer boxes printed on the exercise pages: the fill-in and tick boxes the book puts on
+// its pages are checked the moment they change, and a small tick or cross appears beside each.
+// Their rules are in exercises/answer_key.h.
 
 namespace reader {
 class ReaderWindow;

@@ -89,6 +89,12 @@ class DictationTrainer : public QObject {
 };
 
 void DictationTrainer::StartDictation() {
+    // The unit number is the item data of the chosen item, never its text.
+    run_.Start(c_.units->currentData().toInt());
+    if (const QString line = run_.noWordsLine(); !line.isEmpty()) {
+        c_.status->setText(line);
+        return;
+    }
     c_.typing->setFont(ui::songFont(22));
     c_.typing->show();
     c_.typing->setEnabled(true);
@@ -96,8 +102,6 @@ void DictationTrainer::StartDictation() {
     c_.record->clear();
     c_.enableWordButtons(true);
     c_.typing->setFocus();
-    // The unit number is the item data of the chosen item, never its text.
-    run_.Start(c_.units->currentData().toInt());
     c_.start->setEnabled(false);
     PresentNextWord();
 }

@@ -1,5 +1,7 @@
 #include "exercises/page_exercise.h"
 
+#include <algorithm>
+
 #include "ui/service_calls.h"
 
 namespace exercises {
@@ -18,6 +20,8 @@ bool pressFinds(QPoint press, const QRect& bounds) {
 
 }  // namespace
 
+const char* const PageExercise::kNothingToAsk = "这一页没有可以练习的内容";
+
 void PageExercise::Open(Kind kind, int page, const QStringList& chineseLines,
                         const QList<sound::SoundClip>& clips, const QList<QRect>& hotspotBounds) {
     asking_ = false;
@@ -31,6 +35,13 @@ void PageExercise::Open(Kind kind, int page, const QStringList& chineseLines,
     boundsLeft_ = hotspotBounds.size();
     asked_ = 0;
     targets_.clear();
+}
+
+QString PageExercise::nothingToAskLine() const {
+    const bool askable =
+        std::any_of(textsLeft_.begin(), textsLeft_.end(),
+                    [](const QString& meaning) { return meaning != kPlaceholder; });
+    return askable ? QString() : QString::fromUtf8(kNothingToAsk);
 }
 
 PageExercise::Question PageExercise::AskNext() {

@@ -27,6 +27,11 @@ class PageExercise {
     void Open(Kind kind, int page, const QStringList& chineseLines,
               const QList<sound::SoundClip>& clips, const QList<QRect>& hotspotBounds);
 
+    // What the window shows, right after Open, instead of the exercise when the page has no
+    // entry to ask (every meaning is a placeholder): kNothingToAsk; empty when it has one.
+    QString nothingToAskLine() const;
+    static const char* const kNothingToAsk;
+
     struct Question {
         enum class Outcome {
             Asked,        // `text` and `clip` are the entry asked; presses are awaited

@@ -25,21 +25,17 @@ constexpr int kPraisePause = 3000;
 constexpr int kRetryPause = 4000;
 constexpr double kQuestionPointSize = 22;
 
-// The book page on show: 2, 4, ..., 68 for screens 0 to 33.
+// The book page on show.
 int pageOnShow(const reader::ReaderWindow& window) {
-    return 2 * (window.session().ScreenIndex + 1);
+    return book::pageNumberOfScreen(window.session().ScreenIndex);
 }
 
 // The bounds of the shown page's hotspots in the page picture's coordinates, entry i
-// belonging to hotspot i + 1. The window lists a page's hotspots from the highest number down;
-// inserting each at the front puts them in number order.
+// belonging to hotspot i + 1.
 QList<QRect> hotspotBounds(const reader::ReaderWindow& window) {
-    const int page = pageOnShow(window);
     QList<QRect> bounds;
-    for (ui::TransparentLabel* label : window.findChildren<ui::TransparentLabel*>()) {
-        const int tag = ui::tagOf(label);
-        if (tag >= page - 1 && tag <= page + 1) bounds.prepend(label->geometry());
-    }
+    for (const ui::TransparentLabel* hotspot : window.hotspotsOf(window.session().ScreenIndex))
+        bounds.append(hotspot->geometry());
     return bounds;
 }
 
@@ -49,7 +45,8 @@ sound::SoundClip numberedClip(const char* role, int number) {
 
 // Find-it asks in the bubble, which becomes the question label: centred near the top of the
 // page, sized from the meaning's GBK length. It may be wider than the page for a long meaning.
-void showFindItQuestion(reader::ReaderWindow& window, const QString& text) {
+// A page with nothing to ask says so in the same label.
+void showQuestionLine(reader::ReaderWindow& window, const QString& text) {
     ui::Label* label = window.bubble();
     const int pageWidth = window.screenPicture(0) ? window.screenPicture(0)->width() : 800;
     label->setGeometry(reader::findItLabelGeometry(ui::gbkLength(text), pageWidth));
@@ -90,7 +87,7 @@ void askNext(reader::ReaderWindow& window, PageExercise& exercise) {
             if (exercise.kind() == Kind::Practice) {
                 ui::playClip(question.clip);
             } else {
-                showFindItQuestion(window, question.text);
+                showQuestionLine(window, question.text);
             }
             return;
         case Outcome::PageDone:
@@ -150,6 +147,10 @@ void StartPageExercise(reader::ReaderWindow& window, PageExercise& exercise, Kin
     const book::PageContent& page = window.session().page;
     exercise.Open(kind, pageOnShow(window), page.ChineseLines, page.PageClips,
                   hotspotBounds(window));
+    if (const QString line = exercise.nothingToAskLine(); !line.isEmpty()) {
+        showQuestionLine(window, line);
+        return;
+    }
     // Practice asks by ear, so the bubble goes; find-it's keeps whatever it shows until the
     // first question replaces it.
     if (kind == Kind::Practice) {
@@ -166,7 +167,7 @@ void attachPageExercises(reader::ReaderWindow& window, PageExercise& exercise) {
     reader::ReaderWindow* w = &window;
     PageExercise* e = &exercise;
     QObject::connect(w, &reader::ReaderWindow::pageLeft, w, [e] { e->ForgetPageBounds(); });
-    // Every page's overlay, page 64's included, reports its presses through this one signal.
+    // Every page's overlay reports its presses through this one signal.
     QObject::connect(w, &reader::ReaderWindow::overlayPressed, w,
                      [w, e](int page, QPoint press) { handleOverlayPress(*w, *e, page, press); });
 }

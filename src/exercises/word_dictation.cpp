@@ -11,6 +11,12 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 }  // namespace
 
+const char* const WordDictation::kNoWords = "这个单元没有单词";
+
+QString WordDictation::noWordsLine() const {
+    return english_.isEmpty() ? QString::fromUtf8(kNoWords) : QString();
+}
+
 void WordDictation::Start(int unit) {
     const book::UnitWords words = book::LoadUnitWords(unit);
     english_ = words.UnitEnglishWords;

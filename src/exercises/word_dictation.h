@@ -25,8 +25,12 @@ class WordDictation {
   public:
     enum class Order { Textbook, Random };
 
-    // Begins a run over the words of unit `unit` (1 to 6). Nothing is asked yet.
+    // Begins a run over the words of unit `unit`. Nothing is asked yet.
     void Start(int unit);
+    // What the screen shows, right after Start, instead of a run over a unit without words:
+    // kNoWords; empty when the unit has words.
+    QString noWordsLine() const;
+    static const char* const kNoWords;
 
     struct Next {
         bool runOver = false;  // every word has been asked: nothing more is asked

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QSet>
 
 #include "book/book.h"
 #include "book/page_content.h"
@@ -97,6 +98,7 @@ void ReaderWindow::buildPage(int screen) {
     auto* holder = new QWidget(container_);
     auto* picture = new ui::PictureBox(holder);
     screens_.append(picture);
+    hotspots_.append(QList<ui::TransparentLabel*>());
     container_->addWidget(holder);
     // The dictation screen is a picture here; the trainer puts its controls on it.
     if (screen == book::dictationScreen()) {
@@ -116,12 +118,14 @@ void ReaderWindow::buildPage(int screen) {
                   page.listenIcon->y, 20, 20);
         icon->setPictureBytes(book::pictureBytes("listen_icon"));
     }
-    // Hotspots are made from the highest number down, which is the control order the
-    // exercises rely on when they collect a page's hotspots.
-    const bool wordList = page.textTable == nullptr;
+    // Hotspots are made from the highest number down, the control order of the page; the
+    // screen's list keeps them in the page's order.
+    const bool wordList = page.wordList;
+    QList<ui::TransparentLabel*> pageHotspots(page.hotspotCount);
     for (int i = page.hotspotCount - 1; i >= 0; --i) {
         const book::HotspotDef& def = page.hotspots[i];
         auto* hotspot = new ui::TransparentLabel(picture);
+        pageHotspots[i] = hotspot;
         ui::place(hotspot, hotspotName(page.pageNumber, def.number), def.rect.x, def.rect.y,
                   def.rect.w, def.rect.h);
         if (!wordList) ui::setTag(hotspot, page.pageNumber);
@@ -138,6 +142,7 @@ void ReaderWindow::buildPage(int screen) {
                         content.ChineseLines.value(number - 1));
         });
     }
+    hotspots_[screen] = pageHotspots;
     if (page.hasOverlay) {
         auto* overlay = new ui::TransparentLabel(picture);
         ui::place(overlay, kOverlayPrefix + QString::number(page.pageNumber) + QStringLiteral("_0"),
@@ -243,10 +248,14 @@ void ReaderWindow::buildToolbar() {
 void ReaderWindow::OnReaderCreated() {
     ReaderSession& state = session_;
     state.ScreenIndex = 0;
-    findChild<QAbstractButton*>(QStringLiteral("超级按钮_上一页"))->setEnabled(false);
     state.BubbleEnabled = true;
-    // The first screen is already shown, so no change event comes for it.
-    if (shownScreen() == 0) book::LoadPageContent(0, state.page);
+    // The first screen is already shown, so no change event comes for it. A book may open on
+    // a page without entries, or have that page only: the toolbar follows it from the start.
+    if (shownScreen() == 0) {
+        book::ClearPageContent(state.page);
+        book::LoadPageContent(0, state.page);
+    }
+    enableToolbarFor(0);
     if (loadingPicture_) loadingPicture_->hide();
     LayoutReader();
     prepareNeighbours();
@@ -312,6 +321,10 @@ ui::PictureBox* ReaderWindow::screenPicture(int screen) const {
     return screens_.value(screen);
 }
 
+QList<ui::TransparentLabel*> ReaderWindow::hotspotsOf(int screen) const {
+    return hotspots_.value(screen);
+}
+
 void ReaderWindow::ShowScreen(int screen) {
     container_->setCurrentIndex(screen);
 }
@@ -319,6 +332,11 @@ void ReaderWindow::ShowScreen(int screen) {
 void ReaderWindow::OnScreenChanged(int screen) {
     bubble_->hide();
     book::LoadPageContent(screen, session_.page);
+    enableToolbarFor(screen);
+    prepareNeighbours();
+}
+
+void ReaderWindow::enableToolbarFor(int screen) {
     for (const char* name : {"超级按钮_排序", "超级按钮_找一找", "超级按钮_练一练",
                              "超级按钮_填一填", "超级按钮_中文提示"}) {
         findChild<QAbstractButton*>(QString::fromUtf8(name))
@@ -327,7 +345,6 @@ void ReaderWindow::OnScreenChanged(int screen) {
     findChild<QAbstractButton*>(QStringLiteral("超级按钮_下一页"))
         ->setEnabled(screen < book::lastBookScreen());
     findChild<QAbstractButton*>(QStringLiteral("超级按钮_上一页"))->setEnabled(screen != 0);
-    prepareNeighbours();
 }
 
 void ReaderWindow::LeaveShownPage() {
@@ -385,9 +402,14 @@ void ReaderWindow::SetExerciseOverlays(const QString& mode) {
 }
 
 void ReaderWindow::HideAnswerMarks() {
+    // Hotspots carry their page number as their tag, and a book may have pages 89 to 91:
+    // those stay.
+    QSet<const QWidget*> hotspots;
+    for (const QList<ui::TransparentLabel*>& page : hotspots_)
+        for (const ui::TransparentLabel* hotspot : page) hotspots.insert(hotspot);
     for (QWidget* control : findChildren<QWidget*>()) {
         const int tag = ui::tagOf(control);
-        if (tag >= 89 && tag <= 91) control->hide();
+        if (tag >= 89 && tag <= 91 && !hotspots.contains(control)) control->hide();
     }
 }
 

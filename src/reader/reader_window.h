@@ -63,6 +63,9 @@ class ReaderWindow : public QDialog {
     ReaderSession& session() const { return session_; }
     ui::PageContainer* pageContainer() const { return container_; }
     ui::PictureBox* screenPicture(int screen) const;
+    // The hotspots of a book screen in the page's order (on a page with entries, index i holds
+    // entry i + 1's); none for the dictation screen.
+    QList<ui::TransparentLabel*> hotspotsOf(int screen) const;
     ui::Label* bubble() const { return bubble_; }
     ui::DrawPanel* banner() const { return banner_; }
     const LayoutScale& layout() const { return scale_; }
@@ -84,6 +87,8 @@ class ReaderWindow : public QDialog {
     void OnReaderCreated();
     void LayoutReader();
     void OnScreenChanged(int screen);
+    // The page buttons only on a page with entries; next and previous where there is a page.
+    void enableToolbarFor(int screen);
     void LeaveShownPage();
     void BannerTick();
 
@@ -105,6 +110,7 @@ class ReaderWindow : public QDialog {
     ui::ComboBox* sections_ = nullptr;
     QTimer* bannerTimer_ = nullptr;
     QList<ui::PictureBox*> screens_;
+    QList<QList<ui::TransparentLabel*>> hotspots_;  // per screen, in the page's order
     LayoutScale scale_;
     bool exiting_ = false;
 };

@@ -19,14 +19,55 @@ const char kProgramFile[] =
 #else
     "qcbook";
 #endif
+
+const char kShortcutExtension[] =
+#ifdef Q_OS_WIN
+    ".lnk";
+#else
+    ".desktop";
+#endif
+
+// A file name holds at most 255 bytes, its extension included.
+constexpr qsizetype kMostNameBytes = 255 - qsizetype(sizeof(kShortcutExtension) - 1);
+
+bool keptInFileName(QChar c) {
+    if (c == u'/' || c.category() == QChar::Other_Control) return false;
+#ifdef Q_OS_WIN
+    if (QStringLiteral("\\:*?\"<>|").contains(c)) return false;
+#endif
+    return true;
+}
+
+// The longest start of `text` that takes at most `bytes` bytes in UTF-8, whole characters only.
+QString cutToUtf8Bytes(const QString& text, qsizetype bytes) {
+    qsizetype used = 0, end = 0;
+    while (end < text.size()) {
+        const qsizetype step = text[end].isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+        const qsizetype size = QStringView(text).mid(end, step).toUtf8().size();
+        if (used + size > bytes) break;
+        used += size;
+        end += step;
+    }
+    return text.left(end);
+}
+
 }  // namespace
 
-QString shortcutFileName() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("青橙点读软件三年级上册.lnk");
-#else
-    return QStringLiteral("青橙点读软件三年级上册.desktop");
-#endif
+QString safeShortcutName(const QString& shortcutName) {
+    QString safe;
+    for (const QChar c : shortcutName) {
+        if (keptInFileName(c)) safe += c;
+    }
+    // A leading dot would hide the file; leading and trailing spaces only confuse.
+    qsizetype from = 0;
+    while (from < safe.size() && (safe[from] == u'.' || safe[from].isSpace())) ++from;
+    safe = safe.mid(from).trimmed();
+    safe = cutToUtf8Bytes(safe, kMostNameBytes).trimmed();
+    return safe.isEmpty() ? QString::fromLatin1(kFallbackShortcutName) : safe;
+}
+
+QString shortcutFileName(const QString& shortcutName) {
+    return safeShortcutName(shortcutName) + QString::fromLatin1(kShortcutExtension);
 }
 
 QString desktopEntryExec(const QString& programPath) {
@@ -40,8 +81,12 @@ QString desktopEntryExec(const QString& programPath) {
     }
     quoted = QLatin1Char('"') + quoted.replace(QLatin1String("%"), QLatin1String("%%")) +
              QLatin1Char('"');
+    return desktopEntryString(quoted);
+}
+
+QString desktopEntryString(const QString& text) {
     QString value;
-    for (const QChar c : quoted) {
+    for (const QChar c : text) {
         if (c == '\\')
             value += QLatin1String("\\\\");
         else if (c == '\n')
@@ -57,16 +102,22 @@ QString desktopEntryExec(const QString& programPath) {
 }
 
 QString desktopEntryText(const QString& title, const QString& programPath) {
+    // The title comes from the book: a name is one line of text, so its control characters
+    // go, and none of them can start another key.
+    QString name;
+    for (const QChar c : title) {
+        if (c.category() != QChar::Other_Control) name += c;
+    }
     return QStringLiteral(
                "[Desktop Entry]\nType=Application\nVersion=1.0\nName=%1\nExec=%2\n"
                "Terminal=false\nCategories=Education;\n")
-        .arg(title, desktopEntryExec(programPath));
+        .arg(desktopEntryString(name), desktopEntryExec(programPath));
 }
 
 bool ensureDesktopShortcut(const QString& desktopFolder, const QString& programFolder,
-                           const QString& title) {
+                           const QString& title, const QString& shortcutName) {
     if (desktopFolder.isEmpty()) return false;
-    const QString path = QDir(desktopFolder).filePath(shortcutFileName());
+    const QString path = QDir(desktopFolder).filePath(shortcutFileName(shortcutName));
     const QString program = QDir(programFolder).filePath(QString::fromLatin1(kProgramFile));
 #ifdef Q_OS_WIN
     if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) return false;

@@ -21,6 +21,7 @@
 
 #include "app/features.h"
 #include "app/start_window.h"
+#include "book/book_data.h"
 #include "reader/reader_window.h"
 #include "sound/sdl_sound.h"
 #include "support/fake_services.h"
@@ -114,6 +115,7 @@ class Monkey {
     MonkeyReport run() {
         ui::Services& services = ui::services();
         const ui::Services saved = services;
+        book::useBook(options_.book);
         shell_.desktop = desktop_.path();
         services = {&sound_, &pauser_, &random_, &messages_, &shell_};
         QTimer::singleShot(0, [this] { step(); });
@@ -125,6 +127,7 @@ class Monkey {
             if (report_.events < options_.events) ++report_.restarts;
         }
         services = saved;
+        book::useBook(nullptr);
         return report_;
     }
 

@@ -11,6 +11,10 @@
 #include <QStringList>
 #include <cstdint>
 
+namespace book {
+struct Book;
+}
+
 namespace testing_support {
 
 struct MonkeyOptions {
@@ -20,6 +24,8 @@ struct MonkeyOptions {
     int pauseDivisor = 200;
     // The event loop must answer at least this often.
     int watchdogSeconds = 10;
+    // The book the program shows during the run; the built-in one when null.
+    const book::Book* book = nullptr;
 };
 
 struct MonkeyReport {

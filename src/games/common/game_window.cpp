@@ -45,4 +45,17 @@ QTimer* GameWindow::addClock() {
     return clock;
 }
 
+void GameWindow::showShortage(QWidget* parent, QRect geometry, const QString& line) {
+    const QString name = QString::fromUtf8(kShortageLine);
+    auto* shortage = parent->findChild<ui::TransparentLabel*>(name, Qt::FindDirectChildrenOnly);
+    if (!shortage) {
+        if (line.isEmpty()) return;
+        shortage = ui::addTransparentLabel(parent, name, geometry, ui::heiFont(-1, 24),
+                                           QColor(192, 0, 0), Qt::AlignCenter);
+    }
+    shortage->setText(line);
+    shortage->setVisible(!line.isEmpty());
+    if (!line.isEmpty()) shortage->raise();
+}
+
 }  // namespace games

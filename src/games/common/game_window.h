@@ -35,7 +35,13 @@ class GameWindow : public QDialog {
     ui::PictureButton* addReturnButton(QWidget* parent, QRect geometry);
     // The game's clock (时钟1), stopped until the game sets its period.
     QTimer* addClock();
+    // Shows `line` on the shortage line (kShortageLine), which says in place of the game that
+    // the chosen unit is too small for it; an empty `line` hides it. The line is made on
+    // `parent` at `geometry` the first time there is something to say.
+    static void showShortage(QWidget* parent, QRect geometry, const QString& line);
 };
+
+inline constexpr const char* kShortageLine = "透明标签_内容不足";
 
 // Opens a game window modally over `owner` and returns when the child has closed it. What the
 // window needs besides its owner (the page, the missed words) follows.

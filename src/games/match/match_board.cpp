@@ -131,7 +131,7 @@ void MatchBoard::pick(const book::UnitWords& words) {
     boardEnglish_.clear();
     boardChinese_.clear();
     if (m == 12 || m <= 6) {
-        // All pairs in table order (a unit is never shorter than six pairs).
+        // All pairs in table order; a unit shorter than six pairs leaves cells empty.
         boardEnglish_ = english;
         for (int k = 0; k < m; ++k) boardChinese_.append(chinese.value(k));
     } else {
@@ -145,7 +145,20 @@ void MatchBoard::pick(const book::UnitWords& words) {
     clearedCells_.clear();
 }
 
+const char* const MatchBoard::kTooFewWords = "这个单元不到2个单词，不能玩连连看";
+
+QString MatchBoard::tooFewWordsLine() const {
+    return pairCount() < kFewestMatchPairs ? QString::fromUtf8(kTooFewWords) : QString();
+}
+
 void MatchBoard::deal() {
+    tileSelection_.reset();
+    hoveredCell_ = 0;
+    if (pairCount() < kFewestMatchPairs) {
+        pairIds_.fill(0);
+        texts_.fill(QString());
+        return;
+    }
     struct Tile {
         QString text;
         int pairId = 0;  // 0: no tile (only a unit shorter than six pairs leaves gaps)
@@ -168,8 +181,6 @@ void MatchBoard::deal() {
         pairIds_[c - 1] = tile.pairId;
         texts_[c - 1] = tile.text;
     }
-    tileSelection_.reset();
-    hoveredCell_ = 0;
 }
 
 int MatchBoard::pairIdAt(int cell) const {

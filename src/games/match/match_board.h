@@ -92,6 +92,10 @@ class MatchClock {
 
 // ---- Board -------------------------------------------------------------------------------
 
+// With a single pair every tile pairs with every tile of the other language: there is nothing
+// to match, so a board needs two pairs.
+inline constexpr int kFewestMatchPairs = 2;
+
 struct MatchTileSelection {
     int cell = 0;
     int pairId = 0;
@@ -103,14 +107,19 @@ struct MatchTileSelection {
 class MatchBoard {
   public:
     // The pick: fresh copies of the unit's lists; reseed; then all pairs in table order for a
-    // unit of 6 or 12, six drawn for 7 to 11, twelve drawn for more. A drawn pair leaves the
-    // copies, so none is drawn twice. Empties the cleared cells.
+    // unit of at most 6 or of 12, six drawn for 7 to 11, twelve drawn for more. A drawn pair leaves
+    // the copies, so none is drawn twice. Empties the cleared cells.
     void pick(int unit);
     // The same from lists given directly (entry j of each list belongs to pair j).
     void pick(const book::UnitWords& words);
-    // The deal: d = 4 tiles per text for six pairs, 2 for twelve; reseed; then a uniform
-    // shuffle into the 48 cells, cell by cell. Forgets any selection and hovered cell.
+    // The deal: d = 4 tiles per text for six pairs, 2 for any other count; reseed; then a uniform
+    // shuffle into the 48 cells, cell by cell. Forgets any selection and hovered cell. A pick
+    // of fewer than kFewestMatchPairs pairs deals an empty board, without a draw.
     void deal();
+    // What the window shows instead of a board when the pick holds fewer than
+    // kFewestMatchPairs pairs: kTooFewWords; empty when it can be played.
+    QString tooFewWordsLine() const;
+    static const char* const kTooFewWords;
 
     // What a pointer move did: the frame to remove and the cell to frame in red (0: none).
     struct HoverChange {

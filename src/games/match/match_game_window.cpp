@@ -16,6 +16,8 @@ namespace {
 
 const QColor kHoverColour(255, 0, 0);
 const QColor kSelectionColour(0, 0, 255);
+// Across the middle of the board.
+constexpr QRect kShortageGeometry(60, 260, 680, 48);
 
 // A tile picture made ready for its cell once, so that drawing a tile is a plain copy through
 // its mask. The picture is set 2 pixels inside a white (transparent) border: removing a frame
@@ -72,13 +74,14 @@ MatchGameWindow::MatchGameWindow(QWidget* owner)
     connect(clock_, &QTimer::timeout, this, &MatchGameWindow::tick);
     connect(music_, &QAbstractButton::clicked, this, &MatchGameWindow::musicClicked);
 
-    // Window created: the first level's pace, the first unit, the music, then a board.
-    setTickPeriodFromLevel();
+    // Window created: the first level, the first unit, the music, then a board and the
+    // level's pace (a unit too small for a board keeps the clock still).
     level_->setCurrentIndex(0);
     unit_->setCurrentIndex(0);
     if (music_->isChecked()) ui::playClipLooped(clips_.music);
     pick();
     deal();
+    setTickPeriodFromLevel();
 
     connect(level_, &QComboBox::currentIndexChanged, this, &MatchGameWindow::levelChanged);
     connect(unit_, &QComboBox::currentIndexChanged, this, &MatchGameWindow::unitChanged);
@@ -162,9 +165,10 @@ void MatchGameWindow::levelChanged() {
 
 void MatchGameWindow::unitChanged() {
     refillTime();
-    setTickPeriodFromLevel();
     pick();
     deal();
+    // After the deal: the new unit decides whether the clock runs.
+    setTickPeriodFromLevel();
 }
 
 void MatchGameWindow::musicClicked() {
@@ -180,7 +184,8 @@ void MatchGameWindow::refillTime() {
 }
 
 void MatchGameWindow::setTickPeriodFromLevel() {
-    ui::setTimerPeriod(clock_, matchTickPeriod(level_->currentData().toInt()));
+    const bool playable = board_.tooFewWordsLine().isEmpty();
+    ui::setTimerPeriod(clock_, playable ? matchTickPeriod(level_->currentData().toInt()) : 0);
 }
 
 // ---- Drawing -----------------------------------------------------------------------------
@@ -197,6 +202,11 @@ void MatchGameWindow::deal() {
     panel_->clearRect(kMatchDealArea);
     board_.deal();
     for (int cell = 1; cell <= kMatchCells; ++cell) drawTile(cell);
+    // A unit too small for a board shows why, and its clock stays still: no time can run out
+    // on an empty board.
+    const QString tooFew = board_.tooFewWordsLine();
+    showShortage(panel_, kShortageGeometry, tooFew);
+    if (!tooFew.isEmpty()) ui::setTimerPeriod(clock_, 0);
 }
 
 void MatchGameWindow::drawTile(int cell) {

@@ -20,8 +20,7 @@ namespace {
 constexpr int kMostDraws = 10000;
 
 bool usable(const QString& line) {
-    const qsizetype words = splitAtSpaces(line).size();
-    return words >= SentenceOrderGame::kFewestWords && words <= SentenceOrderGame::kMostWords;
+    return SentenceOrderGame::isUsable(line);
 }
 
 QString withoutOuterSpaces(const QString& text) {
@@ -60,6 +59,18 @@ int usedWidth(int currentWidth) {
 
 SentenceOrderGame::SentenceOrderGame(int& starts)
     : starts_(starts), lineText_(QString::fromUtf8(kOrderInstruction)) {}
+
+bool SentenceOrderGame::isUsable(const QString& line) {
+    const QStringList words = splitAtSpaces(line);
+    if (words.size() < kFewestWords || words.size() > kMostWords) return false;
+    int right = kFirstLeft - kGap;
+    int widest = 0;
+    for (const QString& word : words) {
+        right += kGap + freshWidth(word);
+        widest = std::max(widest, freshWidth(word));
+    }
+    return right - widest + currentWidth(widest) <= kRowWidth;
+}
 
 bool SentenceOrderGame::hasUsableLine(const QStringList& english) {
     return std::any_of(english.begin(), english.end(), usable);

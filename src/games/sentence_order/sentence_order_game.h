@@ -45,24 +45,28 @@ class SentenceOrderGame {
     static constexpr int kFewestWords = 2;
     static constexpr int kFirstLeft = 10;  // label 1's left in the word box
     static constexpr int kGap = 20;        // between neighbouring labels
+    static constexpr int kRowWidth = 768;  // the word box's width: labels beyond it are cut off
 
     enum class Outcome {
         Asked,        // a line is shuffled onto the labels
         ListsDiffer,  // the page's lists have different lengths: no words are shown
-        NothingToAsk  // no line of the page has 2 to 9 words
+        NothingToAsk  // no line of the page is usable
     };
 
     // `starts` counts the questions set since the program started; it is never reset, so
     // that only the very first question of a run shows the instruction in black.
     explicit SentenceOrderGame(int& starts);
 
-    // True when some line has 2 to 9 words.
+    // A line is usable when it has 2 to 9 words and its labels fit the row in any order, the
+    // one clicked last widened to its current look.
+    static bool isUsable(const QString& line);
+    // True when some line is usable.
     static bool hasUsableLine(const QStringList& english);
 
     // Stops the clips, reseeds, counts a start, greys the instruction after the program's
-    // first start, draws a line (again from the stop while it has fewer than 2 or more than 9
-    // words) and deals its words onto the labels in a random order, 20 pixels apart. A page
-    // with nothing usable stops the clips and draws nothing.
+    // first start, draws a line (again from the stop while it is not usable) and deals its
+    // words onto the labels in a random order, 20 pixels apart. A page with nothing usable
+    // stops the clips and draws nothing.
     Outcome SetNewQuestion(const QStringList& english, const QStringList& chinese, int clipCount);
 
     // The child clicks word label `label` (1-based).

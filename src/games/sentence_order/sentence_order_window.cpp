@@ -78,7 +78,7 @@ void SentenceOrderWindow::buildLayout() {
     background_ = addBackground(QStringLiteral("图片框排序的背景"), "order_background", -2);
 
     wordBox_ = ui::addControl<ui::GroupBox>(background_, QStringLiteral("分组框_随机的单词"),
-                                            {16, 154, 768, 55});
+                                            {16, 154, SentenceOrderGame::kRowWidth, 55});
     // The background picture draws the panel the words lie on; the box itself stays clear.
     wordBox_->setStyleSheet(QStringLiteral(
         "QGroupBox#分组框_随机的单词 { background: transparent; border: none; margin: 0px; }"));

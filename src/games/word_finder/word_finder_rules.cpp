@@ -1,5 +1,7 @@
 #include "games/word_finder/word_finder_rules.h"
 
+#include <algorithm>
+
 #include "book/vocabulary.h"
 #include "games/common/game_clips.h"
 #include "games/common/game_text.h"
@@ -46,6 +48,8 @@ const std::array<AnswerSlot, 4>& answerSlots() {
     return fields;
 }
 
+const char* const WordFinderRules::kTooFewWords = "这个单元不到4个单词，不能玩这个游戏";
+
 WordFinderRules::WordFinderRules(const FinderTwin& twin, FinderSurface& surface,
                                  MissedWords& missed)
     : twin_(twin), surface_(surface), missed_(missed) {}
@@ -61,6 +65,11 @@ std::optional<GameMessage> WordFinderRules::loadWords(const QStringList& english
     chinese_ = chinese;
     if (english_.size() == chinese_.size()) return std::nullopt;
     return GameMessage{QStringLiteral("汉语和英语不同"), QString()};
+}
+
+QString WordFinderRules::tooFewWordsLine() const {
+    const qsizetype words = std::min(english_.size(), chinese_.size());
+    return words < kFewestFinderWords ? QString::fromUtf8(kTooFewWords) : QString();
 }
 
 void WordFinderRules::drawCentred(int centreX, int top, const QString& text) {

@@ -63,6 +63,8 @@ inline constexpr int kPromptCentreX = 150;
 inline constexpr int kPromptTop = 250;
 inline constexpr int kQuestionPointSize = 20;
 inline constexpr int kGameSeconds = 60;
+// A question shows four different candidates, so a unit needs four words to be played.
+inline constexpr int kFewestFinderWords = 4;
 
 class WordFinderRules {
   public:
@@ -76,6 +78,10 @@ class WordFinderRules {
     std::optional<GameMessage> loadWords(const QStringList& english, const QStringList& chinese);
     // Draws the next question: a reseed, the target, the right slot and three distractors.
     void setUpQuestion();
+    // What the window shows instead of questions when the lists hold fewer than
+    // kFewestFinderWords words: kTooFewWords; empty when they can be played.
+    QString tooFewWordsLine() const;
+    static const char* const kTooFewWords;
 
     // The slot (1..4) whose click bounds hold `point`; 0 when none does.
     static int slotAt(QPoint point);

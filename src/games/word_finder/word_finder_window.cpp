@@ -17,6 +17,8 @@ namespace games {
 namespace {
 
 constexpr int kClockPeriod = 1000;
+// Across the middle of the play area, where the prompt and the candidates would be.
+constexpr QRect kShortageGeometry(60, 250, 680, 48);
 
 }  // namespace
 
@@ -47,12 +49,12 @@ WordFinderWindow::WordFinderWindow(QWidget* owner, const FinderTwin& twin, Misse
     surface_ = std::make_unique<PlayArea>(*box_, *flower_);
     rules_ = std::make_unique<WordFinderRules>(twin, *surface_, missed_);
 
-    // Window created: a fresh list of misses, Unit 1's words and the first question; the
+    // Window created: a fresh list of misses, the first unit's words and the first question; the
     // clock waits for the first click.
     box_->setBackgroundPicture(book::picture("finder_background"));
     missed_.clear();
     say(rules_->loadUnit(selectedUnit(units_)));
-    rules_->setUpQuestion();
+    askFirstQuestion();
 
     connect(box_, &ui::AnimationBox::leftPressed, this, &WordFinderWindow::answerClick);
     connect(next_, &QAbstractButton::clicked, this, &WordFinderWindow::skip);
@@ -69,7 +71,16 @@ void WordFinderWindow::hideEvent(QHideEvent* event) {
     GameWindow::hideEvent(event);
 }
 
+bool WordFinderWindow::askFirstQuestion() {
+    const QString tooFew = rules_->tooFewWordsLine();
+    showShortage(this, kShortageGeometry, tooFew);
+    if (!tooFew.isEmpty()) return false;
+    rules_->setUpQuestion();
+    return true;
+}
+
 void WordFinderWindow::answerClick(QPoint point) {
+    if (!rules_->tooFewWordsLine().isEmpty()) return;
     // The first click of a game starts the clock; later clicks leave its phase alone.
     ui::setTimerPeriod(clock_, kClockPeriod);
     next_->setEnabled(true);
@@ -77,6 +88,7 @@ void WordFinderWindow::answerClick(QPoint point) {
 }
 
 void WordFinderWindow::skip() {
+    if (!rules_->tooFewWordsLine().isEmpty()) return;
     rules_->skip();
 }
 
@@ -109,7 +121,12 @@ void WordFinderWindow::endGame() {
 
 void WordFinderWindow::unitChanged() {
     say(rules_->changeUnit(selectedUnit(units_)));
-    rules_->setUpQuestion();
+    if (!askFirstQuestion()) {
+        // Nothing to play: no clock, no skipping, until a unit with enough words is chosen.
+        ui::setTimerPeriod(clock_, 0);
+        next_->setEnabled(false);
+        return;
+    }
     // A new unit starts a game at once, without waiting for a click.
     ui::setTimerPeriod(clock_, kClockPeriod);
     next_->setEnabled(true);

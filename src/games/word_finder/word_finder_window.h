@@ -42,6 +42,9 @@ class WordFinderWindow : public GameWindow {
     void clockTick();
     void unitChanged();
     void endGame();
+    // Asks the unit's first question, or shows the shortage line instead when the unit has too
+    // few words (false).
+    bool askFirstQuestion();
     // Shows the message the rules gave, if any.
     void say(const std::optional<GameMessage>& message);
 

@@ -1,5 +1,7 @@
 #include "games/word_spell/word_spell_game.h"
 
+#include <algorithm>
+
 #include "book/vocabulary.h"
 #include "games/common/game_clips.h"
 #include "ui/gbk_text.h"
@@ -20,7 +22,13 @@ bool fitsTheTiles(const QString& word) {
 
 }  // namespace
 
+const char* const WordSpellGame::kNoWordToSpell = "这个单元没有可以拼的单词";
+
 WordSpellGame::WordSpellGame(MissedWords& missed) : missed_(missed) {}
+
+QString WordSpellGame::noWordToSpellLine() const {
+    return spellable_ ? QString() : QString::fromUtf8(kNoWordToSpell);
+}
 
 SpellNews WordSpellGame::LoadUnit(int unit) {
     const book::UnitWords words = book::LoadUnitWords(unit);
@@ -35,6 +43,7 @@ SpellNews WordSpellGame::LoadWords(const QStringList& english, const QStringList
     chinese_ = chinese;
     clips_ = clips;
     unitSize_ = int(english_.size());
+    spellable_ = std::any_of(english_.begin(), english_.end(), fitsTheTiles);
     passOver_ = false;
     // Let the sound service decode the unit's recordings and the game's own sounds while the
     // child looks at the first word, so that no press waits for a decoder.
@@ -53,6 +62,15 @@ SpellNews WordSpellGame::ChooseUnit(int unit) {
 }
 
 SpellNews WordSpellGame::SetNewWord() {
+    if (!spellable_) {
+        question_ = {};
+        meaning_.clear();
+        for (LetterTile& tile : tiles_) tile = LetterTile{};
+        redoVisible_ = false;
+        result_.clear();
+        passOver_ = true;
+        return {};
+    }
     // A word that cannot be laid out on the tiles (empty, longer than the row, or holding a
     // double-byte character) is dropped from the pass unheard and unrecorded; the loop then
     // draws again.

@@ -64,8 +64,13 @@ class WordSpellGame {
     SpellNews LoadWords(const QStringList& english, const QStringList& chinese,
                         const QList<sound::SoundClip>& clips);
     // Draws the next word of the pass and lays its letters out, or ends the pass: the news
-    // then holds the summary (and the result window when words were missed).
+    // then holds the summary (and the result window when words were missed). Lists without a
+    // word that fits the tiles give no pass at all: no word, no summary, the tiles inert.
     SpellNews SetNewWord();
+    // What the window shows in place of the game when the lists loaded hold no word that fits
+    // the tiles: kNoWordToSpell; empty when they hold one.
+    QString noWordToSpellLine() const;
+    static const char* const kNoWordToSpell;
     // Another unit chosen: silence and the unit's full lists, told as LoadUnit tells them;
     // SetNewWord then begins the unit's pass.
     SpellNews ChooseUnit(int unit);
@@ -107,6 +112,7 @@ class WordSpellGame {
     QStringList chinese_;
     QList<sound::SoundClip> clips_;
     int unitSize_ = 0;
+    bool spellable_ = false;  // the lists loaded hold a word that fits the tiles
     WordSpellQuestion question_;
     std::array<LetterTile, kLetterTileCount> tiles_{};
     QString result_ = kWordSpellHint;

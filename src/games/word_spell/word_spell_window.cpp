@@ -24,6 +24,8 @@ constexpr int kTileSize = 40;
 constexpr double kFreshPoints = 30;
 constexpr double kClickedPoints = 20;
 constexpr double kResultPoints = 30;
+// Where the tiles would be.
+constexpr QRect kShortageGeometry(60, 192, 680, 48);
 
 const QColor kSilver(192, 192, 192);
 const QColor kInertGrey(128, 128, 128);
@@ -212,6 +214,7 @@ void WordSpellWindow::showState() {
         result_->setFont(ui::songFont(kResultPoints));
     result_->setText(game_.resultLine());
     redo_->setVisible(game_.redoVisible());
+    showShortage(background_, kShortageGeometry, game_.noWordToSpellLine());
 }
 
 void WordSpellWindow::tell(const SpellNews& news) {
