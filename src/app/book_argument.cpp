@@ -7,6 +7,14 @@
 
 namespace app {
 
+namespace {
+QString openedPath;
+}  // namespace
+
+QString openedBookPath() {
+    return openedPath;
+}
+
 std::unique_ptr<book::BookFile> openBookArgument(const QString& path) {
     book::BookFileError error;
     std::unique_ptr<book::BookFile> file = book::BookFile::open(path, &error);
@@ -18,6 +26,7 @@ std::unique_ptr<book::BookFile> openBookArgument(const QString& path) {
         return nullptr;
     }
     book::useBook(&file->book());
+    openedPath = file->path();
     return file;
 }
 

@@ -15,4 +15,8 @@ namespace app {
 // the program ends with status 1. The returned file must outlive every window.
 std::unique_ptr<book::BookFile> openBookArgument(const QString& path);
 
+// The absolute path of the book file opened, empty for the built-in book: the desktop
+// shortcut made for it opens that file.
+QString openedBookPath();
+
 }  // namespace app

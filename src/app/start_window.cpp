@@ -6,6 +6,7 @@
 #include <QTextEdit>
 
 #include "app/banner.h"
+#include "app/book_argument.h"
 #include "app/features.h"
 #include "book/book.h"
 #include "ui/services.h"
@@ -136,7 +137,7 @@ void StartWindow::OnStartWindowCreated() {
     ui::Shell* shell = ui::services().shell;
     if (shell) {
         ui::ensureDesktopShortcut(shell->desktopFolder(), shell->programFolder(),
-                                  book::programTitle(), book::shortcutName());
+                                  book::programTitle(), book::shortcutName(), openedBookPath());
     }
     setDefaultFormat(findChild<QTextEdit*>(QStringLiteral("超级编辑框软件说明")));
     setDefaultFormat(findChild<QTextEdit*>(QStringLiteral("超级编辑框常见问题")));

@@ -70,18 +70,25 @@ QString shortcutFileName(const QString& shortcutName) {
     return safeShortcutName(shortcutName) + QString::fromLatin1(kShortcutExtension);
 }
 
-QString desktopEntryExec(const QString& programPath) {
+QString desktopEntryExec(const QStringList& arguments) {
     // Inside a quoted argument, '"', '`', '$' and '\' are escaped with a backslash; '%' is
     // written "%%" because it starts field codes; then the whole value is escaped as a
     // desktop-entry string, where a backslash is written twice.
-    QString quoted;
-    for (const QChar c : programPath) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += QLatin1Char('\\');
-        quoted += c;
+    QStringList words;
+    for (const QString& argument : arguments) {
+        QString quoted;
+        for (const QChar c : argument) {
+            if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += QLatin1Char('\\');
+            quoted += c;
+        }
+        words << QLatin1Char('"') + quoted.replace(QLatin1String("%"), QLatin1String("%%")) +
+                     QLatin1Char('"');
     }
-    quoted = QLatin1Char('"') + quoted.replace(QLatin1String("%"), QLatin1String("%%")) +
-             QLatin1Char('"');
-    return desktopEntryString(quoted);
+    return desktopEntryString(words.join(QLatin1Char(' ')));
+}
+
+QString desktopEntryExec(const QString& programPath) {
+    return desktopEntryExec(QStringList{programPath});
 }
 
 QString desktopEntryString(const QString& text) {
@@ -101,7 +108,8 @@ QString desktopEntryString(const QString& text) {
     return value;
 }
 
-QString desktopEntryText(const QString& title, const QString& programPath) {
+QString desktopEntryText(const QString& title, const QString& programPath,
+                         const QString& bookPath) {
     // The title comes from the book: a name is one line of text, so its control characters
     // go, and none of them can start another key.
     QString name;
@@ -111,11 +119,14 @@ QString desktopEntryText(const QString& title, const QString& programPath) {
     return QStringLiteral(
                "[Desktop Entry]\nType=Application\nVersion=1.0\nName=%1\nExec=%2\n"
                "Terminal=false\nCategories=Education;\n")
-        .arg(desktopEntryString(name), desktopEntryExec(programPath));
+        .arg(desktopEntryString(name),
+             desktopEntryExec(bookPath.isEmpty() ? QStringList{programPath}
+                                                 : QStringList{programPath, bookPath}));
 }
 
 bool ensureDesktopShortcut(const QString& desktopFolder, const QString& programFolder,
-                           const QString& title, const QString& shortcutName) {
+                           const QString& title, const QString& shortcutName,
+                           const QString& bookPath) {
     if (desktopFolder.isEmpty()) return false;
     const QString path = QDir(desktopFolder).filePath(shortcutFileName(shortcutName));
     const QString program = QDir(programFolder).filePath(QString::fromLatin1(kProgramFile));
@@ -123,7 +134,7 @@ bool ensureDesktopShortcut(const QString& desktopFolder, const QString& programF
     if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) return false;
     return QFile::link(program, path);
 #else
-    const QByteArray text = desktopEntryText(title, program).toUtf8();
+    const QByteArray text = desktopEntryText(title, program, bookPath).toUtf8();
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0755);
     if (fd < 0) return false;
