@@ -280,6 +280,7 @@ void parseHeaderLine(const Where& where, const QString& text, PageSource& page,
     } else if (key == "page" && words.size() == 2) {
         bool ok = false;
         page.pageNumber = words[1].toInt(&ok);
+        page.pageWhere = where;
         if (!ok) problems.add(where, QStringLiteral("expected \"page N\""));
     } else if (key == "theme" && words.size() == 2) {
         page.theme = words[1];
@@ -462,8 +463,12 @@ QList<PictureSource> parsePictures(const QString& file, const QString& text, Pro
 
 namespace {
 
-bool readText(const QString& path, QString& text, Problems& problems) {
-    return readTextFile(path, text, problems);
+// Reads a text file, keeping its bytes in `bytes` when the caller asked for them.
+bool readText(const QString& path, QString& text, Problems& problems, SourceBytes* bytes) {
+    QByteArray content;
+    const bool read = readTextFile(path, text, problems, &content);
+    if (read && bytes) bytes->insert(path, content);
+    return read;
 }
 
 // The numbered files of a folder (pages/pNN.txt, units/unitN.txt) by their number. Another text
@@ -498,37 +503,38 @@ void nameSections(BookSources& book) {
 }  // namespace
 
 BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems,
-                        bool pages) {
+                        bool pages, SourceBytes* bytes) {
     BookSources book;
     book.folder = folder;
     const QDir dir(folder);
     QString text;
     const QString bookPath = dir.filePath(QStringLiteral("book.txt"));
-    if (readText(bookPath, text, problems)) parseBookFile(bookPath, text, book, problems);
+    if (readText(bookPath, text, problems, bytes)) parseBookFile(bookPath, text, book, problems);
     const QMap<int, QString> pageFiles =
         numberedFiles(QDir(dir.filePath(QStringLiteral("pages"))), QStringLiteral("p"), 2,
                       QStringLiteral("p02.txt"), problems);
     book.pageNumbers = pageFiles.keys();
     for (auto it = pageFiles.begin(); it != pageFiles.end(); ++it) {
         if (!pages || (!onlyPages.isEmpty() && !onlyPages.contains(it.key()))) continue;
-        if (readText(it.value(), text, problems))
+        if (readText(it.value(), text, problems, bytes))
             book.pages.append(parsePage(it.value(), text, problems));
     }
     const QMap<int, QString> unitFiles =
         numberedFiles(QDir(dir.filePath(QStringLiteral("units"))), QStringLiteral("unit"), 1,
                       QStringLiteral("unit1.txt"), problems);
     for (auto it = unitFiles.begin(); it != unitFiles.end(); ++it) {
-        if (readText(it.value(), text, problems))
+        if (readText(it.value(), text, problems, bytes))
             book.units.append(parseUnit(it.value(), it.key(), text, problems));
     }
     const QString clipsPath = dir.filePath(QStringLiteral("clips.txt"));
-    if (readText(clipsPath, text, problems)) book.clips = parseClips(clipsPath, text, problems);
+    if (readText(clipsPath, text, problems, bytes))
+        book.clips = parseClips(clipsPath, text, problems);
     const QString picturesPath = dir.filePath(QStringLiteral("pictures.txt"));
-    if (readText(picturesPath, text, problems)) {
+    if (readText(picturesPath, text, problems, bytes)) {
         book.pictures = parsePictures(picturesPath, text, problems);
     }
-    readText(dir.filePath(QStringLiteral("start_about.html")), book.aboutHtml, problems);
-    readText(dir.filePath(QStringLiteral("start_faq.html")), book.faqHtml, problems);
+    readText(dir.filePath(QStringLiteral("start_about.html")), book.aboutHtml, problems, bytes);
+    readText(dir.filePath(QStringLiteral("start_faq.html")), book.faqHtml, problems, bytes);
     nameSections(book);
     resolveSuppliedFiles(book, folder);
     return book;
@@ -570,18 +576,30 @@ const Entry* listeningEntry(const PageSource& page) {
     return nullptr;
 }
 
+namespace {
+
+QString resolved(const QDir& dir, const QString& file) {
+    return file.isEmpty() ? QString() : QDir::cleanPath(dir.absoluteFilePath(file));
+}
+
+}  // namespace
+
+void resolveSuppliedFiles(PageSource& page, const QString& folder) {
+    const QDir dir(folder);
+    page.image.path = resolved(dir, page.image.file);
+    for (Entry& e : page.entries) e.recording.path = resolved(dir, e.recording.file);
+}
+
+void resolveSuppliedFiles(UnitSource& unit, const QString& folder) {
+    const QDir dir(folder);
+    for (UnitWord& w : unit.words) w.audio.path = resolved(dir, w.audio.file);
+}
+
 void resolveSuppliedFiles(BookSources& book, const QString& folder) {
     const QDir dir(folder);
-    const auto resolve = [&dir](const QString& file) {
-        return file.isEmpty() ? QString() : QDir::cleanPath(dir.absoluteFilePath(file));
-    };
-    for (PageSource& page : book.pages) {
-        page.image.path = resolve(page.image.file);
-        for (Entry& e : page.entries) e.recording.path = resolve(e.recording.file);
-    }
-    for (UnitSource& unit : book.units) {
-        for (UnitWord& w : unit.words) w.audio.path = resolve(w.audio.file);
-    }
+    const auto resolve = [&dir](const QString& file) { return resolved(dir, file); };
+    for (PageSource& page : book.pages) resolveSuppliedFiles(page, folder);
+    for (UnitSource& unit : book.units) resolveSuppliedFiles(unit, folder);
     for (ClipSource& clip : book.clips) clip.recording.path = resolve(clip.recording.file);
     for (PictureSource& picture : book.pictures) picture.image.path = resolve(picture.image.file);
 }

@@ -4,7 +4,9 @@
 // unit word lists, built-in clips, window pictures and the start window's texts. Every item
 // remembers its file and line so that a check can point at it.
 
+#include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -110,6 +112,7 @@ struct ListenIcon {
 struct PageSource {
     QString file;
     int pageNumber = 0;
+    Where pageWhere;        // the `page N` line
     bool wordList = false;  // a `word list` line: its hotspots play words, it has no text table
     Where wordListWhere;
     QString section;  // the name of the section the page belongs to (book.txt), for its footer
@@ -202,16 +205,23 @@ UnitSource parseUnit(const QString& file, int unit, const QString& text, Problem
 QList<ClipSource> parseClips(const QString& file, const QString& text, Problems& problems);
 QList<PictureSource> parsePictures(const QString& file, const QString& text, Problems& problems);
 
+// The text files a read took in, as their bytes on disk by path: a program that writes the
+// sources back (the studio) keeps them, so that a file nobody touched is written byte for byte.
+using SourceBytes = QMap<QString, QByteArray>;
+
 // Reads the whole folder: book.txt, every page file pages/pNN.txt (the book's pages, in the
 // order of their numbers), every unit word list units/unitN.txt, the clips, pictures and start
 // texts. `onlyPages` limits the page files read (empty: all); with `pages` false no page file is
 // read, though the pages the book has are still listed. Supplied files are resolved against the
-// folder.
+// folder. `bytes`, when given, receives every text file read.
 BookSources readSources(const QString& folder, const QList<int>& onlyPages, Problems& problems,
-                        bool pages = true);
+                        bool pages = true, SourceBytes* bytes = nullptr);
 
-// Gives every supplied file of the book its path inside `folder` (the content folder).
+// Gives every supplied file of the book (or of one page or unit) its path inside `folder` (the
+// content folder).
 void resolveSuppliedFiles(BookSources& book, const QString& folder);
+void resolveSuppliedFiles(PageSource& page, const QString& folder);
+void resolveSuppliedFiles(UnitSource& unit, const QString& folder);
 
 QString pageFileName(int page);
 

@@ -18,9 +18,19 @@ struct TextProblem {
     QString message;
 };
 
+// How a text file's bytes were written, so that a program that writes the file back (the
+// studio) writes it as the teacher's editor saved it.
+enum class TextEncoding { Utf8, Utf8Bom, Utf16Le, Utf16Be, Gbk };
+
 // Decodes a text file's bytes: UTF-8 when they are valid UTF-8, otherwise GBK when they are
 // valid GBK. False with `problem` set for bytes that are neither or a file that is not text.
-bool decodeText(const QByteArray& bytes, QString& text, TextProblem& problem);
+// `encoding`, when given, is set to how the bytes were written.
+bool decodeText(const QByteArray& bytes, QString& text, TextProblem& problem,
+                TextEncoding* encoding = nullptr);
+
+// Writes `text` in `encoding`, with the byte-order mark that encoding has. False when a character
+// cannot be written in it (GBK).
+bool encodeText(const QString& text, TextEncoding encoding, QByteArray& bytes);
 
 // Every character of `text` that GBK cannot write, with its line and its place on the line
 // (both 1-based), said in Chinese and English.
@@ -28,7 +38,9 @@ QList<TextProblem> charactersOutsideGbk(const QString& text);
 
 // Reads the text file at `path`; false with a problem at the file's line when it cannot be read
 // or decoded. A character GBK cannot write is a problem at its line, but the text is read, so
-// that the rest of the file is still checked.
-bool readTextFile(const QString& path, QString& text, Problems& problems);
+// that the rest of the file is still checked. `bytes`, when given, receives the file as it is
+// on disk.
+bool readTextFile(const QString& path, QString& text, Problems& problems,
+                  QByteArray* bytes = nullptr);
 
 }  // namespace tool
