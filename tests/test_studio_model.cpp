@@ -369,6 +369,31 @@ TEST(StudioDocument, UndoingRandomEditsGivesTheFirstBytesBack) {
         EXPECT_EQ(entryTexts(reread.page(p)), entryTexts(document.page(p)));
 }
 
+// A second recording for an entry is copied in beside the first, never over it: undo gives
+// back the first file as it was.
+TEST(StudioDocument, AnotherRecordingKeepsTheOldOneForUndo) {
+    QTemporaryDir dir;
+    BookDocument document;
+    ASSERT_TRUE(document.open(templateBook(dir)));
+    writeAll(dir.filePath(QStringLiteral("take1.WAV")), "first take");
+    writeAll(dir.filePath(QStringLiteral("take2.wav")), "second take");
+    const QString first =
+        document.importFile(dir.filePath(QStringLiteral("take1.WAV")), "recordings", "p01-03");
+    ASSERT_EQ(first, QStringLiteral("recordings/p01-03.wav"));
+    ASSERT_TRUE(document.setEntryAudio(0, 2, first));
+    const QString second =
+        document.importFile(dir.filePath(QStringLiteral("take2.wav")), "recordings", "p01-03");
+    ASSERT_EQ(second, QStringLiteral("recordings/p01-03-2.wav"));
+    ASSERT_TRUE(document.setEntryAudio(0, 2, second));
+    EXPECT_EQ(document.entryOptions(0, 2), QStringLiteral("by: 2; audio: ") + second);
+    document.undoStack()->undo();
+    const tool::Entry& entry = document.page(0).entries[2];
+    EXPECT_EQ(entry.recording.file, first);
+    EXPECT_EQ(readAll(entry.recording.path), "first take");
+    EXPECT_EQ(document.importFile(entry.recording.path, "recordings", "again"), first);
+    EXPECT_TRUE(document.importFile(dir.filePath("missing.wav"), "recordings", "x").isEmpty());
+}
+
 TEST(StudioDocument, TheRecoveryFileBringsBackUnsavedWork) {
     QTemporaryDir dir;
     const QString folder = templateBook(dir);

@@ -404,6 +404,34 @@ bool BookDocument::writeCopy(const QString& folder, QString* error) const {
     return problems.isEmpty();
 }
 
+QString BookDocument::importFile(const QString& source, const QString& subfolder,
+                                 const QString& baseName, QString* error) const {
+    const QDir folder(sources_.folder);
+    const QFileInfo picked(source);
+    const QString inside = folder.relativeFilePath(picked.absoluteFilePath());
+    if (picked.isFile() && !inside.startsWith(QLatin1String("../")) &&
+        !QDir::isAbsolutePath(inside))
+        return inside;
+    const QString suffix =
+        picked.suffix().isEmpty() ? QString() : QLatin1Char('.') + picked.suffix().toLower();
+    QString relative = subfolder + QLatin1Char('/') + baseName + suffix;
+    for (int n = 2; QFileInfo::exists(folder.filePath(relative)); ++n)
+        relative = QStringLiteral("%1/%2-%3%4").arg(subfolder, baseName).arg(n).arg(suffix);
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, QStringLiteral("无法读 %1：%2 (cannot read the file)")
+                            .arg(QDir::toNativeSeparators(source), file.errorString()));
+        return {};
+    }
+    if (!QDir().mkpath(folder.filePath(subfolder))) {
+        setError(error, QStringLiteral("无法建文件夹 %1 (cannot make the folder)")
+                            .arg(QDir::toNativeSeparators(folder.filePath(subfolder))));
+        return {};
+    }
+    if (!writeFile(folder.filePath(relative), file.readAll(), error)) return {};
+    return relative;
+}
+
 QStringList BookDocument::filesChangedOnDisk() const {
     QStringList changed;
     for (const File& f : files_) {
@@ -426,7 +454,9 @@ bool BookDocument::saveRecovery(const QString& path, QString* error) const {
     const QDir folder(sources_.folder);
     for (const File& f : files_) {
         QByteArray bytes;
-        f.text.bytes(bytes);
+        // A text its file's encoding cannot hold is kept as UTF-8: what comes back is the text.
+        if (!f.text.bytes(bytes))
+            tool::encodeText(f.text.text(), tool::TextEncoding::Utf8Bom, bytes);
         out << folder.relativeFilePath(f.text.path()) << bytes;
     }
     const QByteArray hash = QCryptographicHash::hash(payload, QCryptographicHash::Sha256);

@@ -104,6 +104,14 @@ class BookDocument : public QObject {
     bool save(QString* error = nullptr, bool overwriteChangedFiles = false);
     // Writes every text file as it stands into another folder (with pages/ and units/).
     bool writeCopy(const QString& folder, QString* error = nullptr) const;
+    // Copies a file the teacher picked (a scan, a recording) into the content folder's
+    // `subfolder` (scans, recordings) as `baseName` with the file's suffix, or -2, -3 ... after
+    // the name when it is taken: a file the book named before is never overwritten, so undoing
+    // setPageImage or setEntryAudio gives back the old file as it was. A file already inside the
+    // folder is not copied. Returns the path relative to the folder, as `image:` and `audio:`
+    // take it; empty with `error` when the file cannot be read or copied.
+    QString importFile(const QString& source, const QString& subfolder, const QString& baseName,
+                       QString* error = nullptr) const;
     // The files whose bytes on disk are no longer those read or last written.
     QStringList filesChangedOnDisk() const;
 
