@@ -260,9 +260,8 @@ Change BookDocument::changeOfFile(int file) const {
 // ---------------------------------------------------------------------------------------------
 // Edits.
 
-bool BookDocument::push(QUndoCommand* command) {
-    const auto* edit = static_cast<FileEditCommand*>(command);
-    if (!edit->isValid()) {
+bool BookDocument::push(FileEditCommand* command) {
+    if (!command->isValid()) {
         delete command;
         return false;
     }

@@ -22,6 +22,8 @@
 
 namespace studio {
 
+class FileEditCommand;
+
 // What an applied edit changed, for the signals: the page, unit or book; on a page the items
 // whose geometry or texts changed, or none for a change to the page as a whole (entries added,
 // removed or reordered, its scan).
@@ -147,7 +149,7 @@ class BookDocument : public QObject {
         QList<tool::Problem> problems;
     };
 
-    bool push(QUndoCommand* command);
+    bool push(FileEditCommand* command);
     void readBack(int file);
     QList<int> recordCounts(int file, const QString& text) const;
     int fileByRelativePath(const QString& path) const;
