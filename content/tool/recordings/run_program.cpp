@@ -4,7 +4,8 @@
 
 namespace tool {
 
-bool runProgram(const QString& program, const QStringList& arguments, QString& error) {
+bool runProgram(const QString& program, const QStringList& arguments, QString& error,
+                QByteArray* output) {
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted(20000)) {
@@ -17,6 +18,7 @@ bool runProgram(const QString& program, const QStringList& arguments, QString& e
                     .arg(program, QString::fromLocal8Bit(process.readAllStandardError()).trimmed());
         return false;
     }
+    if (output) *output = process.readAllStandardOutput();
     return true;
 }
 
