@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <numeric>
 
 namespace tool {
 
@@ -272,6 +273,12 @@ constexpr double kRateStep = 0.05;  // in log units
 // its text does not fit.
 constexpr double kHypothesisPenalty = 8.0;
 constexpr double kTieMargin = 2.0;
+// A line read twice need only fit better than the page as it is when its two readings sound
+// alike: their spectral shapes lie less than this share of the usual distance between
+// neighbouring lines apart. The likeliest few such lines are listened to.
+constexpr double kEchoPenalty = 0.0;
+constexpr double kAlikeShare = 0.45;
+constexpr size_t kEchoesTried = 5;
 constexpr double kMisfitSpreads = 4.0;
 // A cut lies a little past the middle of its pause: a word's end fades out more slowly than the
 // next one starts, and noise hides more of it.
@@ -435,18 +442,137 @@ double middlePause(const Layout& layout, const Fit& fit) {
     return std::exp((median(taken) + median(left)) / 2);
 }
 
+// Whether two lines say the same words ("Let's check" and "Let's check!").
+bool sameWords(const QString& a, const QString& b) {
+    static const QRegularExpression kNotLetters(QStringLiteral("[^a-z0-9]+"));
+    return a.toLower().remove(kNotLetters) == b.toLower().remove(kNotLetters);
+}
+
 QString lineName(const QStringList& lines, int line) {
     return QStringLiteral("line %1 (\"%2\")").arg(line + 1).arg(lines[line].trimmed());
 }
 
-// Whether a line left out or read twice fits the take clearly better than the page as it is;
-// names the line in `split` when so.
-bool findMissingOrRepeated(const Layout& layout, const std::vector<double>& lengths,
-                           const Fit& asItIs, const QStringList& lines, TakeSplit& split) {
+// --- Whether two readings sound alike ---------------------------------------------------------
+
+// The spectral shape of each 10 ms frame: its levels in octave bands from 300 Hz, less their
+// mean, so that a line read louder or softer keeps its shape.
+class FrameShapes {
+  public:
+    FrameShapes(const std::vector<float>& mono, int rate)
+        : hop_(std::max<qsizetype>(1, qsizetype(std::lround(kFrameSeconds * rate)))),
+          frameRate_(double(rate) / double(hop_)) {
+        for (double hz = kLowestBandHz; hz < 0.4 * rate && size_t(bands_) < kMostBands; hz *= 2) {
+            const std::vector<double> levels = bandLevels(mono, rate, hz);
+            if (bands_ == 0) shapes_.resize(levels.size() * kMostBands);
+            for (size_t f = 0; f < levels.size(); ++f)
+                shapes_[f * kMostBands + size_t(bands_)] = float(levels[f]);
+            ++bands_;
+        }
+        for (size_t f = 0; f * kMostBands < shapes_.size(); ++f) {
+            float* shape = &shapes_[f * kMostBands];
+            const float mean = std::accumulate(shape, shape + bands_, 0.0f) / float(bands_);
+            for (int b = 0; b < bands_; ++b) shape[b] -= mean;
+        }
+    }
+
+    // The mean distance between the frames of two stretches (seconds), aligned by dynamic time
+    // warping so that one read faster than the other still matches.
+    double distance(double fromA, double toA, double fromB, double toB) const {
+        const size_t a0 = frameAt(fromA), a1 = frameAt(toA), b0 = frameAt(fromB), b1 = frameAt(toB);
+        if (a1 <= a0 || b1 <= b0 || a1 - a0 > kLongestLineFrames || b1 - b0 > kLongestLineFrames)
+            return kNever;
+        const size_t width = b1 - b0;
+        std::vector<double> previous(width + 1, kNever), row(width + 1, kNever);
+        previous[0] = 0;
+        for (size_t i = a0; i < a1; ++i) {
+            row[0] = kNever;
+            for (size_t j = 0; j < width; ++j) {
+                row[j + 1] =
+                    frameDistance(i, b0 + j) + std::min({previous[j], previous[j + 1], row[j]});
+            }
+            std::swap(previous, row);
+        }
+        return previous[width] / double(a1 - a0 + width);
+    }
+
+  private:
+    static constexpr double kLowestBandHz = 300.0;
+    static constexpr size_t kMostBands = 6;
+    static constexpr size_t kLongestLineFrames = 2000;
+
+    std::vector<double> bandLevels(const std::vector<float>& mono, int rate, double hz) const {
+        // A band-pass section (the audio EQ cookbook's, 0 dB at its centre) an octave wide.
+        const double w = 2 * std::numbers::pi * hz / rate, alpha = std::sin(w) / 2 / 1.41;
+        const double a0 = 1 + alpha, b0 = alpha / a0, a1 = -2 * std::cos(w) / a0;
+        const double a2 = (1 - alpha) / a0;
+        std::vector<double> levels(mono.size() / size_t(hop_));
+        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+        for (size_t f = 0; f < levels.size(); ++f) {
+            double energy = 0;
+            for (size_t i = f * size_t(hop_); i < (f + 1) * size_t(hop_); ++i) {
+                const double y = b0 * mono[i] - b0 * x2 - a1 * y1 - a2 * y2;
+                x2 = x1, x1 = mono[i], y2 = y1, y1 = y;
+                energy += y * y;
+            }
+            levels[f] = 10 * std::log10(energy / double(hop_) + 1e-14);
+        }
+        return levels;
+    }
+    size_t frameAt(double seconds) const {
+        return std::min(shapes_.size() / kMostBands, size_t(std::max(0.0, seconds * frameRate_)));
+    }
+    double frameDistance(size_t a, size_t b) const {
+        double sum = 0;
+        for (int k = 0; k < bands_; ++k) {
+            const double d =
+                shapes_[a * kMostBands + size_t(k)] - shapes_[b * kMostBands + size_t(k)];
+            sum += d * d;
+        }
+        return std::sqrt(sum);
+    }
+
+    qsizetype hop_;
+    double frameRate_;
+    int bands_ = 0;
+    std::vector<float> shapes_;  // kMostBands a frame, bands_ of them used
+};
+
+// Where line `i` of a fit lies, in seconds.
+std::pair<double, double> lineSpan(const Layout& layout, const Fit& fit, int i) {
+    return {layout.ends[size_t(i == 0 ? 0 : fit.nodes[size_t(i - 1)])],
+            layout.starts[size_t(fit.nodes[size_t(i)])]};
+}
+
+// Whether readings i and i + 1 of a fit sound alike: much more alike than the neighbouring
+// lines of the page as it is, whose texts differ, sound to each other.
+bool soundAlike(const FrameShapes& shapes, const Layout& layout, const Fit& twice, int i,
+                const Fit& asItIs, const QStringList& lines) {
+    std::vector<double> neighbours;
+    for (int k = 0; k + 1 < int(lines.size()); ++k) {
+        if (sameWords(lines[k], lines[k + 1])) continue;
+        const auto [a0, a1] = lineSpan(layout, asItIs, k);
+        const auto [b0, b1] = lineSpan(layout, asItIs, k + 1);
+        const double d = shapes.distance(a0, a1, b0, b1);
+        if (d < kNever) neighbours.push_back(d);
+    }
+    if (neighbours.size() < 2) return false;
+    std::nth_element(neighbours.begin(), neighbours.begin() + std::ptrdiff_t(neighbours.size() / 2),
+                     neighbours.end());
+    const auto [a0, a1] = lineSpan(layout, twice, i);
+    const auto [b0, b1] = lineSpan(layout, twice, i + 1);
+    return shapes.distance(a0, a1, b0, b1) < kAlikeShare * neighbours[neighbours.size() / 2];
+}
+
+// Whether a line left out or read twice fits the take clearly better than the page as it is,
+// or a line read twice fits somewhat better and its two readings sound alike; names the line in
+// `split` when so.
+bool findMissingOrRepeated(const std::vector<float>& mono, int rate, const Layout& layout,
+                           const std::vector<double>& lengths, const Fit& asItIs,
+                           const QStringList& lines, TakeSplit& split) {
     struct Hypothesis {
         TakeProblem problem;
         int line;
-        double cost;
+        Fit fit;
     };
     std::vector<Hypothesis> tried;
     const int n = int(lengths.size());
@@ -457,21 +583,51 @@ bool findMissingOrRepeated(const Layout& layout, const std::vector<double>& leng
         if (!without.empty())
             tried.push_back(
                 {TakeProblem::LineMissing, k,
-                 fitLines(layout, modelsOf(without), asItIs.logRate, 3, {asItIs.hidden}).cost});
-        tried.push_back(
-            {TakeProblem::LineRepeated, k,
-             fitLines(layout, modelsOf(twice), asItIs.logRate, 3, {asItIs.hidden}).cost});
+                 fitLines(layout, modelsOf(without), asItIs.logRate, 3, {asItIs.hidden})});
+        // A line read twice beside a line with the same words cannot be told from it.
+        const bool twin = (k > 0 && sameWords(lines[k - 1], lines[k])) ||
+                          (k + 1 < n && sameWords(lines[k], lines[k + 1]));
+        if (!twin)
+            tried.push_back(
+                {TakeProblem::LineRepeated, k,
+                 fitLines(layout, modelsOf(twice), asItIs.logRate, 3, {asItIs.hidden})});
     }
-    const auto best = std::min_element(tried.begin(), tried.end(),
-                                       [](auto& x, auto& y) { return x.cost < y.cost; });
-    if (best == tried.end() || !(best->cost + kHypothesisPenalty < asItIs.cost)) return false;
+    const auto cheaper = [](const Hypothesis& x, const Hypothesis& y) {
+        return x.fit.cost < y.fit.cost;
+    };
+    const auto best = std::min_element(tried.begin(), tried.end(), cheaper);
+    if (best == tried.end()) return false;
+    if (!(best->fit.cost + kHypothesisPenalty < asItIs.cost)) {
+        // The likeliest few lines read twice, tried for readings that sound alike.
+        std::vector<const Hypothesis*> repeats;
+        for (const Hypothesis& h : tried) {
+            if (h.problem == TakeProblem::LineRepeated && h.fit.cost + kEchoPenalty < asItIs.cost)
+                repeats.push_back(&h);
+        }
+        std::sort(repeats.begin(), repeats.end(),
+                  [&](const Hypothesis* x, const Hypothesis* y) { return cheaper(*x, *y); });
+        repeats.resize(std::min<size_t>(repeats.size(), kEchoesTried));
+        if (repeats.empty()) return false;
+        const FrameShapes shapes(mono, rate);
+        const auto alike = std::find_if(repeats.begin(), repeats.end(), [&](const Hypothesis* h) {
+            return soundAlike(shapes, layout, h->fit, h->line, asItIs, lines);
+        });
+        if (alike == repeats.end()) return false;
+        // The readings that sound alike tell which line it is.
+        split.problem = TakeProblem::LineRepeated;
+        split.line = split.firstLine = split.lastLine = (*alike)->line;
+        split.message =
+            QStringLiteral("%1 seems read twice in the take").arg(lineName(lines, split.line));
+        return true;
+    }
     split.problem = best->problem;
     split.line = split.firstLine = split.lastLine = best->line;
     // Neighbours of the same length fit as well: a list of words with one left out cannot tell
     // which. The lines on either side that fit about as well are named too.
     const auto fitsAlike = [&](int line) {
         return std::any_of(tried.begin(), tried.end(), [&](const Hypothesis& h) {
-            return h.problem == best->problem && h.line == line && h.cost < best->cost + kTieMargin;
+            return h.problem == best->problem && h.line == line &&
+                   h.fit.cost < best->fit.cost + kTieMargin;
         });
     };
     while (fitsAlike(split.firstLine - 1)) --split.firstLine;
@@ -572,7 +728,7 @@ TakeSplit splitTake(const std::vector<float>& mono, int rate, const QStringList&
     // that a page with a line more or less does not win by its number of cuts alone.
     const Layout judged = layoutOf(speech, rate, middlePause(layout, fit));
     const Fit judgedFit = fitLines(judged, models, fit.logRate, 3, {fit.hidden});
-    if (!findMissingOrRepeated(judged, lengths, judgedFit, lines, split))
+    if (!findMissingOrRepeated(mono, rate, judged, lengths, judgedFit, lines, split))
         findMisfit(layout, models, fit, lengths, lines, split);
     return split;
 }
