@@ -273,13 +273,13 @@ constexpr double kRateStep = 0.05;  // in log units
 // its text does not fit.
 constexpr double kHypothesisPenalty = 8.0;
 constexpr double kTieMargin = 2.0;
+constexpr double kMisfitSpreads = 4.0;
 // A line read twice need only fit better than the page as it is when its two readings sound
 // alike: their spectral shapes lie less than this share of the usual distance between
 // neighbouring lines apart. The likeliest few such lines are listened to.
 constexpr double kEchoPenalty = 0.0;
 constexpr double kAlikeShare = 0.45;
 constexpr size_t kEchoesTried = 5;
-constexpr double kMisfitSpreads = 4.0;
 // A cut lies a little past the middle of its pause: a word's end fades out more slowly than the
 // next one starts, and noise hides more of it.
 constexpr double kCutShare = 0.55;
@@ -497,12 +497,13 @@ class FrameShapes {
 
   private:
     static constexpr double kLowestBandHz = 300.0;
+    static constexpr double kBandQ = 1.41;  // about an octave wide
     static constexpr size_t kMostBands = 6;
     static constexpr size_t kLongestLineFrames = 2000;
 
     std::vector<double> bandLevels(const std::vector<float>& mono, int rate, double hz) const {
-        // A band-pass section (the audio EQ cookbook's, 0 dB at its centre) an octave wide.
-        const double w = 2 * std::numbers::pi * hz / rate, alpha = std::sin(w) / 2 / 1.41;
+        // A band-pass section (the audio EQ cookbook's, 0 dB at its centre).
+        const double w = 2 * std::numbers::pi * hz / rate, alpha = std::sin(w) / 2 / kBandQ;
         const double a0 = 1 + alpha, b0 = alpha / a0, a1 = -2 * std::cos(w) / a0;
         const double a2 = (1 - alpha) / a0;
         std::vector<double> levels(mono.size() / size_t(hop_));
@@ -543,10 +544,10 @@ std::pair<double, double> lineSpan(const Layout& layout, const Fit& fit, int i) 
             layout.starts[size_t(fit.nodes[size_t(i)])]};
 }
 
-// Whether readings i and i + 1 of a fit sound alike: much more alike than the neighbouring
-// lines of the page as it is, whose texts differ, sound to each other.
-bool soundAlike(const FrameShapes& shapes, const Layout& layout, const Fit& twice, int i,
-                const Fit& asItIs, const QStringList& lines) {
+// How far apart neighbouring lines of the page as it is sound, those with the same words left
+// out: the median distance, or kNever when there are too few to tell.
+double usualDistance(const FrameShapes& shapes, const Layout& layout, const Fit& asItIs,
+                     const QStringList& lines) {
     std::vector<double> neighbours;
     for (int k = 0; k + 1 < int(lines.size()); ++k) {
         if (sameWords(lines[k], lines[k + 1])) continue;
@@ -555,12 +556,18 @@ bool soundAlike(const FrameShapes& shapes, const Layout& layout, const Fit& twic
         const double d = shapes.distance(a0, a1, b0, b1);
         if (d < kNever) neighbours.push_back(d);
     }
-    if (neighbours.size() < 2) return false;
-    std::nth_element(neighbours.begin(), neighbours.begin() + std::ptrdiff_t(neighbours.size() / 2),
-                     neighbours.end());
+    if (neighbours.size() < 2) return kNever;
+    const auto middle = neighbours.begin() + std::ptrdiff_t(neighbours.size() / 2);
+    std::nth_element(neighbours.begin(), middle, neighbours.end());
+    return *middle;
+}
+
+// Whether readings i and i + 1 of a fit sound much more alike than neighbouring lines usually do.
+bool soundAlike(const FrameShapes& shapes, const Layout& layout, const Fit& twice, int i,
+                double usual) {
     const auto [a0, a1] = lineSpan(layout, twice, i);
     const auto [b0, b1] = lineSpan(layout, twice, i + 1);
-    return shapes.distance(a0, a1, b0, b1) < kAlikeShare * neighbours[neighbours.size() / 2];
+    return usual < kNever && shapes.distance(a0, a1, b0, b1) < kAlikeShare * usual;
 }
 
 // Whether a line left out or read twice fits the take clearly better than the page as it is,
@@ -609,8 +616,9 @@ bool findMissingOrRepeated(const std::vector<float>& mono, int rate, const Layou
         repeats.resize(std::min<size_t>(repeats.size(), kEchoesTried));
         if (repeats.empty()) return false;
         const FrameShapes shapes(mono, rate);
+        const double usual = usualDistance(shapes, layout, asItIs, lines);
         const auto alike = std::find_if(repeats.begin(), repeats.end(), [&](const Hypothesis* h) {
-            return soundAlike(shapes, layout, h->fit, h->line, asItIs, lines);
+            return soundAlike(shapes, layout, h->fit, h->line, usual);
         });
         if (alike == repeats.end()) return false;
         // The readings that sound alike tell which line it is.
