@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 
 #include "recordings/msadpcm.h"
 #include "recordings/pipeline.h"
+#include "recordings/run_program.h"
 #include "recordings/synth.h"
 #include "recordings/wav_image.h"
 #include "sources/sources.h"
@@ -295,6 +297,20 @@ TEST(FinishRecording, ABrokenInputIsRefusedWithWhatIsWrong) {
     const QString tooLong =
         soxInput(dir, "too_long.flac", {"-r", "8000", "-c", "1"}, kLongestRecording, 1.0);
     EXPECT_TRUE(refused(tooLong).contains("longer than the 120 s")) << qPrintable(refused(tooLong));
+}
+
+// sox, lame and the voices run as programs: one still running when its time is up is stopped
+// and fails, rather than passing with half its output.
+TEST(RunProgram, AProgramStillRunningAtItsTimeoutIsStoppedAndFails) {
+    QString error;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(runProgram("sleep", {"30"}, error, nullptr, std::chrono::milliseconds(200)));
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_TRUE(error.contains("did not finish")) << qPrintable(error);
+    QByteArray output;
+    EXPECT_TRUE(runProgram("sh", {"-c", "echo 22050"}, error, &output));
+    EXPECT_EQ(output.trimmed(), "22050");
 }
 
 TEST(SoundOption, AHotspotPlaysAMadeSoundInItsCodec) {

@@ -11,6 +11,7 @@
 
 #include "pictures/art/window_art.h"
 #include "recordings/pipeline.h"
+#include "recordings/take_splitter.h"
 #include "recordings/wav_image.h"
 #include "sources/sources.h"
 
@@ -65,6 +66,77 @@ int finishOneFile(const QString& input, const QString& codec, const QString& out
     if (!file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size()) {
         fprintf(stderr, "cannot write %s\n", qPrintable(output));
         return 1;
+    }
+    return 0;
+}
+
+namespace {
+
+// The lines of a text file, blank lines left out; false when it cannot be read.
+bool readLines(const QString& path, QStringList& lines) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty()) lines << line.trimmed();
+    }
+    return true;
+}
+
+QByteArray sixteenBitWav(const std::vector<float>& mono, TakeSpan span, int rate) {
+    QList<qint16> samples;
+    samples.reserve(span.end - span.first);
+    for (qsizetype i = span.first; i < span.end; ++i) {
+        const double v = std::clamp(double(mono[size_t(i)]) * 32768.0, -32768.0, 32767.0);
+        samples.append(qint16(std::lround(v)));
+    }
+    return pcmWav(samples, rate, 1);
+}
+
+}  // namespace
+
+int splitTakeFile(const QString& take, const QString& linesFile, const QString& outFolder) {
+    QStringList lines;
+    if (!readLines(linesFile, lines) || lines.isEmpty()) {
+        fprintf(stderr, "%s: cannot read the page's lines (one a line)\n", qPrintable(linesFile));
+        return 2;
+    }
+    QTemporaryDir work;
+    std::vector<float> mono;
+    int rate = 0;
+    QString error;
+    if (!work.isValid() ||
+        !decodeAudioFile(take, kLongestTake + 1, work.path(), mono, rate, error)) {
+        fprintf(stderr, "%s: %s\n", qPrintable(take), qPrintable(error));
+        return 1;
+    }
+    if (double(mono.size()) / rate > kLongestTake) {
+        fprintf(stderr, "%s: it lasts longer than the %.0f s a take may last\n", qPrintable(take),
+                kLongestTake);
+        return 1;
+    }
+    const TakeSplit split = splitTake(mono, rate, lines);
+    if (split.problem != TakeProblem::None) {
+        fprintf(stderr, "%s: %s; no clips written\n", qPrintable(take), qPrintable(split.message));
+        return 1;
+    }
+    const int digits = std::max(2, int(QString::number(lines.size()).size()));
+    if (!QDir().mkpath(outFolder)) {
+        fprintf(stderr, "cannot make the folder %s\n", qPrintable(outFolder));
+        return 1;
+    }
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const TakeSpan clip = split.clips[size_t(i)];
+        QFile file(QDir(outFolder).filePath(
+            QStringLiteral("%1.wav").arg(i + 1, digits, 10, QLatin1Char('0'))));
+        const QByteArray wav = sixteenBitWav(mono, clip, rate);
+        if (!file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size()) {
+            fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+            return 1;
+        }
+        printf("%lld\t%lld\t%s\n", (long long)(clip.first * 1000 / rate),
+               (long long)(clip.end * 1000 / rate), qPrintable(lines[i]));
     }
     return 0;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The tool's commands besides the build: measuring recordings, finishing one file as the
-// book's recordings are finished, and writing the program's icons.
+// book's recordings are finished, cutting a take of a whole page into its lines' clips, and
+// writing the program's icons.
 
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,13 @@ int measureRecordings(const QStringList& files, const QString& decodeFolder = {}
 
 // Finishes one audio file into a WAV image in the codec and writes it; 0 on success.
 int finishOneFile(const QString& input, const QString& codec, const QString& output);
+
+// Cuts the take (an audio file of a page read aloud) into one clip per line of the text file
+// `linesFile` (one line of the page a line, in reading order): writes them as 01.wav, 02.wav ...
+// (mono 16-bit PCM at the take's rate) into `outFolder` and prints each clip's start and end in
+// milliseconds and its line. A take that does not fit the page (a line missing or read twice)
+// is reported with the line and nothing is written. 0 on success.
+int splitTakeFile(const QString& take, const QString& linesFile, const QString& outFolder);
 
 // Writes the program's icon as qcbook.svg and qcbook-N.png for the menu's sizes; 0 on success.
 int writeIcons(const QString& folder);

@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption out(
         "out",
         "Folder for pack.bin, content_data.cpp and recordings.tsv (with --check: only "
-        "recordings.tsv, the list of the book's recordings in clip order).",
+        "recordings.tsv, the list of the book's recordings in clip order; with --split: the "
+        "clips).",
         "folder");
     const QCommandLineOption cache("cache", "Folder that keeps finished recordings.", "folder");
     const QCommandLineOption bookFile(
@@ -73,11 +74,20 @@ int main(int argc, char** argv) {
         "recordings are "
         "finished: trimmed, levelled and encoded in the codec, e.g. --finish msadpcm IN OUT.wav.",
         "codec");
+    const QCommandLineOption split(
+        "split",
+        "Only cut this take (an audio file of a whole page read aloud) into one clip per line "
+        "of --lines, written into the --out folder as 01.wav, 02.wav ... (mono 16-bit PCM); "
+        "prints each clip's start and end in milliseconds and its line, tab-separated. A take "
+        "with a line missing or read twice is reported with the line, and nothing is written.",
+        "take");
+    const QCommandLineOption lines(
+        "lines", "With --split: the page's lines, one a line, in reading order.", "file");
     const QCommandLineOption decodeTo(
         "decode-to", "With --measure: also write each file decoded (mono 16-bit PCM) here.",
         "folder");
     parser.addOptions({source, out, cache, bookFile, preview, only, check, builtIn, jobs, icons,
-                       newBook, measure, decodeTo, finish});
+                       newBook, measure, decodeTo, finish, split, lines});
     parser.addPositionalArgument("files",
                                  "WAV files to measure (with --measure), or the input "
                                  "and output files (with --finish).",
@@ -87,6 +97,13 @@ int main(int argc, char** argv) {
     if (parser.isSet(newBook)) return tool::writeNewBook(parser.value(newBook));
     if (parser.isSet(measure))
         return tool::measureRecordings(parser.positionalArguments(), parser.value(decodeTo));
+    if (parser.isSet(split)) {
+        if (!parser.isSet(lines) || !parser.isSet(out)) {
+            fprintf(stderr, "--split needs --lines FILE and --out FOLDER\n");
+            return 2;
+        }
+        return tool::splitTakeFile(parser.value(split), parser.value(lines), parser.value(out));
+    }
     if (parser.isSet(finish)) {
         const QStringList files = parser.positionalArguments();
         if (files.size() != 2) parser.showHelp(2);

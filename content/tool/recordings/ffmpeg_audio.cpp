@@ -186,8 +186,10 @@ MediaStreams probeMedia(const QString& path, const QString& kind) {
         // A recording's cover picture is a video stream of one picture: not a video.
         if (type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
             streams.video = true;
-        if (type == AVMEDIA_TYPE_AUDIO && avcodec_find_decoder(stream->codecpar->codec_id))
+        if (type == AVMEDIA_TYPE_AUDIO && avcodec_find_decoder(stream->codecpar->codec_id)) {
+            if (!streams.audio) streams.sampleRate = stream->codecpar->sample_rate;
             streams.audio = true;
+        }
     }
     return streams;
 }

@@ -16,6 +16,7 @@ struct MediaStreams {
     bool opened = false;
     bool audio = false;
     bool video = false;
+    int sampleRate = 0;  // of the first audio stream the tool can decode
     QString error;
 };
 MediaStreams probeMedia(const QString& path, const QString& kind);

@@ -311,8 +311,7 @@ bool correctCodedClip(std::vector<float>& mono, int rate, const FinishSpec& spec
     return changed;
 }
 
-bool decodeInput(const QString& input, int rate, const QString& folder, std::vector<float>& mono,
-                 QString& error) {
+bool inputExists(const QString& input, QString& error) {
     if (!QFile::exists(input)) {
         error = QStringLiteral("the file does not exist");
         return false;
@@ -321,17 +320,21 @@ bool decodeInput(const QString& input, int rate, const QString& folder, std::vec
         error = QStringLiteral("the file is empty");
         return false;
     }
+    return true;
+}
+
+// Decodes at most `longestSeconds` of the input into mono samples at `rate`.
+bool decodeInput(const QString& input, int rate, double longestSeconds, const QString& folder,
+                 std::vector<float>& mono, QString& error) {
+    if (!inputExists(input, error)) return false;
     // Phones' and browsers' recordings are read through FFmpeg, the rest through sox.
     const QString kind = fileKindOfFile(input).id;
-    if (readByFfmpeg(kind))
-        return decodeWithFfmpeg(input, kind, rate, kLongestRecording + 1, mono, error);
+    if (readByFfmpeg(kind)) return decodeWithFfmpeg(input, kind, rate, longestSeconds, mono, error);
     const QString raw = QDir(folder).filePath(QStringLiteral("decoded.f32"));
     QString soxError;
-    // Decoding stops a second past the longest length a recording may have: a file that long is
-    // refused anyway, and an hour-long one must not fill the memory and the disk.
     if (!runProgram(QStringLiteral("sox"),
                     {"-V1", input, "-t", "f32", "-r", QString::number(rate), "-c", "1", raw, "trim",
-                     "0", QString::number(kLongestRecording + 1)},
+                     "0", QString::number(longestSeconds)},
                     soxError)) {
         error = QStringLiteral("it cannot be read as audio (%1)").arg(soxError);
         return false;
@@ -402,13 +405,44 @@ bool encode(const std::vector<float>& mono, const QString& codec, const QString&
     return true;
 }
 
+// The sample rate the file's sound has; 0 with `error` set when it cannot be told.
+int ownRate(const QString& input, QString& error) {
+    const QString kind = fileKindOfFile(input).id;
+    if (readByFfmpeg(kind)) {
+        const MediaStreams streams = probeMedia(input, kind);
+        if (!streams.audio)
+            error = streams.opened ? QStringLiteral("it holds no sound") : streams.error;
+        return streams.audio ? streams.sampleRate : 0;
+    }
+    QByteArray rate;
+    QString soxError;
+    if (!runProgram(QStringLiteral("sox"), {"--i", "-r", input}, soxError, &rate)) {
+        error = QStringLiteral("it cannot be read as audio (%1)").arg(soxError);
+        return 0;
+    }
+    return rate.trimmed().toInt();
+}
+
 }  // namespace
+
+bool decodeAudioFile(const QString& input, double longestSeconds, const QString& workFolder,
+                     std::vector<float>& mono, int& rate, QString& error) {
+    if (!inputExists(input, error)) return false;
+    rate = ownRate(input, error);
+    if (rate <= 0) {
+        if (error.isEmpty()) error = QStringLiteral("its sample rate cannot be told");
+        return false;
+    }
+    return decodeInput(input, rate, longestSeconds, workFolder, mono, error);
+}
 
 bool finishRecording(const QString& input, const FinishSpec& spec, const QString& workFolder,
                      QByteArray& wav, QString& error) {
     const int rate = codecRate(spec.codec);
     std::vector<float> mono;
-    if (!decodeInput(input, rate, workFolder, mono, error)) return false;
+    // Decoding stops a second past the longest length a recording may have: a file that long is
+    // refused anyway, and an hour-long one must not fill the memory and the disk.
+    if (!decodeInput(input, rate, kLongestRecording + 1, workFolder, mono, error)) return false;
     if (double(mono.size()) / rate > kLongestRecording) {
         error = QStringLiteral("it lasts longer than the %1 s a recording may last")
                     .arg(kLongestRecording, 0, 'f', 0);

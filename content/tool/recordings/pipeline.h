@@ -76,4 +76,13 @@ int codecChannels(const QString& codec);
 bool finishRecording(const QString& input, const FinishSpec& spec, const QString& workFolder,
                      QByteArray& wav, QString& error);
 
+// A take of a whole page read aloud may last this long.
+inline constexpr double kLongestTake = 600.0;  // seconds
+
+// Decodes an audio file (the kinds finishRecording reads) into mono samples at its own sample
+// rate, set in `rate`, at most `longestSeconds` of them. False with `error` set when it cannot
+// be read.
+bool decodeAudioFile(const QString& input, double longestSeconds, const QString& workFolder,
+                     std::vector<float>& mono, int& rate, QString& error);
+
 }  // namespace tool
