@@ -110,7 +110,10 @@ std::unique_ptr<SpeechDecoder> SpeechDecoder::open(QString& error) {
     }
     const QByteArray hmmPath = hmm.toLocal8Bit(), dictPath = dict.toLocal8Bit();
     // Every recording is one whole utterance: no voice activity detection dropping frames,
-    // and the noise estimate starts afresh for each (see run()).
+    // and the noise estimate starts afresh for each (see run()). Every senone is scored in
+    // every frame: scores are counted from the frame's best senone, so the acoustic scores of
+    // two grammars compare only when both saw the same best one. The path the search found is
+    // the one scored (no lattice rescoring).
     cmd_ln_t* config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmmPath.constData(), "-dict",
                                    dictPath.constData(), "-remove_silence", "no", "-compallsen",
                                    "yes", "-bestpath", "no", nullptr);
