@@ -5,10 +5,11 @@
 // a line of another page (the share of those flagged). Also the time per recording.
 //
 //   listen_check_bench --cache DIR [--source DIR] [--rounds N] [--pairs N] [--jobs N]
-//                      [--figures FILE] [--margin X] [--gap X]
+//                      [--figures FILE] [--margin X] [--gap X] [--noise DBFS]
 //
 // The recordings come from the content build's cache (nothing is made again when it holds
-// them); --figures writes every hearing's measures for choosing the thresholds.
+// them); --figures writes every hearing's measures for choosing the thresholds; --noise adds a
+// hiss to every recording, as a teacher's room would.
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QSet>
 #include <QTextStream>
+#include <cmath>
 #include <cstdio>
 #include <random>
 
@@ -24,6 +26,7 @@
 #include "listen/listen_check.h"
 #include "listen/spoken_words.h"
 #include "recordings/make_recordings.h"
+#include "recordings/wav_image.h"
 #include "sources/sources.h"
 
 using namespace tool;
@@ -97,6 +100,20 @@ QList<Swap> chooseStrangers(const QList<QList<ListenLine>>& pages, int count,
     return strangers;
 }
 
+// The recording with a steady hiss added at `decibels` dBFS (RMS), as a room or a phone adds:
+// the book's recordings are levelled to -18 LUFS, so -35 dBFS is about 17 dB under the voice.
+QByteArray withNoise(const QByteArray& wav, double decibels, std::mt19937& random) {
+    std::vector<float> mono;
+    int rate = 0;
+    if (!decodeWavMono(wav, mono, rate, nullptr)) return wav;
+    std::normal_distribution<float> hiss(0.0f, float(std::pow(10.0, decibels / 20.0)));
+    QList<qint16> samples;
+    for (const float v : mono) {
+        samples << qint16(std::lround(std::clamp(v + hiss(random), -1.0f, 1.0f) * 32767.0f));
+    }
+    return pcmWav(samples, rate, 1);
+}
+
 const char* verdictName(Hearing::Verdict v) {
     switch (v) {
         case Hearing::Fits:
@@ -137,7 +154,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption figures("figures", "Write every hearing's measures here.", "file");
     const QCommandLineOption margin("margin", "Another line fits better by this much.", "x");
     const QCommandLineOption gap("gap", "Its own line fits worse than speech by this much.", "x");
-    parser.addOptions({source, cache, rounds, pairsOption, jobs, figures, margin, gap});
+    const QCommandLineOption noise("noise", "Add a hiss at this level (dBFS) to every recording.",
+                                   "db");
+    parser.addOptions({source, cache, rounds, pairsOption, jobs, figures, margin, gap, noise});
     parser.process(app);
     if (!parser.isSet(cache)) parser.showHelp(2);
     Thresholds thresholds;
@@ -169,7 +188,16 @@ int main(int argc, char** argv) {
     out << "round\tline\tswapped\tverdict\tother_margin\town_gap\ttext\n";
 
     // The book as it is: every flag is a right recording flagged.
-    const QList<QList<ListenLine>> pages = linesToHear(book, recordings, false);
+    QList<QList<ListenLine>> pages = linesToHear(book, recordings, false);
+    if (parser.isSet(noise)) {
+        std::mt19937 random(0);
+        for (QList<ListenLine>& lines : pages) {
+            for (ListenLine& line : lines) {
+                if (!line.wav.isEmpty())
+                    line.wav = withNoise(line.wav, parser.value(noise).toDouble(), random);
+            }
+        }
+    }
     QList<QList<Hearing>> hearings;
     QString error;
     QElapsedTimer clock;
