@@ -23,9 +23,9 @@
 
 #include <sys/resource.h>
 
-#include "listen/listen_check.h"
-#include "listen/spoken_words.h"
+#include "recordings/listen_check.h"
 #include "recordings/make_recordings.h"
+#include "recordings/spoken_words.h"
 #include "recordings/wav_image.h"
 #include "sources/sources.h"
 

@@ -9,9 +9,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "listen/speech_decoder.h"
-#include "listen/spoken_words.h"
 #include "recordings/make_recordings.h"
+#include "recordings/speech_decoder.h"
+#include "recordings/spoken_words.h"
 
 using namespace tool;
 

@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "listen/listen_check.h"
 #include "pack/book_file_out.h"
 #include "pack/pack.h"
 #include "pictures/art/page_art.h"
 #include "pictures/book_pictures.h"
 #include "pictures/preview.h"
+#include "recordings/listen_check.h"
 #include "recordings/make_recordings.h"
 #include "recordings/synth.h"
 #include "sources/checks.h"

@@ -1,4 +1,4 @@
-#include "listen/speech_decoder.h"
+#include "recordings/speech_decoder.h"
 
 #include <pocketsphinx.h>
 #include <sphinxbase/err.h>
@@ -14,8 +14,8 @@ extern "C" {
 #include <cmath>
 #include <mutex>
 
-#include "listen/spoken_words.h"
 #include "recordings/pipeline.h"
+#include "recordings/spoken_words.h"
 #include "recordings/wav_image.h"
 
 namespace tool::listen {

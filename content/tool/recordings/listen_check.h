@@ -13,7 +13,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "listen/speech_decoder.h"
+#include "recordings/speech_decoder.h"
 #include "sources/sources.h"
 
 namespace tool::listen {

@@ -1,4 +1,4 @@
-#include "listen/spoken_words.h"
+#include "recordings/spoken_words.h"
 
 #include <QRegularExpression>
 #include <array>

@@ -1,4 +1,4 @@
-#include "listen/listen_check.h"
+#include "recordings/listen_check.h"
 
 #include <atomic>
 #include <limits>
@@ -7,7 +7,7 @@
 
 #include "common/progress.h"
 
-#include "listen/spoken_words.h"
+#include "recordings/spoken_words.h"
 
 namespace tool::listen {
 
