@@ -12,13 +12,14 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = education ] || { echo "Section: $(field Section)"; status=1; }
 [ -n "$(field Maintainer)" ] || { echo "no Maintainer"; status=1; }
 [ -n "$(field Description)" ] || { echo "no Description"; status=1; }
-# The program's libraries and fonts; the tool's libraries (FFmpeg's, libebur128) and the
-# programs and picture readers it runs.
+# The program's libraries and fonts; the tool's libraries (FFmpeg's, libebur128, PocketSphinx)
+# and the programs and picture readers it runs.
 for dependency in libqt6widgets6 libsdl2-mixer libsndfile1 fonts-noto-cjk libavformat libavcodec \
-                  libswresample libebur128 sox libsox-fmt-mp3 lame qt6-image-formats-plugins; do
+                  libswresample libebur128 libpocketsphinx sox libsox-fmt-mp3 lame \
+                  qt6-image-formats-plugins; do
     field Depends | grep -q "$dependency" || { echo "Depends lacks $dependency"; status=1; }
 done
-for voice in festival festvox-us-slt-hts espeak-ng; do
+for voice in festival festvox-us-slt-hts espeak-ng pocketsphinx-en-us; do
     field Recommends | grep -q "$voice" || { echo "Recommends lacks $voice"; status=1; }
 done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')

@@ -15,7 +15,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     espeak-ng festival festvox-us-slt-hts sox libsox-fmt-base libsox-fmt-mp3 lame libebur128-dev
     ffmpeg
-    pocketsphinx pocketsphinx-en-us
+    pocketsphinx pocketsphinx-en-us libpocketsphinx-dev
     fonts-noto-cjk fonts-urw-base35
     xvfb xauth xdotool imagemagick
     desktop-file-utils appstream shared-mime-info dpkg-dev file python3

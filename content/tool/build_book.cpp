@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <cstdio>
 
@@ -12,6 +13,7 @@
 #include "pictures/art/page_art.h"
 #include "pictures/book_pictures.h"
 #include "pictures/preview.h"
+#include "recordings/listen_check.h"
 #include "recordings/make_recordings.h"
 #include "recordings/synth.h"
 #include "sources/checks.h"
@@ -166,6 +168,42 @@ QString missingPieces(const Selection& only, const BookSources& book) {
     return missing.join(QStringLiteral("; "));
 }
 
+// Listens to the English lines' recordings (finished first, or taken from the cache) and
+// prints each that does not seem to say its line as `file:line: ...`; returns the exit code: 1
+// when one is flagged.
+int listenToRecordings(const BookSources& book, const Options& options) {
+    QSet<QString> heard;
+    for (const Recording& r : listen::recordingsToHear(book, options.listenSuppliedOnly))
+        heard.insert(r.key());
+    QList<RecordingJob> jobs = recordingJobs(book);
+    jobs.removeIf([&](const RecordingJob& job) { return !heard.contains(job.recording.key()); });
+    Problems problems;
+    const QHash<QString, QByteArray> recordings =
+        makeRecordings(jobs, options.cache, options.parallel, problems);
+    if (!problems.empty()) return stopped(problems);
+    const QList<QList<listen::ListenLine>> pages =
+        listen::linesToHear(book, recordings, options.listenSuppliedOnly);
+    QList<QList<listen::Hearing>> hearings;
+    QString error;
+    if (!listen::listenToPages(pages, options.parallel, hearings, error)) {
+        fprintf(stderr, "cannot listen to the recordings: %s\n", qPrintable(error));
+        return 1;
+    }
+    int flagged = 0;
+    for (int p = 0; p < pages.size(); ++p) {
+        for (int i = 0; i < pages[p].size(); ++i) {
+            const QString message = listen::flagMessage(hearings[p][i], pages[p]);
+            if (message.isEmpty()) continue;
+            ++flagged;
+            printf("%s:%d: %s\n", qPrintable(pages[p][i].where.file), pages[p][i].where.line,
+                   qPrintable(message));
+        }
+    }
+    printf("content checked: %d page(s), no problems; %d recording(s) listened to, %d flagged\n",
+           int(book.pages.size()), int(jobs.size()), flagged);
+    return flagged > 0 ? 1 : 0;
+}
+
 }  // namespace
 
 int runContentBuild(const Options& options) {
@@ -204,6 +242,7 @@ int runContentBuild(const Options& options) {
         fprintf(stderr, "cannot write the recording list to %s\n", qPrintable(options.out));
         return 1;
     }
+    if (options.checkOnly && options.listen) return listenToRecordings(book, options);
     if (options.checkOnly || (!wholeBook && options.out.isEmpty())) {
         printf("content checked: %d page(s), no problems\n", int(book.pages.size()));
         return 0;

@@ -34,6 +34,10 @@ struct Options {
     // given an out folder writes each piece there as a file of its own.
     Selection only;
     bool checkOnly = false;  // read and check, make nothing
+    // With checkOnly: listen to the pages' English recordings (all of them, or only the
+    // supplied ones) and name each that does not seem to say its line.
+    bool listen = false;
+    bool listenSuppliedOnly = false;
     // The sources are the demonstration volume's: check its facts too, and keep the names and
     // sizes its pages have always had in the program.
     bool builtInVolume = false;

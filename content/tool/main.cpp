@@ -58,6 +58,13 @@ int main(int argc, char** argv) {
         "(README.md), ready to be filled in. The folder must not exist or be empty.",
         "folder");
     const QCommandLineOption check("check", "Only read and check the sources.");
+    const QCommandLineOption listen(
+        "listen",
+        "With --check: listen to every English line's recording (the supplied one or the made "
+        "one) with a speech recogniser and name each that sounds like another line of its page, "
+        "or not like its own line, as file:line. Limited to the pages of --only.");
+    const QCommandLineOption suppliedOnly(
+        "supplied-only", "With --listen: listen to the supplied recordings (audio:) only.");
     const QCommandLineOption builtIn(
         "built-in-volume",
         "The sources are the demonstration volume built into the program: check them against "
@@ -86,8 +93,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption decodeTo(
         "decode-to", "With --measure: also write each file decoded (mono 16-bit PCM) here.",
         "folder");
-    parser.addOptions({source, out, cache, bookFile, preview, only, check, builtIn, jobs, icons,
-                       newBook, measure, decodeTo, finish, split, lines});
+    parser.addOptions({source, out, cache, bookFile, preview, only, check, listen, suppliedOnly,
+                       builtIn, jobs, icons, newBook, measure, decodeTo, finish, split, lines});
     parser.addPositionalArgument("files",
                                  "WAV files to measure (with --measure), or the input "
                                  "and output files (with --finish).",
@@ -119,6 +126,12 @@ int main(int argc, char** argv) {
                                              : defaultCacheFolder();
     options.preview = parser.value(preview);
     options.checkOnly = parser.isSet(check);
+    options.listen = parser.isSet(listen) || parser.isSet(suppliedOnly);
+    options.listenSuppliedOnly = parser.isSet(suppliedOnly);
+    if (options.listen && !options.checkOnly) {
+        fprintf(stderr, "--listen goes with --check\n");
+        return 2;
+    }
     options.builtInVolume = parser.isSet(builtIn);
     options.parallel =
         parser.isSet(jobs) ? parser.value(jobs).toInt() : std::max(2, QThread::idealThreadCount());
