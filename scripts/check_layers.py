@@ -73,8 +73,9 @@ def check_game_folders(path, number, header, errors):
 # headers are included from its root: "model/book_document.h".
 STUDIO_ALLOWED = {
     "model": set(),
-    "editor": {"model"},
-    "main": {"editor", "model"},
+    "voice": set(),
+    "editor": {"model", "voice"},
+    "main": {"editor", "model", "voice"},
 }
 
 

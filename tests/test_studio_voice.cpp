@@ -1,0 +1,123 @@
+// The teacher's takes: what the microphone gives arrives whole through SDL's capture, with the
+// moment before the key press, and a take is judged and written as the book will read it.
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <chrono>
+#include <thread>
+
+#include "voice/capture_device.h"
+#include "voice/take_recorder.h"
+
+namespace studio::voice {
+namespace {
+
+constexpr int kRate = 16000;
+
+// Sample n of the made "microphone": a counter, so a gap or a repeat shows at once.
+std::int16_t counterSample(std::size_t n) {
+    return std::int16_t(n % 30000);
+}
+
+// Feeds the recorder from the device until `count` more samples have arrived; false when they
+// do not come within a few seconds.
+bool feedUntil(SdlCaptureDevice& device, TakeRecorder& recorder, std::size_t& arrived,
+               std::size_t count) {
+    const std::size_t goal = arrived + count;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (arrived < goal && std::chrono::steady_clock::now() < giveUp) {
+        std::vector<std::int16_t> samples = device.takeSamples();
+        if (samples.empty()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            continue;
+        }
+        recorder.feed(samples);
+        arrived += samples.size();
+    }
+    return arrived >= goal;
+}
+
+TEST(StudioVoice, CapturedTakeArrivesWholeWithTheMomentBeforeTheKeyPress) {
+    QTemporaryDir folder;
+    const QString input = folder.filePath("microphone.raw");
+    {
+        QFile file(input);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        std::vector<std::int16_t> samples(4 * kRate);
+        for (std::size_t n = 0; n < samples.size(); ++n) samples[n] = counterSample(n);
+        file.write(reinterpret_cast<const char*>(samples.data()), qint64(samples.size() * 2));
+    }
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(input));
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(folder.filePath("speaker.raw")));
+    qputenv("SDL_DISKAUDIODELAY", "0");
+
+    SdlCaptureDevice device;
+    QString error;
+    ASSERT_TRUE(device.open(kRate, &error)) << error.toStdString();
+    TakeRecorder recorder(kRate);
+    std::size_t arrived = 0;
+    ASSERT_TRUE(feedUntil(device, recorder, arrived, kRate / 2));
+    const std::size_t pressedAt = arrived;
+    recorder.start();
+    ASSERT_TRUE(feedUntil(device, recorder, arrived, kRate));
+    const Take take = recorder.stop();
+    device.close();
+
+    EXPECT_EQ(take.preRollSamples, std::size_t(kRate / 5));
+    ASSERT_EQ(take.samples.size(), arrived - pressedAt + take.preRollSamples);
+    const std::size_t first = pressedAt - take.preRollSamples;
+    for (std::size_t i = 0; i < take.samples.size(); ++i)
+        ASSERT_EQ(take.samples[i], counterSample(first + i)) << "sample " << i;
+}
+
+TEST(StudioVoice, TakesAreJudgedAndWrittenAsFlac) {
+    TakeRecorder recorder(kRate);
+    // A key pressed before 200 ms have arrived keeps what there is.
+    const std::vector<std::int16_t> early(100, 5);
+    recorder.feed(early);
+    recorder.start();
+    std::vector<std::int16_t> speech(kRate / 2);
+    for (std::size_t n = 0; n < speech.size(); ++n)
+        speech[n] = std::int16_t((n % 40 < 20 ? 1 : -1) * 8000);
+    recorder.feed(speech);
+    EXPECT_NEAR(recorder.level(), 8000 / 32767.0, 1e-6);
+    Take take = recorder.stop();
+    EXPECT_EQ(take.preRollSamples, early.size());
+    EXPECT_FALSE(recorder.stop().samples.size());
+
+    EXPECT_TRUE(judgeTake(take).warning().isEmpty());
+    Take quiet = take;
+    for (auto& sample : quiet.samples) sample = std::int16_t(sample / 100);
+    EXPECT_TRUE(judgeTake(quiet).tooQuiet);
+    Take loud = take;
+    loud.samples[1000] = loud.samples[1001] = loud.samples[1002] = 32767;
+    EXPECT_TRUE(judgeTake(loud).clipped);
+    EXPECT_FALSE(judgeTake(loud).warning().isEmpty());
+    loud.samples[1001] = 0;  // single full-scale samples are honest peaks
+    EXPECT_FALSE(judgeTake(loud).clipped);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath("line-1.flac");
+    QString error;
+    ASSERT_TRUE(writeTakeFlac(take, path, &error)) << error.toStdString();
+    SF_INFO info{};
+    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(info.format & SF_FORMAT_TYPEMASK, SF_FORMAT_FLAC);
+    std::vector<std::int16_t> back(take.samples.size() + 10);
+    EXPECT_EQ(sf_read_short(file, back.data(), sf_count_t(back.size())),
+              sf_count_t(take.samples.size()));
+    sf_close(file);
+    back.resize(take.samples.size());
+    EXPECT_EQ(back, take.samples);
+    EXPECT_FALSE(writeTakeFlac(take, folder.filePath("no-such-folder/x.flac"), &error));
+    EXPECT_TRUE(error.contains("no-such-folder"));
+}
+
+}  // namespace
+}  // namespace studio::voice
