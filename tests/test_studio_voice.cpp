@@ -2,7 +2,11 @@
 // moment before the key press, and a take is judged and written as the book will read it.
 
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -10,6 +14,10 @@
 #include <chrono>
 #include <thread>
 
+#include "editor/record_panel.h"
+#include "model/book_document.h"
+#include "sound/sound.h"
+#include "sources/new_book.h"
 #include "voice/capture_device.h"
 #include "voice/take_recorder.h"
 
@@ -117,6 +125,79 @@ TEST(StudioVoice, TakesAreJudgedAndWrittenAsFlac) {
     EXPECT_EQ(back, take.samples);
     EXPECT_FALSE(writeTakeFlac(take, folder.filePath("no-such-folder/x.flac"), &error));
     EXPECT_TRUE(error.contains("no-such-folder"));
+}
+
+// A microphone that hands out what the test gives it, or none at all.
+class ScriptedMicrophone : public CaptureDevice {
+  public:
+    bool present = true;
+    std::vector<std::int16_t> waiting;
+    bool open(int, QString* error) override {
+        if (!present && error) *error = QStringLiteral("没有找到话筒");
+        return opened = present;
+    }
+    void close() override { opened = false; }
+    bool isOpen() const override { return opened; }
+    std::vector<std::int16_t> takeSamples() override { return std::exchange(waiting, {}); }
+    bool opened = false;
+};
+
+class PlayedSounds : public sound::Sound {
+  public:
+    void play(const sound::SoundClip& clip) override { played.append(clip); }
+    void playLooped(const sound::SoundClip& clip) override { played.append(clip); }
+    void stopAll() override {}
+    QList<sound::SoundClip> played;
+};
+
+struct RecordPanelTest : ::testing::Test {
+    void SetUp() override {
+        ASSERT_EQ(tool::writeNewBook(dir.filePath("book")), 0);
+        ASSERT_TRUE(document.open(dir.filePath("book")));
+    }
+    QPushButton* button(const char* name) {
+        return panel.findChild<QPushButton*>(QString::fromUtf8(name));
+    }
+    QTemporaryDir dir;
+    BookDocument document;
+    ScriptedMicrophone microphone;
+    PlayedSounds sounds;
+    RecordPanel panel{&document, &microphone, &sounds};
+};
+
+TEST_F(RecordPanelTest, ATakeIsHeardAtOnceAndKeptAsTheLinesRecordingWhichUndoGivesBack) {
+    const QString before = document.page(0).entries[0].recording.file;
+    panel.setEntry(0, 0);
+    QSignalSpy next(&panel, &RecordPanel::nextLineRequested);
+    for (int take = 0; take < 4; ++take) {
+        panel.toggleRecording();
+        EXPECT_EQ(button("录音_录音")->text(), QStringLiteral("停止 (R)"));
+        microphone.waiting.assign(8000, std::int16_t(6000 + take));
+        panel.toggleRecording();
+    }
+    ASSERT_EQ(sounds.played.size(), 4);  // each take plays back as it ends
+    EXPECT_TRUE(sounds.played.last().startsWith("RIFF"));
+    EXPECT_EQ(panel.takes().count(), voice::LineTakes::kKept);
+    EXPECT_EQ(panel.takes().take(0).samples.back(), 6001);  // the first take was forgotten
+
+    ASSERT_TRUE(panel.keepChosenTake());
+    EXPECT_EQ(next.size(), 1);
+    const QString kept = document.page(0).entries[0].recording.file;
+    EXPECT_TRUE(kept.startsWith("recordings/") && kept.endsWith(".flac")) << kept.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath("book/" + kept)));
+    document.undoStack()->undo();
+    EXPECT_EQ(document.page(0).entries[0].recording.file, before);
+}
+
+TEST_F(RecordPanelTest, WithoutAMicrophoneTheButtonSaysSoAndNothingBreaks) {
+    microphone.present = false;
+    panel.setEntry(0, 0);
+    EXPECT_EQ(button("录音_录音")->text(), QStringLiteral("没有话筒"));
+    EXPECT_FALSE(button("录音_录音")->isEnabled());
+    panel.toggleRecording();
+    EXPECT_FALSE(panel.isRecording());
+    EXPECT_FALSE(panel.keepChosenTake());
+    EXPECT_FALSE(document.isModified());
 }
 
 }  // namespace
