@@ -12,10 +12,14 @@
 #include <sndfile.h>
 
 #include <chrono>
+#include <cmath>
+#include <numbers>
 #include <thread>
 
+#include "editor/page_take_dialog.h"
 #include "editor/record_panel.h"
 #include "model/book_document.h"
+#include "recordings/take_splitter.h"
 #include "sound/sound.h"
 #include "sources/new_book.h"
 #include "voice/capture_device.h"
@@ -198,6 +202,60 @@ TEST_F(RecordPanelTest, WithoutAMicrophoneTheButtonSaysSoAndNothingBreaks) {
     EXPECT_FALSE(panel.isRecording());
     EXPECT_FALSE(panel.keepChosenTake());
     EXPECT_FALSE(document.isModified());
+}
+
+// The page's lines read as voiced bursts as long as their texts predict, half a second apart.
+QString madeTakeFile(const QStringList& lines, const QString& path) {
+    Take take{kRate, std::vector<std::int16_t>(kRate / 2), 0};
+    for (const QString& line : lines) {
+        const auto n = size_t(tool::spokenLength(line) * kRate);
+        for (size_t i = 0; i < n; ++i) {
+            const double envelope = std::sin(std::numbers::pi * double(i) / double(n));
+            const double phase = 2 * std::numbers::pi * 180 * double(i) / kRate;
+            take.samples.push_back(std::int16_t(9000 * envelope * std::sin(phase)));
+        }
+        take.samples.resize(take.samples.size() + kRate / 2);
+    }
+    QString error;
+    EXPECT_TRUE(writeTakeFlac(take, path, &error)) << error.toStdString();
+    return path;
+}
+
+TEST_F(RecordPanelTest, AOneTakePageIsCutSetRightByHandAndSavedAsOneUndoStep) {
+    int page = 0;
+    while (page < document.pageCount() &&
+           PageTakeDialog(&document, page, nullptr, nullptr).entries().size() < 3)
+        ++page;
+    ASSERT_LT(page, document.pageCount());
+    PageTakeDialog dialog(&document, page, &microphone, &sounds);
+    QStringList lines;
+    for (int entry : dialog.entries())
+        lines.append(document.page(page).entries[entry].recording.text);
+    ASSERT_TRUE(dialog.loadFile(madeTakeFile(lines, dir.filePath("page.flac"))));
+    PageTake& take = dialog.take();
+    ASSERT_EQ(take.clips().size(), size_t(lines.size()));
+    EXPECT_EQ(take.problem(), tool::TakeProblem::None) << take.problemMessage().toStdString();
+
+    // Boundaries stay between their neighbours, and clips never overlap.
+    take.moveStart(1, 0);
+    EXPECT_GT(take.clips()[1].first, take.clips()[0].first);
+    take.moveEnd(0, qsizetype(take.samples().size()));
+    EXPECT_LT(take.clips()[0].end, take.clips()[1].end);
+    take.tapLineStart(1, kRate);  // a tap at 1 s: line 2 starts there, line 1 ends there
+    EXPECT_EQ(take.clips()[0].end, kRate);
+    EXPECT_EQ(take.clips()[1].first, kRate);
+    take.tapLineStart(2, kRate / 2);  // out of order: ignored
+    for (size_t i = 1; i < take.clips().size(); ++i)
+        EXPECT_LE(take.clips()[i - 1].end, take.clips()[i].first);
+
+    dialog.playClip(1);
+    ASSERT_EQ(sounds.played.size(), 1);
+    ASSERT_TRUE(dialog.writeClips());
+    for (int entry : dialog.entries())
+        EXPECT_TRUE(document.page(page).entries[entry].recording.file.endsWith(".flac"));
+    document.undoStack()->undo();
+    for (int entry : dialog.entries())
+        EXPECT_FALSE(document.page(page).entries[entry].recording.file.endsWith(".flac"));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace studio::voice {
 
@@ -90,31 +91,23 @@ bool writeTakeFlac(const Take& take, const QString& path, QString* error) {
     return true;
 }
 
-QByteArray takeAsWav(const Take& take) {
-    const quint32 dataBytes = quint32(take.samples.size() * sizeof(std::int16_t));
-    QByteArray wav;
-    wav.reserve(44 + int(dataBytes));
-    auto put32 = [&wav](quint32 value) {
-        const quint32 le = qToLittleEndian(value);
-        wav.append(reinterpret_cast<const char*>(&le), 4);
-    };
-    auto put16 = [&wav](quint16 value) {
-        const quint16 le = qToLittleEndian(value);
-        wav.append(reinterpret_cast<const char*>(&le), 2);
-    };
-    wav.append("RIFF");
-    put32(36 + dataBytes);
-    wav.append("WAVEfmt ");
-    put32(16);
-    put16(1);  // PCM
-    put16(1);  // mono
-    put32(quint32(take.sampleRate));
-    put32(quint32(take.sampleRate) * 2);
-    put16(2);
-    put16(16);
-    wav.append("data");
-    put32(dataBytes);
-    for (std::int16_t sample : take.samples) put16(quint16(sample));
+QByteArray monoWav(const std::int16_t* samples, std::size_t count, int rate) {
+    const auto dataBytes = quint32(count * sizeof(std::int16_t));
+    QByteArray wav(44 + int(dataBytes), Qt::Uninitialized);
+    auto* out = reinterpret_cast<uchar*>(wav.data());
+    std::memcpy(out, "RIFF", 4);
+    qToLittleEndian<quint32>(36 + dataBytes, out + 4);
+    std::memcpy(out + 8, "WAVEfmt ", 8);
+    qToLittleEndian<quint32>(16, out + 16);
+    qToLittleEndian<quint16>(1, out + 20);  // PCM
+    qToLittleEndian<quint16>(1, out + 22);  // mono
+    qToLittleEndian<quint32>(quint32(rate), out + 24);
+    qToLittleEndian<quint32>(quint32(rate) * 2, out + 28);
+    qToLittleEndian<quint16>(2, out + 32);
+    qToLittleEndian<quint16>(16, out + 34);
+    std::memcpy(out + 36, "data", 4);
+    qToLittleEndian<quint32>(dataBytes, out + 40);
+    for (std::size_t i = 0; i < count; ++i) qToLittleEndian<qint16>(samples[i], out + 44 + 2 * i);
     return wav;
 }
 

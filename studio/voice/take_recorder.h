@@ -65,7 +65,10 @@ class TakeRecorder {
 // Writes the take as 16-bit mono FLAC; false with `error` naming the file when it cannot.
 bool writeTakeFlac(const Take& take, const QString& path, QString* error);
 
-// The take as a RIFF/WAVE file image, for playing it back at once.
-QByteArray takeAsWav(const Take& take);
+// 16-bit mono samples as a RIFF/WAVE file image, for playing them at once.
+QByteArray monoWav(const std::int16_t* samples, std::size_t count, int rate);
+inline QByteArray takeAsWav(const Take& take) {
+    return monoWav(take.samples.data(), take.samples.size(), take.sampleRate);
+}
 
 }  // namespace studio::voice
