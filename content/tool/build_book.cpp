@@ -172,23 +172,17 @@ QString missingPieces(const Selection& only, const BookSources& book) {
 // prints each that does not seem to say its line as `file:line: ...`; returns the exit code: 1
 // when one is flagged.
 int listenToRecordings(const BookSources& book, const Options& options) {
-    QSet<QString> heard;
-    for (const Recording& r : listen::recordingsToHear(book, options.listenSuppliedOnly))
-        heard.insert(r.key());
-    QList<RecordingJob> jobs = recordingJobs(book);
-    jobs.removeIf([&](const RecordingJob& job) { return !heard.contains(job.recording.key()); });
+    listen::BookHearing hearing;
     Problems problems;
-    const QHash<QString, QByteArray> recordings =
-        makeRecordings(jobs, options.cache, options.parallel, problems);
-    if (!problems.empty()) return stopped(problems);
-    const QList<QList<listen::ListenLine>> pages =
-        listen::linesToHear(book, recordings, options.listenSuppliedOnly);
-    QList<QList<listen::Hearing>> hearings;
     QString error;
-    if (!listen::listenToPages(pages, options.parallel, hearings, error)) {
+    if (!listen::hearBook(book, options.cache, options.parallel, options.listenSuppliedOnly,
+                          hearing, problems, error)) {
+        if (!problems.empty()) return stopped(problems);
         fprintf(stderr, "cannot listen to the recordings: %s\n", qPrintable(error));
         return 1;
     }
+    const auto& pages = hearing.pages;
+    const auto& hearings = hearing.hearings;
     int flagged = 0;
     for (int p = 0; p < pages.size(); ++p) {
         for (int i = 0; i < pages[p].size(); ++i) {
@@ -200,7 +194,7 @@ int listenToRecordings(const BookSources& book, const Options& options) {
         }
     }
     printf("content checked: %d page(s), no problems; %d recording(s) listened to, %d flagged\n",
-           int(book.pages.size()), int(jobs.size()), flagged);
+           int(book.pages.size()), hearing.listenedTo, flagged);
     return flagged > 0 ? 1 : 0;
 }
 

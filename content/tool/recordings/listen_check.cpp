@@ -1,11 +1,14 @@
 #include "recordings/listen_check.h"
 
+#include <QSet>
+
 #include <atomic>
 #include <limits>
 #include <mutex>
 #include <thread>
 
 #include "common/progress.h"
+#include "recordings/make_recordings.h"
 
 #include "recordings/spoken_words.h"
 
@@ -205,6 +208,20 @@ bool listenToPages(const QList<QList<ListenLine>>& pages, int parallel,
     for (std::thread& t : threads) t.join();
     hearings = QList<QList<Hearing>>(heard.begin(), heard.end());
     return opened;
+}
+
+bool hearBook(const BookSources& book, const QString& cacheFolder, int parallel,
+              bool suppliedOnly, BookHearing& result, Problems& problems, QString& error) {
+    QSet<QString> heard;
+    for (const Recording& r : recordingsToHear(book, suppliedOnly)) heard.insert(r.key());
+    QList<RecordingJob> jobs = recordingJobs(book);
+    jobs.removeIf([&](const RecordingJob& job) { return !heard.contains(job.recording.key()); });
+    const QHash<QString, QByteArray> recordings =
+        makeRecordings(jobs, cacheFolder, parallel, problems);
+    if (!problems.empty()) return false;
+    result.pages = linesToHear(book, recordings, suppliedOnly);
+    result.listenedTo = int(jobs.size());
+    return listenToPages(result.pages, parallel, result.hearings, error);
 }
 
 }  // namespace tool::listen

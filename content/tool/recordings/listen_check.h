@@ -95,4 +95,17 @@ bool listenToPages(const QList<QList<ListenLine>>& pages, int parallel,
                    QList<QList<Hearing>>& hearings, QString& error,
                    const Thresholds& thresholds = {});
 
+// What listening to a book's English recordings found: each page's lines with their finished
+// recordings, and a hearing for each line.
+struct BookHearing {
+    QList<QList<ListenLine>> pages;
+    QList<QList<Hearing>> hearings;
+    int listenedTo = 0;  // recordings finished and heard
+};
+
+// Finishes the recordings to hear (or takes them from `cacheFolder`) and listens to them. False
+// when one cannot be made (in `problems`) or the recogniser cannot be loaded (in `error`).
+bool hearBook(const BookSources& book, const QString& cacheFolder, int parallel,
+              bool suppliedOnly, BookHearing& result, Problems& problems, QString& error);
+
 }  // namespace tool::listen
