@@ -1,5 +1,7 @@
 #include "pack/pack.h"
 
+#include "pack/book_tables.h"
+
 #include <QDir>
 #include <QFile>
 #include <QMap>
@@ -46,13 +48,19 @@ class Packer {
     QByteArray pack_;
 };
 
-QByteArray joinLines(const QStringList& lines) {
-    return cppString(lines.join("\r\n"));
+QByteArray number(long long value) {
+    return QByteArray::number(value);
 }
 
+QByteArray text(const char* value) {
+    return value ? cppString(QString::fromUtf8(value)) : QByteArray("nullptr");
+}
+
+// Writes the program's tables (book::Book) as C++ source whose pictures and recordings lie in
+// one aligned block (pack.bin), in the order the tables hold them.
 class Generator {
   public:
-    Generator(const BuiltBook& built) : built_(built) {}
+    explicit Generator(const book::Book& book) : book_(book) {}
 
     QByteArray generate() {
         out_ +=
@@ -62,22 +70,18 @@ class Generator {
             "namespace book {\nnamespace {\n\n";
         writeClips();
         QByteArray pageRows;
-        for (int i = 0; i < built_.sources->pages.size(); ++i) pageRows += writePage(i);
+        for (int i = 0; i < book_.pageCount; ++i) pageRows += writePage(book_.pages[i]);
         out_ += "const PageDef pages[] = {\n" + pageRows + "};\n\n";
         writeSections();
         writeUnits();
         writeNamed();
-        const BookNames& names = built_.sources->names;
-        out_ += "const Book book{pages, " + QByteArray::number(built_.sources->pages.size()) +
-                ", sections, " + QByteArray::number(sectionCount_) + ", units, " +
-                QByteArray::number(built_.sources->units.size()) + ", clips, " +
-                QByteArray::number(clipOrder_.size()) + ", namedClips, " +
-                QByteArray::number(built_.sources->clips.size()) + ", pictures, " +
-                QByteArray::number(built_.pictures.size()) + ", " +
-                cppString(built_.sources->aboutHtml) + ", " + cppString(built_.sources->faqHtml) +
-                ", " + QByteArray::number(packer_.bytes().size()) + ", " +
-                cppString(names.title.text) + ", " + cppString(names.caption.text) + ", " +
-                cppString(names.shortcut.text) + "};\n\n";
+        out_ += "const Book book{pages, " + number(book_.pageCount) + ", sections, " +
+                number(book_.sectionCount) + ", units, " + number(book_.unitCount) + ", clips, " +
+                number(book_.clipCount) + ", namedClips, " + number(book_.namedClipCount) +
+                ", pictures, " + number(book_.pictureCount) + ", " + text(book_.aboutHtml) + ", " +
+                text(book_.faqHtml) + ", " + number(packer_.bytes().size()) + ", " +
+                text(book_.title) + ", " + text(book_.caption) + ", " + text(book_.shortcutName) +
+                "};\n\n";
         out_ +=
             "}  // namespace\n\nconst Book& builtInBook() { return book; }\n\n"
             "}  // namespace book\n";
@@ -85,167 +89,113 @@ class Generator {
     }
 
     const QByteArray& pack() const { return packer_.bytes(); }
-    int clipCount() const { return int(clipOrder_.size()); }
 
   private:
-    int clipIndex(const Recording& r) { return clipIndex_.value(r.key(), -1); }
+    QByteArray blob(const book::Blob& blob) {
+        return packer_.blob(QByteArray::fromRawData(reinterpret_cast<const char*>(blob.data),
+                                                    qsizetype(blob.size)));
+    }
 
-    // Every distinct recording once, in a stable order.
+    // An array of `count` rows named `name`, or nullptr when there are none.
+    template <typename T, typename Row>
+    QByteArray array(const QByteArray& type, const QByteArray& name, const T* rows, int count,
+                     Row row) {
+        if (count == 0 || !rows) return "nullptr";
+        out_ += "const " + type + " " + name + "[] = {\n";
+        for (int i = 0; i < count; ++i) out_ += "    " + row(rows[i]) + ",\n";
+        out_ += "};\n";
+        return name;
+    }
+
+    QByteArray intList(const QByteArray& name, const int* values, int count) {
+        if (count == 0 || !values) return "nullptr";
+        out_ += "const int " + name + "[] = {";
+        for (int i = 0; i < count; ++i) out_ += number(values[i]) + ", ";
+        out_ += "};\n";
+        return name;
+    }
+
     void writeClips() {
-        QStringList keys = built_.recordings.keys();
-        keys.sort();
         out_ += "const Blob clips[] = {\n";
-        for (const QString& key : keys) {
-            clipIndex_.insert(key, int(clipOrder_.size()));
-            clipOrder_.append(key);
-            out_ += "    " + packer_.blob(built_.recordings.value(key)) + ",\n";
-        }
+        for (int i = 0; i < book_.clipCount; ++i) out_ += "    " + blob(book_.clips[i]) + ",\n";
         out_ += "};\n\n";
     }
 
-    QByteArray intList(const QByteArray& name, const QList<int>& values) {
-        if (values.isEmpty()) return "nullptr";
-        out_ += "const int " + name + "[] = {";
-        for (int v : values) out_ += QByteArray::number(v) + ", ";
-        out_ += "};\n";
-        return name;
-    }
-
-    QByteArray writeHotspots(const PageSource& page, bool wordList) {
-        const QByteArray name = "hotspots" + QByteArray::number(page.pageNumber);
-        out_ += "const HotspotDef " + name + "[] = {\n";
-        for (const Entry& e : page.entries) {
-            const int clip = wordList ? clipIndex(entryRecording(e)) : -1;
-            out_ += "    {" + QByteArray::number(e.number) + ", {" +
-                    QByteArray::number(e.rect.x()) + ", " + QByteArray::number(e.rect.y()) + ", " +
-                    QByteArray::number(e.rect.width()) + ", " +
-                    QByteArray::number(e.rect.height()) + "}, " + QByteArray::number(clip) + "},\n";
+    QByteArray writePage(const book::PageDef& page) {
+        const QByteArray n = number(page.pageNumber);
+        const QByteArray clips = intList("clips" + n, page.clips, page.entryCount);
+        const QByteArray hotspots =
+            array("HotspotDef", "hotspots" + n, page.hotspots, page.hotspotCount,
+                  [](const book::HotspotDef& h) {
+                      return "{" + number(h.number) + ", {" + number(h.rect.x) + ", " +
+                             number(h.rect.y) + ", " + number(h.rect.w) + ", " + number(h.rect.h) +
+                             "}, " + number(h.clip) + "}";
+                  });
+        const QByteArray fills = array("FillBoxDef", "fills" + n, page.fillBoxes, page.fillBoxCount,
+                                       [](const book::FillBoxDef& f) {
+                                           return "{" + number(f.number) + ", " + number(f.x) +
+                                                  ", " + number(f.y) + ", " + text(f.answer) + "}";
+                                       });
+        const QByteArray ticks = array("TickBoxDef", "ticks" + n, page.tickBoxes, page.tickBoxCount,
+                                       [](const book::TickBoxDef& t) {
+                                           return "{" + number(t.number) + ", " + number(t.x) +
+                                                  ", " + number(t.y) + ", " +
+                                                  number(t.shouldBeTicked) + "}";
+                                       });
+        QByteArray listen = "nullptr";
+        if (const book::ListenIconDef* icon = page.listenIcon) {
+            out_ += "const ListenIconDef listen" + n + "{" + text(icon->name) + ", " +
+                    number(icon->x) + ", " + number(icon->y) + "};\n";
+            listen = "&listen" + n;
         }
-        out_ += "};\n";
-        return name;
-    }
-
-    QByteArray writeFills(const PageSource& page) {
-        if (page.fills.isEmpty()) return "nullptr";
-        const QByteArray name = "fills" + QByteArray::number(page.pageNumber);
-        out_ += "const FillBoxDef " + name + "[] = {\n";
-        for (const FillBox& f : page.fills) {
-            out_ += "    {" + QByteArray::number(f.number) + ", " + QByteArray::number(f.pos.x()) +
-                    ", " + QByteArray::number(f.pos.y()) + ", " + cppString(f.answer) + "},\n";
-        }
-        out_ += "};\n";
-        return name;
-    }
-
-    QByteArray writeTicks(const PageSource& page) {
-        if (page.ticks.isEmpty()) return "nullptr";
-        const QByteArray name = "ticks" + QByteArray::number(page.pageNumber);
-        out_ += "const TickBoxDef " + name + "[] = {\n";
-        for (const TickBox& t : page.ticks) {
-            out_ += "    {" + QByteArray::number(t.number) + ", " + QByteArray::number(t.pos.x()) +
-                    ", " + QByteArray::number(t.pos.y()) + ", " + QByteArray::number(t.expected) +
-                    "},\n";
-        }
-        out_ += "};\n";
-        return name;
-    }
-
-    QByteArray writeListen(const PageSource& page) {
-        if (page.listens.isEmpty()) return "nullptr";
-        const QByteArray name = "listen" + QByteArray::number(page.pageNumber);
-        const ListenIcon& icon = page.listens[0];
-        const QString iconName = listenIconName(*built_.sources, page.pageNumber);
-        out_ += "const ListenIconDef " + name + "{" + cppString(iconName) + ", " +
-                QByteArray::number(icon.pos.x()) + ", " + QByteArray::number(icon.pos.y()) + "};\n";
-        return "&" + name;
-    }
-
-    QByteArray writePage(int index) {
-        const PageSource& page = built_.sources->pages[index];
-        const bool wordList = page.wordList;
-        QStringList lines;
-        QList<int> clips;
-        for (const Entry& e : page.entries) {
-            lines << e.english << e.chinese;
-            clips << clipIndex(entryRecording(e));
-        }
-        const QByteArray n = QByteArray::number(page.pageNumber);
-        const QByteArray clipList = wordList ? "nullptr" : intList("clips" + n, clips);
-        const QByteArray hotspots = writeHotspots(page, wordList);
-        const QByteArray fills = writeFills(page);
-        const QByteArray ticks = writeTicks(page);
-        const QByteArray listen = writeListen(page);
-        const QSize size = built_.pagePictureSizes[index];
         out_ += "\n";
-        // A text page always has its exercise overlay: at its corner unless the page says.
-        const bool overlay = !wordList;
-        return "    {" + QByteArray::number(index) + ", " + n + ", " +
-               cppString(pictureBoxName(*built_.sources, index)) + ", " +
-               packer_.blob(built_.pagePictures[index]) + ", " + QByteArray::number(size.width()) +
-               ", " + QByteArray::number(size.height()) + ", " +
-               (wordList ? QByteArray("nullptr") : joinLines(lines)) + ", " + clipList + ", " +
-               QByteArray::number(wordList ? 0 : page.entries.size()) + ", " + hotspots + ", " +
-               QByteArray::number(page.entries.size()) + ", " + (overlay ? "true" : "false") +
-               ", " + QByteArray::number(page.overlay.x()) + ", " +
-               QByteArray::number(page.overlay.y()) + ", " + fills + ", " +
-               QByteArray::number(page.fills.size()) + ", " + ticks + ", " +
-               QByteArray::number(page.ticks.size()) + ", " + listen + ", " +
-               (wordList ? "true" : "false") + "},\n";
+        const auto flag = [](bool value) { return QByteArray(value ? "true" : "false"); };
+        return "    {" + number(page.screen) + ", " + n + ", " + text(page.pictureBox) + ", " +
+               blob(page.picture) + ", " + number(page.pictureWidth) + ", " +
+               number(page.pictureHeight) + ", " + text(page.textTable) + ", " + clips + ", " +
+               number(page.entryCount) + ", " + hotspots + ", " + number(page.hotspotCount) + ", " +
+               flag(page.hasOverlay) + ", " + number(page.overlayX) + ", " + number(page.overlayY) +
+               ", " + fills + ", " + number(page.fillBoxCount) + ", " + ticks + ", " +
+               number(page.tickBoxCount) + ", " + listen + ", " + flag(page.wordList) + "},\n";
     }
 
-    // The chooser's items: data 1 to the section count, in order, each with its first screen.
     void writeSections() {
-        const BookSources& book = *built_.sources;
         out_ += "const SectionDef sections[] = {\n";
-        sectionCount_ = int(book.sections.size());
-        for (int i = 0; i < sectionCount_; ++i) {
-            const SectionSource& s = book.sections[i];
-            out_ += "    {" + cppString(s.name) + ", " + QByteArray::number(i + 1) + ", " +
-                    QByteArray::number(screenOfPage(book, s.firstPage)) + "},\n";
+        for (int i = 0; i < book_.sectionCount; ++i) {
+            const book::SectionDef& s = book_.sections[i];
+            out_ += "    {" + text(s.text) + ", " + number(s.data) + ", " + number(s.firstScreen) +
+                    "},\n";
         }
         out_ += "};\n\n";
     }
 
     void writeUnits() {
         QByteArray rows;
-        for (const UnitSource& unit : built_.sources->units) {
-            QStringList lines;
-            QList<int> clips;
-            for (const UnitWord& w : unit.words) {
-                lines << w.english << w.chinese;
-                clips << clipIndex(unitWordRecording(w));
-            }
-            const QByteArray name = intList("unitClips" + QByteArray::number(unit.unit), clips);
-            const QString shown =
-                unit.name.isEmpty() ? QStringLiteral("Unit %1").arg(unit.unit) : unit.name;
-            rows += "    {" + joinLines(lines) + ", " + name + ", " +
-                    QByteArray::number(unit.words.size()) + ", " + cppString(shown) + "},\n";
+        for (int i = 0; i < book_.unitCount; ++i) {
+            const book::UnitDef& unit = book_.units[i];
+            const QByteArray clips =
+                intList("unitClips" + number(i + 1), unit.clips, unit.wordCount);
+            rows += "    {" + text(unit.wordList) + ", " + clips + ", " + number(unit.wordCount) +
+                    ", " + text(unit.name) + "},\n";
         }
         out_ += "const UnitDef units[] = {\n" + rows + "};\n\n";
     }
 
     void writeNamed() {
         out_ += "const NamedClip namedClips[] = {\n";
-        for (const ClipSource& c : built_.sources->clips) {
-            out_ += "    {" + cppString(c.role) + ", " +
-                    QByteArray::number(clipIndex(c.recording)) + "},\n";
-        }
+        for (int i = 0; i < book_.namedClipCount; ++i)
+            out_ += "    {" + text(book_.namedClips[i].role) + ", " +
+                    number(book_.namedClips[i].clip) + "},\n";
         out_ += "};\n\nconst NamedBlob pictures[] = {\n";
-        QStringList names = built_.pictures.keys();
-        names.sort();
-        for (const QString& name : names) {
-            out_ += "    {" + cppString(name) + ", " + packer_.blob(built_.pictures.value(name)) +
+        for (int i = 0; i < book_.pictureCount; ++i)
+            out_ += "    {" + text(book_.pictures[i].name) + ", " + blob(book_.pictures[i].blob) +
                     "},\n";
-        }
         out_ += "};\n\n";
     }
 
-    const BuiltBook& built_;
+    const book::Book& book_;
     Packer packer_;
     QByteArray out_;
-    QHash<QString, int> clipIndex_;
-    QStringList clipOrder_;
-    int sectionCount_ = 0;
 };
 
 // Writes the file only when its content differs, so that an unchanged book rebuilds nothing.
@@ -274,7 +224,8 @@ bool writeIfChanged(const QString& path, const QByteArray& bytes, QString* error
 
 bool writeBook(const BuiltBook& built, const QString& outFolder, QString* error, QString* summary) {
     QDir().mkpath(outFolder);
-    Generator generator(built);
+    const BookTables tables(built);
+    Generator generator(tables.book());
     const QByteArray source = generator.generate();
     const QDir dir(outFolder);
     if (!writeIfChanged(dir.filePath("pack.bin"), generator.pack(), error)) return false;
@@ -285,7 +236,7 @@ bool writeBook(const BuiltBook& built, const QString& outFolder, QString* error,
         for (const QByteArray& p : built.pictures) pictureBytes += p.size();
         for (const QByteArray& c : built.recordings) clipBytes += c.size();
         *summary = QStringLiteral("%1 recordings (%2 MB), %3 pictures (%4 MB), pack %5 MB")
-                       .arg(generator.clipCount())
+                       .arg(tables.book().clipCount)
                        .arg(clipBytes / 1e6, 0, 'f', 1)
                        .arg(built.pagePictures.size() + built.pictures.size())
                        .arg(pictureBytes / 1e6, 0, 'f', 1)
