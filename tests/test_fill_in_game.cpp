@@ -321,6 +321,27 @@ TEST_F(FillInWindowTest, ListsOfDifferentLengthShowTheMessageAndNoQuestion) {
     EXPECT_TRUE(label("透明标签_填一填的题目")->text().isEmpty());
 }
 
+TEST_F(FillInWindowTest, ALongLineIsSetSmallerToFitWholeWithTheBlankOverItsWord) {
+    const QString longLine = "Look at the big yellow bus by the school gate, children.";
+    open(2, 6, {"$", longLine, "Hi, Tom."},
+         {"$", "孩子们，看看学校大门旁边那辆又大又黄的公共汽车吧，快来看呀。", "你好，汤姆。"});
+    for (const char* name : {"透明标签_填一填的题目", "透明标签_填一填的汉语提示"}) {
+        const QLabel* line = label(name);
+        EXPECT_LE(QFontMetrics(line->font()).horizontalAdvance(line->text()), line->width())
+            << name;
+    }
+    const auto [from, to] = wordSpan("Look at the big yellow ", "bus");
+    EXPECT_NEAR(blank()->x(), from, 1);
+    EXPECT_GE(blank()->geometry().right() + 1, to);
+    EXPECT_LE(blank()->geometry().right(), 190 + 464);
+    EXPECT_EQ(blank()->font().pixelSize(), label("透明标签_填一填的题目")->font().pixelSize());
+    // A short line afterwards is set at the usual size again.
+    fakes.random.script = {3, 1};
+    click("超级按钮_下一题");
+    ASSERT_EQ(label("透明标签_填一填的题目")->text(), "Hi, Tom.");
+    EXPECT_EQ(label("透明标签_填一填的题目")->font().pixelSize(), 21);
+}
+
 TEST_F(FillInWindowTest, TheNextQuestionButtonPutsTheCaretBackInTheBlank) {
     open(2, 3);
     blank()->setText("To");

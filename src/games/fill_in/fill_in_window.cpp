@@ -11,6 +11,17 @@ namespace games {
 namespace {
 
 constexpr int kAnswerPause = 4000;
+constexpr int kSentencePixels = 21;
+constexpr int kSmallestPixels = 12;
+
+// The font a line is set in so that it fits its place whole: the usual size, or smaller for the
+// long lines a school's book may have (down to a size still easy to read).
+QFont fittedFont(const QString& line, QFont font, int width) {
+    font.setPixelSize(kSentencePixels);
+    while (font.pixelSize() > kSmallestPixels && QFontMetrics(font).horizontalAdvance(line) > width)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
 
 }  // namespace
 
@@ -25,7 +36,7 @@ FillInGameWindow::FillInGameWindow(QWidget* owner, const book::PageContent& page
 void FillInGameWindow::buildLayout() {
     background_ = addBackground(QStringLiteral("图片框填一填的背景"), "fillin_background");
 
-    const QFont text = ui::songFont(-1, 21);
+    const QFont text = ui::songFont(-1, kSentencePixels);
     sentence_ = ui::addTransparentLabel(background_, QStringLiteral("透明标签_填一填的题目"),
                                         {190, 154, 464, 36}, text);
     blank_ = ui::addControl<ui::EditBox>(background_, QStringLiteral("编辑框_要填入内容的"),
@@ -91,12 +102,16 @@ void FillInGameWindow::SetNewQuestion() {
     const FillInQuestion& q = game_.question;
     if (q.ReadAloudOption) playLine(q.item);
     const QString line = lists.english.value(q.item - 1);
+    sentence_->setFont(fittedFont(line, sentence_->font(), sentence_->width()));
+    blank_->setFont(sentence_->font());
     sentence_->setText(line);
     const BlankPlacement blank = placeBlank(line, q.word, sentence_->font());
     blank_->setGeometry(sentence_->x() + blank.left, sentence_->y(), blank.width,
                         sentence_->height());
     chineseHint_->setVisible(q.ChineseHintOption);
-    chineseHint_->setText(lists.chinese.value(q.item - 1));
+    const QString chinese = lists.chinese.value(q.item - 1);
+    chineseHint_->setFont(fittedFont(chinese, chineseHint_->font(), chineseHint_->width()));
+    chineseHint_->setText(chinese);
     answerHint_->setText(q.answer);
 }
 
