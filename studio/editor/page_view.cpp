@@ -603,7 +603,8 @@ void PageView::moveSelection(QPoint delta) {
         areas.append(g.rect.marginsAdded(markMargins(g.item.kind)));
         items.append(g.item);
     }
-    const QPoint offset = keptInside(areas, snapped(group, delta, otherRects(items)));
+    // The group's own place is among the edges it snaps to: let go where it started, it stays.
+    const QPoint offset = keptInside(areas, snapped(group, delta, otherRects(items) << group));
     QList<ItemGeometry> moves;
     bool changed = false;
     for (const ItemGeometry& g : drag_.start) {
@@ -616,7 +617,7 @@ void PageView::moveSelection(QPoint delta) {
 void PageView::resizeSelection(QPoint delta) {
     if (drag_.start.size() != 1) return;
     const ItemGeometry& g = drag_.start.first();
-    const QRect rect = resized(g.rect, drag_.edges, delta, otherRects({g.item}),
+    const QRect rect = resized(g.rect, drag_.edges, delta, otherRects({g.item}) << g.rect,
                                smallestSize(g.item.kind), largestSize(g.item.kind));
     if (rect != document_->itemRect(page_, g.item)) document_->setGeometry(page_, {{g.item, rect}});
 }
