@@ -192,6 +192,16 @@ TEST_P(PageViewTest, EdgesSnapAndLimitsHoldWhileDragging) {
     drag(inside, inside + QPoint(213 - 340, 0));
     EXPECT_EQ(rectOf(kGirl), QRect(210, 210, 130, 200));
 
+    // Let go where it started, an item 2 from another's edge stays where it was: no step.
+    const ItemRef line{ItemKind::Entry, 4};
+    document_.setGeometry(0, {{line, QRect(282, 150, 170, 32)}});  // the title ends at 280
+    QTest::mousePress(viewport(), Qt::LeftButton, {}, at(QPoint(360, 166)));
+    QTest::mouseMove(viewport(), at(QPoint(400, 200)));
+    QTest::mouseMove(viewport(), at(QPoint(360, 166)));
+    QTest::mouseRelease(viewport(), Qt::LeftButton, {}, at(QPoint(360, 166)));
+    EXPECT_EQ(rectOf(line), QRect(282, 150, 170, 32));
+    EXPECT_EQ(steps(), 2);
+
     // Past the page's edges the item stops at them, at every step of the drag.
     const QPoint centre(274, 310);
     QTest::mousePress(viewport(), Qt::LeftButton, {}, at(centre));
@@ -210,7 +220,7 @@ TEST_P(PageViewTest, EdgesSnapAndLimitsHoldWhileDragging) {
     QTest::mouseMove(viewport(), at(QPoint(220, 536)));
     EXPECT_EQ(rectOf(kGirl), QRect(210, 527, 24, 13));
     QTest::mouseRelease(viewport(), Qt::LeftButton, {}, at(QPoint(220, 536)));
-    EXPECT_EQ(steps(), 3);
+    EXPECT_EQ(steps(), 4);
 }
 
 TEST_P(PageViewTest, DuplicatesRemovesAndPlacesBoxesAsUndoSteps) {
