@@ -140,6 +140,8 @@ TEST_P(PageViewTest, MovesAndResizesAsOneUndoStepEach) {
     document_.undoStack()->undo();
     EXPECT_EQ(rectOf(kBoy), boy);
     EXPECT_EQ(rectOf(kGirl), before);
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, at(onBoy));
+    EXPECT_EQ(view_->selection(), only(kBoy));
 }
 
 TEST_P(PageViewTest, EscapeRestoresTheGeometryAndLeavesNoStep) {

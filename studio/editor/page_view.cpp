@@ -492,6 +492,7 @@ void PageView::mousePressEvent(QMouseEvent* event) {
     }
     if (!selection_.contains(zone.item)) changeSelection({zone.item});
     beginDrag(zone.edges > 0 ? DragKind::Resize : DragKind::Move, event);
+    drag_.pressed = zone.item;
     drag_.edges = std::max(zone.edges, 0);
 }
 
@@ -583,6 +584,9 @@ void PageView::finishDrag() {
     const Drag drag = drag_;
     drag_ = Drag();
     if (drag.kind == DragKind::Move || drag.kind == DragKind::Resize) document_->endGesture();
+    // A click (no drag) on one of several selected selects it alone.
+    if (drag.kind == DragKind::Pending && drag.intent == DragKind::Move && selection_.size() > 1)
+        changeSelection({drag.pressed});
     if (drag.kind == DragKind::Create) {
         const int at = int(document_->page(page_).entries.size());
         NewEntry entry;

@@ -91,6 +91,7 @@ class PageView : public QGraphicsView {
         DragKind intent = DragKind::None;
         QPoint pressView;
         QPointF pressScene;
+        ItemRef pressed;                 // Move: the item pressed
         int edges = 0;                   // Resize: the edges that move
         QList<ItemGeometry> start;       // Move, Resize: the items' rectangles at the press
         QList<ItemRef> selectionBefore;  // Band: the selection it adds to
