@@ -97,6 +97,7 @@ void writeShots(studio::PageView& view, const QString& folder) {
     for (double zoom : {1.0, 2.0}) {
         view.setZoom(zoom);
         view.setSelection(view.selection());  // brought into view
+        QCoreApplication::processEvents();    // the scroll bars laid out
         const QString path = QStringLiteral("%1/page_%2.png").arg(folder).arg(int(zoom * 100));
         if (!view.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     }
