@@ -286,6 +286,33 @@ TEST_P(PageViewTest, CtrlWheelZoomsWithinItsLimits) {
     EXPECT_DOUBLE_EQ(view_->zoom(), 0.25);
 }
 
+TEST_P(PageViewTest, ProposalsBecomeEntriesByAClickByEnterOrAllAsOneStep) {
+    const int entries = int(document_.page(0).entries.size());
+    const QList<ProposedHotspot> proposed{{{560, 60, 180, 30}, "Look at me!", 91},
+                                          {{560, 110, 180, 30}, "Who is she?", 88},
+                                          {{560, 160, 180, 30}, "She is Lily.", 86}};
+    view_->setProposals(proposed);
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, at({650, 125}));  // the second one
+    ASSERT_EQ(document_.page(0).entries.size(), entries + 1);
+    EXPECT_EQ(document_.page(0).entries.last().english, "Who is she?");
+    EXPECT_EQ(document_.page(0).entries.last().rect, proposed[1].rect);
+    EXPECT_EQ(view_->selection(), only({ItemKind::Entry, entries}));
+    key(Qt::Key_Return);  // the first one left
+    EXPECT_EQ(document_.page(0).entries.last().english, "Look at me!");
+    ASSERT_EQ(view_->proposals().size(), 1);
+    EXPECT_EQ(steps(), 2);
+
+    view_->setProposals(proposed);
+    EXPECT_EQ(view_->acceptAllProposals(), 3);
+    EXPECT_EQ(document_.page(0).entries.size(), entries + 5);
+    EXPECT_EQ(steps(), 3);
+    document_.undoStack()->undo();
+    EXPECT_EQ(document_.page(0).entries.size(), entries + 2);
+    view_->setProposals(proposed);
+    view_->setPage(1);
+    EXPECT_TRUE(view_->proposals().isEmpty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Zooms, PageViewTest, testing::Values(0.5, 2.0),
                          [](const testing::TestParamInfo<double>& info) {
                              return info.param < 1 ? std::string("Half") : std::string("Double");

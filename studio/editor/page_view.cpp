@@ -41,6 +41,7 @@ constexpr int kPicturesKept = 6;
 const QColor kEntryColour(0x1e, 0x6f, 0xd9);
 const QColor kBoxColour(0xe0, 0x7b, 0x00);
 const QColor kSelectedColour(0xd9, 0x1e, 0x63);
+const QColor kProposalColour(0x1b, 0x9e, 0x4b);
 
 QString kindName(ItemKind kind) {
     switch (kind) {
@@ -188,6 +189,7 @@ void PageView::setPage(int page) {
     pictureKey_.clear();
     showPicture();
     if (hadSelection) emit selectionChanged(selection_);
+    if (!proposals_.isEmpty()) setProposals({});
     announceGeometry();
     viewport()->update();
 }
@@ -370,6 +372,7 @@ void PageView::drawForeground(QPainter* painter, const QRectF&) {
         if (!selection_.contains(item)) paintOutline(painter, item, false);
     }
     for (const ItemRef& item : selection_) paintOutline(painter, item, true);
+    paintProposals(painter);
     if (selection_.size() == 1 && isResizable(selection_.first().kind))
         paintHandles(painter, viewRect(document_->itemRect(page_, selection_.first())));
     if (drag_.kind == DragKind::Create || drag_.kind == DragKind::Band) {
@@ -398,6 +401,62 @@ void PageView::paintOutline(QPainter* painter, const ItemRef& item, bool selecte
     painter->fillRect(tag, colour);
     painter->setPen(Qt::white);
     painter->drawText(tag, Qt::AlignCenter, label);
+}
+
+// Proposals dashed, each with the English it read; the one Enter accepts drawn thicker.
+void PageView::paintProposals(QPainter* painter) const {
+    const QFontMetrics metrics = painter->fontMetrics();
+    for (int i = 0; i < proposals_.size(); ++i) {
+        const QRectF rect = viewRect(proposals_[i].rect);
+        painter->setPen(QPen(kProposalColour, i == 0 ? 2 : 1, Qt::DashLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(rect);
+        const QString text = metrics.elidedText(QStringLiteral("＋ ") + proposals_[i].english,
+                                                Qt::ElideRight, std::max(40, int(rect.width())));
+        const QRectF tag(rect.bottomLeft() + QPointF(0, 1),
+                         QSizeF(metrics.horizontalAdvance(text) + 6, metrics.height() + 2));
+        QColor back = kProposalColour;
+        back.setAlpha(210);
+        painter->fillRect(tag, back);
+        painter->setPen(Qt::white);
+        painter->drawText(tag, Qt::AlignCenter, text);
+    }
+}
+
+int PageView::proposalAt(QPoint viewPoint) const {
+    for (int i = 0; i < proposals_.size(); ++i) {
+        if (viewRect(proposals_[i].rect).contains(viewPoint)) return i;
+    }
+    return -1;
+}
+
+void PageView::setProposals(const QList<ProposedHotspot>& proposals) {
+    proposals_ = proposals;
+    emit proposalsChanged();
+    viewport()->update();
+}
+
+bool PageView::acceptProposal(int index) {
+    if (page_ < 0 || index < 0 || index >= proposals_.size()) return false;
+    NewEntry entry;
+    entry.rect = proposals_[index].rect;
+    entry.english = proposals_[index].english;
+    const int position = int(document_->page(page_).entries.size());
+    if (!document_->addEntry(page_, position, entry)) return false;
+    proposals_.removeAt(index);
+    emit proposalsChanged();
+    changeSelection({ItemRef{ItemKind::Entry, position}});
+    viewport()->update();
+    return true;
+}
+
+int PageView::acceptAllProposals() {
+    if (page_ < 0 || proposals_.isEmpty()) return 0;
+    document_->undoStack()->beginMacro(QStringLiteral("接受全部建议的热区"));
+    int accepted = 0;
+    while (!proposals_.isEmpty() && acceptProposal(0)) ++accepted;
+    document_->undoStack()->endMacro();
+    return accepted;
 }
 
 void PageView::paintHandles(QPainter* painter, const QRectF& rect) const {
@@ -480,6 +539,10 @@ void PageView::mousePressEvent(QMouseEvent* event) {
     if (tool_ == PageTool::NewHotspot) return beginDrag(DragKind::Create, event);
     if (tool_ == PageTool::NewAnswerBox) return placeAnswerBox(designPoint(mapToScene(at)));
     const Zone zone = zoneAt(at);
+    if (zone.edges == Zone::NoZone && proposalAt(at) >= 0) {
+        acceptProposal(proposalAt(at));
+        return;
+    }
     const bool adding = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
     if (zone.edges == Zone::NoZone) {
         if (!adding) changeSelection({});
@@ -678,6 +741,11 @@ void PageView::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     const auto mods = event->modifiers() & ~Qt::KeypadModifier;
     if (key == Qt::Key_Escape && drag_.kind != DragKind::None) return cancelDrag();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !proposals_.isEmpty() &&
+        drag_.kind == DragKind::None) {
+        acceptProposal(0);
+        return;
+    }
     if (isArrow(key) && nudge(event)) return;
     if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) &&
         !(mods & (Qt::ControlModifier | Qt::AltModifier)) && page_ >= 0 &&

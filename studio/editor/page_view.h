@@ -24,6 +24,15 @@ class BookDocument;
 // answer box (B).
 enum class PageTool { Select, NewHotspot, NewAnswerBox };
 
+// A hotspot the studio proposes from the printed text it read on the page: drawn dashed until
+// the teacher accepts it (a click on it, or Enter for the first one left), then a real entry
+// with its English filled in.
+struct ProposedHotspot {
+    QRect rect;
+    QString english;
+    int confidence = 0;
+};
+
 class PageView : public QGraphicsView {
     Q_OBJECT
 
@@ -60,7 +69,16 @@ class PageView : public QGraphicsView {
     // The items shown on the page (entries, answer boxes, the listen icon) in drawing order.
     QList<ItemRef> pageItems() const;
 
+    // Proposed hotspots over the page (replacing any there were); showing another page drops
+    // them. Accepting one adds it as the page's last entry, selected, as one undo step; accepting
+    // all adds them all as one undo step.
+    void setProposals(const QList<ProposedHotspot>& proposals);
+    const QList<ProposedHotspot>& proposals() const { return proposals_; }
+    bool acceptProposal(int index);
+    int acceptAllProposals();
+
   signals:
+    void proposalsChanged();
     void selectionChanged(const QList<studio::ItemRef>& items);
     void zoomChanged(double zoom);
     void toolChanged(studio::PageTool tool);
@@ -137,6 +155,8 @@ class PageView : public QGraphicsView {
 
     void paintOutline(QPainter* painter, const ItemRef& item, bool selected) const;
     void paintHandles(QPainter* painter, const QRectF& rect) const;
+    void paintProposals(QPainter* painter) const;
+    int proposalAt(QPoint viewPoint) const;
 
     BookDocument* document_;
     int page_ = -1;
@@ -153,6 +173,7 @@ class PageView : public QGraphicsView {
     QTimer pictureTimer_;
     QFutureWatcher<QImage> pictureWork_;
     QString pictureWanted_;
+    QList<ProposedHotspot> proposals_;
 };
 
 // The page's picture at `size` as the reader shows it: the school's scan fitted into the page,
