@@ -25,6 +25,7 @@
 #include "support/odd_book.h"
 #include "support/window_driving.h"
 #include "ui/animation_box.h"
+#include "ui/controls.h"
 #include "ui/shortcut.h"
 
 namespace odd = testing_support::odd;
@@ -151,6 +152,16 @@ TEST_F(OddBookTest, SectionsPageTurnsAndTheDictationScreenFollowTheBook) {
         sections->setCurrentIndex(i);
         EXPECT_EQ(sections->itemText(i), odd::sectionName(i + 1));
         EXPECT_EQ(window->shownScreen(), odd::kSectionFirstScreens[i]) << i;
+    }
+    {
+        // A school's name too long for the narrow box shows whole as its tooltip.
+        const QString longName = QStringLiteral("第十二单元：我们的学校和朋友");
+        ui::ComboBox box;
+        box.resize(60, 20);
+        box.addItems({"L1", longName});
+        EXPECT_EQ(box.toolTip(), "");
+        box.setCurrentIndex(1);
+        EXPECT_EQ(box.toolTip(), longName);
     }
     for (int screen = 1; screen < odd::kScreens; ++screen) {
         press("超级按钮_下一页");

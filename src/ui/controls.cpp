@@ -7,6 +7,7 @@
 #include <QMovie>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -192,6 +193,15 @@ void EditBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+ComboBox::ComboBox(QWidget* parent) : QComboBox(parent) {
+    connect(this, &QComboBox::currentIndexChanged, this, &ComboBox::showWholeNameAsTooltip);
+}
+
+void ComboBox::showWholeNameAsTooltip() {
+    const int room = width() - style()->pixelMetric(QStyle::PM_ComboBoxFrameWidth) * 2 - 20;
+    setToolTip(fontMetrics().horizontalAdvance(currentText()) > room ? currentText() : QString());
 }
 
 void ComboBox::wheelEvent(QWheelEvent* event) {

@@ -162,14 +162,19 @@ class EditBox : public QLineEdit {
 };
 
 // A drop-down list. The mouse wheel never changes its choice: a child scrolling over a
-// window must not jump to another section or unit by accident.
+// window must not jump to another section or unit by accident. A name too long for the box
+// (a school's own section or unit name) shows whole as its tooltip; the open list is wide
+// enough for every name.
 class ComboBox : public QComboBox {
     Q_OBJECT
   public:
-    using QComboBox::QComboBox;
+    explicit ComboBox(QWidget* parent = nullptr);
 
   protected:
     void wheelEvent(QWheelEvent* event) override;
+
+  private:
+    void showWholeNameAsTooltip();
 };
 
 class GroupBox : public QGroupBox {
