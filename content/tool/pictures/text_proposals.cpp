@@ -34,7 +34,7 @@ constexpr int kBandColour = 60;
 // Lines read with less confidence than this are not proposed; words at a line's ends with less
 // than kEndConfidence are left off it (stray marks read as letters beside the text).
 constexpr int kLineConfidence = 70;
-constexpr int kEndConfidence = 60;
+constexpr int kEndConfidence = 70;
 // Colours of one flat box differ by at most this much in a channel from the box's colour (light,
 // noise, JPEG), and by the second number from a neighbour's; the later tolerances are for boxes
 // whose colour is close to the paper's.
