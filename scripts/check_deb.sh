@@ -12,10 +12,10 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = education ] || { echo "Section: $(field Section)"; status=1; }
 [ -n "$(field Maintainer)" ] || { echo "no Maintainer"; status=1; }
 [ -n "$(field Description)" ] || { echo "no Description"; status=1; }
-# The program's libraries and fonts; the tool's libraries (FFmpeg's, libebur128, PocketSphinx)
-# and the programs and picture readers it runs.
+# The program's libraries and fonts; the tool's libraries (FFmpeg's, libebur128, PocketSphinx,
+# Tesseract with its English model) and the programs and picture readers it runs.
 for dependency in libqt6widgets6 libsdl2-mixer libsndfile1 fonts-noto-cjk libavformat libavcodec \
-                  libswresample libebur128 libpocketsphinx sox libsox-fmt-mp3 lame \
+                  libswresample libebur128 libpocketsphinx libtesseract tesseract-ocr-eng sox libsox-fmt-mp3 lame \
                   qt6-image-formats-plugins; do
     field Depends | grep -q "$dependency" || { echo "Depends lacks $dependency"; status=1; }
 done

@@ -16,6 +16,7 @@ packages=(
     espeak-ng festival festvox-us-slt-hts sox libsox-fmt-base libsox-fmt-mp3 lame libebur128-dev
     ffmpeg
     pocketsphinx pocketsphinx-en-us libpocketsphinx-dev
+    libtesseract-dev tesseract-ocr-eng
     fonts-noto-cjk fonts-urw-base35
     xvfb xauth xdotool imagemagick
     desktop-file-utils appstream shared-mime-info dpkg-dev file python3

@@ -10,6 +10,8 @@
 #include <cstdio>
 
 #include "pictures/art/window_art.h"
+#include "pictures/supplied_pictures.h"
+#include "pictures/text_proposals.h"
 #include "recordings/pipeline.h"
 #include "recordings/take_splitter.h"
 #include "recordings/wav_image.h"
@@ -137,6 +139,26 @@ int splitTakeFile(const QString& take, const QString& linesFile, const QString& 
         }
         printf("%lld\t%lld\t%s\n", (long long)(clip.first * 1000 / rate),
                (long long)(clip.end * 1000 / rate), qPrintable(lines[i]));
+    }
+    return 0;
+}
+
+int proposeHotspots(const QString& picture) {
+    QList<QImage> frames;
+    int delayMs = 0;
+    QString error;
+    if (!readPicture(picture, frames, delayMs, error)) {
+        fprintf(stderr, "%s: %s\n", qPrintable(picture), qPrintable(error));
+        return 1;
+    }
+    const ProposalResult result = proposeTextHotspots(frames.first());
+    if (!result.error.isEmpty()) {
+        fprintf(stderr, "%s: %s\n", qPrintable(picture), qPrintable(result.error));
+        return 1;
+    }
+    for (const TextProposal& p : result.proposals) {
+        printf("%d\t%d\t%d\t%d\t%d\t%s\n", p.rect.x(), p.rect.y(), p.rect.width(), p.rect.height(),
+               p.confidence, qPrintable(p.english));
     }
     return 0;
 }

@@ -90,11 +90,19 @@ int main(int argc, char** argv) {
         "take");
     const QCommandLineOption lines(
         "lines", "With --split: the page's lines, one a line, in reading order.", "file");
+    const QCommandLineOption propose(
+        "propose",
+        "Only read the printed English of this page picture (any picture file; a scan is "
+        "fitted as a page's image: is) and print one proposed hotspot a line: x, y, width and "
+        "height in the 800 x 540 page space, the reader's confidence (0-100) and the text, "
+        "tab-separated.",
+        "picture");
     const QCommandLineOption decodeTo(
         "decode-to", "With --measure: also write each file decoded (mono 16-bit PCM) here.",
         "folder");
     parser.addOptions({source, out, cache, bookFile, preview, only, check, listen, suppliedOnly,
-                       builtIn, jobs, icons, newBook, measure, decodeTo, finish, split, lines});
+                       builtIn, jobs, icons, newBook, measure, decodeTo, finish, split, lines,
+                       propose});
     parser.addPositionalArgument("files",
                                  "WAV files to measure (with --measure), or the input "
                                  "and output files (with --finish).",
@@ -111,6 +119,7 @@ int main(int argc, char** argv) {
         }
         return tool::splitTakeFile(parser.value(split), parser.value(lines), parser.value(out));
     }
+    if (parser.isSet(propose)) return tool::proposeHotspots(parser.value(propose));
     if (parser.isSet(finish)) {
         const QStringList files = parser.positionalArguments();
         if (files.size() != 2) parser.showHelp(2);
