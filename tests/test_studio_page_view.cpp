@@ -7,12 +7,14 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 #include <memory>
 
 #include "editor/page_view.h"
+#include "editor/proposal_runner.h"
 #include "model/book_document.h"
 #include "sources/new_book.h"
 
@@ -311,6 +313,25 @@ TEST_P(PageViewTest, ProposalsBecomeEntriesByAClickByEnterOrAllAsOneStep) {
     view_->setProposals(proposed);
     view_->setPage(1);
     EXPECT_TRUE(view_->proposals().isEmpty());
+}
+
+TEST_P(PageViewTest, TheReaderProposesOnlyTheLinesThatHaveNoHotspotYet) {
+    if (GetParam() > 1) GTEST_SKIP() << "reading the page does not depend on the zoom";
+    // The page as drawn becomes its scan; then the girl's line (entry 4) loses its hotspot.
+    const QString scan = dir_.filePath("scan.png");
+    ASSERT_TRUE(pagePicture(document_, 0, tool::kPagePictureSize).save(scan));
+    ASSERT_TRUE(document_.setPageImage(0, document_.importFile(scan, "scans", "p01")));
+    const tool::Entry line = document_.page(0).entries[4];
+    ASSERT_TRUE(document_.removeEntry(0, 4));
+    ProposalRunner runner(&document_, view_.get());
+    QSignalSpy finished(&runner, &ProposalRunner::finished);
+    runner.start();
+    ASSERT_TRUE(finished.wait(20000));
+    ASSERT_EQ(view_->proposals().size(), 1) << finished.first().at(1).toString().toStdString();
+    EXPECT_EQ(view_->proposals().first().english, line.english);
+    const QRect found = view_->proposals().first().rect;
+    EXPECT_GE((found & line.rect).width() * (found & line.rect).height(),
+              line.rect.width() * line.rect.height() / 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Zooms, PageViewTest, testing::Values(0.5, 2.0),
