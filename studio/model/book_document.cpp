@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "common/parallel.h"
 #include "edit_commands.h"
@@ -217,9 +218,9 @@ QList<int> BookDocument::recordCounts(int index, const QString& text) const {
     return {};
 }
 
-bool BookDocument::readsBack(int file, const QStringList& lines, int delta) const {
+bool BookDocument::readsBack(int file, const QStringList& lines, int delta, int kind) const {
     QList<int> expected = recordCounts(file, files_[file].text.text());
-    if (!expected.isEmpty()) expected[0] += delta;
+    if (kind >= 0 && kind < expected.size()) expected[kind] += delta;
     return recordCounts(file, lines.join(QString())) == expected;
 }
 
@@ -287,6 +288,95 @@ bool BookDocument::removeEntry(int page, int position) {
 
 bool BookDocument::moveEntry(int page, int from, int to) {
     return push(new MoveEntryCommand(this, page, from, to));
+}
+
+bool BookDocument::addAnswerBox(int page, ItemKind kind, QPoint pos, const QString& answer) {
+    return push(new AddBoxCommand(this, page, kind, pos, answer));
+}
+
+bool BookDocument::removeAnswerBox(int page, ItemRef box) {
+    return push(new RemoveBoxCommand(this, page, box));
+}
+
+namespace {
+
+bool isAnswerBox(ItemKind kind) {
+    return kind == ItemKind::Fill || kind == ItemKind::Tick;
+}
+
+// The items an edit of several takes, each once, last first: taking one away or adding one
+// after it then leaves the places of the others as they were.
+QList<ItemRef> editableItems(const BookDocument& document, int page, QList<ItemRef> items) {
+    QList<ItemRef> kept;
+    for (const ItemRef& item : items) {
+        const bool editable = item.kind == ItemKind::Entry || isAnswerBox(item.kind);
+        if (editable && document.itemRect(page, item).isValid() && !kept.contains(item))
+            kept.append(item);
+    }
+    std::sort(kept.begin(), kept.end(),
+              [](const ItemRef& a, const ItemRef& b) { return a.index > b.index; });
+    return kept;
+}
+
+}  // namespace
+
+void BookDocument::endMacro(bool madeEdits) {
+    undoStack_.endMacro();
+    if (madeEdits) return;
+    // A step that changed nothing is taken off the stack rather than left to undo nothing.
+    const_cast<QUndoCommand*>(undoStack_.command(undoStack_.index() - 1))->setObsolete(true);
+    undoStack_.undo();
+}
+
+bool BookDocument::removeItems(int page, const QList<ItemRef>& items) {
+    const QList<ItemRef> gone = editableItems(*this, page, items);
+    if (gone.isEmpty()) return false;
+    undoStack_.beginMacro(QStringLiteral("删除"));
+    bool removed = false;
+    for (const ItemRef& item : gone) {
+        removed |= item.kind == ItemKind::Entry ? removeEntry(page, item.index)
+                                                : removeAnswerBox(page, item);
+    }
+    endMacro(removed);
+    return removed;
+}
+
+QList<ItemRef> BookDocument::duplicateItems(int page, const QList<ItemRef>& items, QPoint offset) {
+    QList<ItemRef> copies;
+    QList<ItemRef> originals = editableItems(*this, page, items);
+    if (originals.isEmpty()) return copies;
+    std::reverse(originals.begin(), originals.end());
+    const QRect paper(0, 0, tool::kPageWidth, tool::kPageHeight);
+    const auto placed = [&paper, offset](QRect r) {
+        r.translate(offset);
+        r.moveLeft(std::clamp(r.left(), 0, std::max(0, paper.width() - r.width())));
+        r.moveTop(std::clamp(r.top(), 0, std::max(0, paper.height() - r.height())));
+        return r;
+    };
+    undoStack_.beginMacro(QStringLiteral("复制"));
+    for (const ItemRef& item : originals) {
+        const tool::PageSource& p = sources_.pages[page];
+        const QRect rect = placed(itemRect(page, item));
+        if (item.kind == ItemKind::Entry) {
+            const tool::Entry& e = p.entries[item.index];
+            const QString kind = QStringList{e.kind, e.thing, e.colour}.join(QLatin1Char(' '));
+            const int at = int(p.entries.size());
+            if (addEntry(page, at,
+                         {kind.simplified(), rect, e.english, e.chinese,
+                          entryOptions(page, item.index)}))
+                copies.append({ItemKind::Entry, at});
+        } else {
+            const int at = int(item.kind == ItemKind::Fill ? p.fills.size() : p.ticks.size());
+            const QString answer = item.kind == ItemKind::Fill        ? p.fills[item.index].answer
+                                   : p.ticks[item.index].expected < 0 ? QStringLiteral("-")
+                                   : p.ticks[item.index].expected     ? QStringLiteral("yes")
+                                                                      : QStringLiteral("no");
+            if (addAnswerBox(page, item.kind, rect.topLeft(), answer))
+                copies.append({item.kind, at});
+        }
+    }
+    endMacro(!copies.isEmpty());
+    return copies;
 }
 
 bool BookDocument::setPageImage(int page, const QString& file) {

@@ -76,6 +76,16 @@ class BookDocument : public QObject {
     bool addEntry(int page, int position, const NewEntry& entry);
     bool removeEntry(int page, int position);
     bool moveEntry(int page, int from, int to);
+    // Adds a fill or tick box with its top left corner at `pos`, numbered after the page's
+    // others of its kind; removes one, renumbering those after it.
+    bool addAnswerBox(int page, ItemKind kind, QPoint pos, const QString& answer = {});
+    bool removeAnswerBox(int page, ItemRef box);
+    // Several items as one undo step. removeItems takes entries and answer boxes away;
+    // duplicateItems adds after the page's others a copy of each entry (its kind, texts and
+    // options) and answer box, moved by `offset` and kept inside the page, and returns the
+    // copies (empty, with nothing pushed, when none could be made).
+    bool removeItems(int page, const QList<ItemRef>& items);
+    QList<ItemRef> duplicateItems(int page, const QList<ItemRef>& items, QPoint offset);
     bool setPageImage(int page, const QString& file);
     bool setEntryAudio(int page, int entry, const QString& file);
     bool setWordText(int unit, int word, WordField field, const QString& value);
@@ -125,10 +135,11 @@ class BookDocument : public QObject {
     bool loadRecovery(const QString& path, QString* error = nullptr);
 
     // For the commands: a file's lines, whether new lines for it read back with `delta` more
-    // records of its main kind (entries, words, sections) and the rest as they are, and putting
-    // lines in place (read again, the change signalled).
+    // records of one kind (`kind`: on a page an ItemKind, elsewhere 0 for its main kind, words
+    // or sections) and the rest as they are, and putting lines in place (read again, the change
+    // signalled).
     const QStringList& lines(int file) const { return files_[file].text.lines(); }
-    bool readsBack(int file, const QStringList& lines, int delta) const;
+    bool readsBack(int file, const QStringList& lines, int delta, int kind = 0) const;
     void applyLines(int file, const QStringList& lines, const Change& change);
     // The change that replacing a file's whole text makes.
     Change changeOfFile(int file) const;
@@ -151,6 +162,7 @@ class BookDocument : public QObject {
     };
 
     bool push(FileEditCommand* command);
+    void endMacro(bool madeEdits);
     void readBack(int file);
     QList<int> recordCounts(int file, const QString& text) const;
     int fileByRelativePath(const QString& path) const;

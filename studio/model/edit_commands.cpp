@@ -15,8 +15,8 @@ FileEditCommand::FileEditCommand(BookDocument* document, int file, const Change&
     setObsolete(true);
 }
 
-void FileEditCommand::setAfter(bool made, const QStringList& after, int delta) {
-    valid_ = made && file_ >= 0 && document_->readsBack(file_, after, delta);
+void FileEditCommand::setAfter(bool made, const QStringList& after, int delta, int kind) {
+    valid_ = made && file_ >= 0 && document_->readsBack(file_, after, delta, kind);
     if (valid_) after_ = after;
     setObsolete(!valid_ || after_ == before_);
 }
@@ -127,6 +127,24 @@ MoveEntryCommand::MoveEntryCommand(BookDocument* document, int page, int from, i
     QStringList lines = file() >= 0 ? document->lines(file()) : QStringList();
     setAfter(hasPage(document, page) && edits::moveEntry(lines, document->page(page), from, to),
              lines);
+}
+
+AddBoxCommand::AddBoxCommand(BookDocument* document, int page, ItemKind kind, QPoint pos,
+                             const QString& answer)
+    : FileEditCommand(document, document->fileOfPage(page), pageChange(page),
+                      QStringLiteral("添加答题框")) {
+    QStringList lines = file() >= 0 ? document->lines(file()) : QStringList();
+    setAfter(hasPage(document, page) && edits::insertBox(lines, document->file(file()).newline(),
+                                                         document->page(page), kind, pos, answer),
+             lines, 1, int(kind));
+}
+
+RemoveBoxCommand::RemoveBoxCommand(BookDocument* document, int page, ItemRef box)
+    : FileEditCommand(document, document->fileOfPage(page), pageChange(page),
+                      QStringLiteral("删除答题框")) {
+    QStringList lines = file() >= 0 ? document->lines(file()) : QStringList();
+    setAfter(hasPage(document, page) && edits::removeBox(lines, document->page(page), box), lines,
+             -1, int(box.kind));
 }
 
 SetPageImageCommand::SetPageImageCommand(BookDocument* document, int page, const QString& image)

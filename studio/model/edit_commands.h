@@ -30,8 +30,8 @@ class FileEditCommand : public QUndoCommand {
   protected:
     FileEditCommand(BookDocument* document, int file, const Change& change, const QString& text);
     // The lines the edit gives; `made` false, or lines that do not read back with `delta` more
-    // records (and the rest as they were), make the command invalid.
-    void setAfter(bool made, const QStringList& after, int delta = 0);
+    // records of `kind` (and the rest as they were), make the command invalid.
+    void setAfter(bool made, const QStringList& after, int delta = 0, int kind = 0);
     // Takes `other`'s result into this command when both belong to one gesture and edit the
     // same target; a command whose result is where it started becomes obsolete.
     bool absorb(const FileEditCommand* other, bool sameTarget);
@@ -87,6 +87,18 @@ class RemoveEntryCommand : public FileEditCommand {
 class MoveEntryCommand : public FileEditCommand {
   public:
     MoveEntryCommand(BookDocument* document, int page, int from, int to);
+};
+
+// Adds a fill or tick box to a page.
+class AddBoxCommand : public FileEditCommand {
+  public:
+    AddBoxCommand(BookDocument* document, int page, ItemKind kind, QPoint pos,
+                  const QString& answer);
+};
+
+class RemoveBoxCommand : public FileEditCommand {
+  public:
+    RemoveBoxCommand(BookDocument* document, int page, ItemRef box);
 };
 
 // Gives a page its scan (`image:`), or takes it away with an empty file.

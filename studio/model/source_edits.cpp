@@ -305,6 +305,71 @@ bool moveEntry(QStringList& lines, const tool::PageSource& page, int from, int t
 
 namespace {
 
+QString boxWord(ItemKind kind) {
+    return kind == ItemKind::Fill ? QStringLiteral("fill") : QStringLiteral("tick");
+}
+
+QList<const tool::Where*> boxLines(const tool::PageSource& page, ItemKind kind) {
+    QList<const tool::Where*> wheres;
+    if (kind == ItemKind::Fill) {
+        for (const tool::FillBox& box : page.fills) wheres.append(&box.where);
+    } else if (kind == ItemKind::Tick) {
+        for (const tool::TickBox& box : page.ticks) wheres.append(&box.where);
+    }
+    return wheres;
+}
+
+// Where a new box line goes: after the last box of its kind, else after the page's last answer
+// box or entry, else at the end.
+int newBoxLine(const QStringList& lines, const tool::PageSource& page, ItemKind kind) {
+    int after = -1;
+    for (const tool::Where* where : boxLines(page, kind))
+        after = std::max(after, lineIndex(*where));
+    if (after >= 0) return after + 1;
+    for (const tool::Where* where :
+         boxLines(page, kind == ItemKind::Fill ? ItemKind::Tick : ItemKind::Fill))
+        after = std::max(after, lineIndex(*where));
+    for (const tool::Entry& e : page.entries) after = std::max(after, lineIndex(e.where));
+    return after >= 0 ? after + 1 : int(lines.size());
+}
+
+void setBoxNumber(RecordLine& record, ItemKind kind, int number) {
+    record.setField(0, boxWord(kind) + QLatin1Char(' ') + QString::number(number));
+}
+
+}  // namespace
+
+bool insertBox(QStringList& lines, const QString& newline, const tool::PageSource& page,
+               ItemKind kind, QPoint pos, const QString& text) {
+    const QString answer = text.trimmed();
+    if (kind != ItemKind::Fill && kind != ItemKind::Tick) return false;
+    if (kind == ItemKind::Tick && !QStringList{"yes", "no", "-"}.contains(answer)) return false;
+    if (!fits(answer)) return false;
+    const QList<const tool::Where*> same = boxLines(page, kind);
+    RecordLine record = modelLine(lines, same.isEmpty() ? nullptr : same.first(),
+                                  boxWord(kind) + QStringLiteral(" 1 | 0,0 | -"));
+    if (record.size() != 3) return false;
+    setBoxNumber(record, kind, int(same.size()) + 1);
+    record.setField(1, joinNumbers({pos.x(), pos.y()}, record.field(1)));
+    record.setField(2, answer);
+    insertLine(lines, newBoxLine(lines, page, kind), record.line(), newline);
+    return true;
+}
+
+bool removeBox(QStringList& lines, const tool::PageSource& page, ItemRef box) {
+    const QList<const tool::Where*> same = boxLines(page, box.kind);
+    if (box.index < 0 || box.index >= same.size()) return false;
+    for (int k = box.index + 1; k < same.size(); ++k) {
+        RecordLine record(lines[lineIndex(*same[k])]);
+        setBoxNumber(record, box.kind, k);
+        rewrite(lines, lineIndex(*same[k]), record);
+    }
+    removeLine(lines, lineIndex(*same[box.index]));
+    return true;
+}
+
+namespace {
+
 constexpr int kWordEnglish = 0, kWordChinese = 1, kWordAudio = 2;
 
 bool wordFits(const QString& english, const QString& chinese) {

@@ -37,6 +37,12 @@ bool insertEntry(QStringList& lines, const QString& newline, const tool::PageSou
                  int position, const NewEntry& entry);
 bool removeEntry(QStringList& lines, const tool::PageSource& page, int position);
 bool moveEntry(QStringList& lines, const tool::PageSource& page, int from, int to);
+// Answer boxes (fill, tick) are numbered 1..n per kind in the file's order: a new one is written
+// after the others of its kind with the next number, and removing one renumbers those after it.
+// A fill box's answer may be empty (the check then asks for it); a tick box's is yes, no or -.
+bool insertBox(QStringList& lines, const QString& newline, const tool::PageSource& page,
+               ItemKind kind, QPoint pos, const QString& answer);
+bool removeBox(QStringList& lines, const tool::PageSource& page, ItemRef box);
 
 // Unit files.
 bool setWordText(QStringList& lines, const tool::UnitSource& unit, int word, WordField field,
