@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -211,6 +212,9 @@ void StudioWindow::buildDocks() {
     addDockWidget(Qt::BottomDockWidgetArea, problems);
     resizeDocks({problems}, {130}, Qt::Vertical);
 
+    auto* geometry = new QLabel(this);
+    statusBar()->addPermanentWidget(geometry);
+    connect(pageView_, &PageView::geometryChanged, geometry, &QLabel::setText);
     zoomLabel_ = new QLabel(this);
     statusBar()->addPermanentWidget(zoomLabel_);
     connect(pageView_, &PageView::zoomChanged, this, [this](double zoom) {
@@ -292,6 +296,15 @@ void StudioWindow::buildActions() {
                 [action, chosen](PageTool now) { action->setChecked(now == chosen); });
         bar->addAction(action);
     }
+    // What the answer box tool places.
+    auto* boxKind = new QComboBox(this);
+    boxKind->addItem(QStringLiteral("填空框"), int(ItemKind::Fill));
+    boxKind->addItem(QStringLiteral("勾选框"), int(ItemKind::Tick));
+    boxKind->setToolTip(QStringLiteral("新答题框的种类"));
+    connect(boxKind, &QComboBox::currentIndexChanged, this, [this, boxKind] {
+        pageView_->setNewBoxKind(ItemKind(boxKind->currentData().toInt()));
+    });
+    bar->addWidget(boxKind);
 }
 
 QString StudioWindow::recoveryPath(const QString& folder) const {
