@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         // The first page is shown once the view has painted it.
         window.pageView()->viewport()->repaint();
         firstPage.push_back(millis(timer));
-        QTest::qWaitFor([&] { return window.thumbnailsDone(); }, 60000);
+        if (!QTest::qWaitFor([&] { return window.thumbnailsDone(); }, 60000)) return 1;
         thumbnails.push_back(millis(timer));
         pages = window.document()->pageCount();
         touchEverything(*window.document(), run);
