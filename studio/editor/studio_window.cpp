@@ -133,9 +133,16 @@ StudioWindow::~StudioWindow() = default;
 
 void StudioWindow::buildDocks() {
     pageList_ = new QListWidget(this);
+    // The thumbnails one under the other, each with its page number beneath it.
+    pageList_->setViewMode(QListView::IconMode);
+    pageList_->setFlow(QListView::TopToBottom);
+    pageList_->setWrapping(false);
+    pageList_->setMovement(QListView::Static);
+    pageList_->setResizeMode(QListView::Adjust);
     pageList_->setIconSize(kThumbnailSize);
-    pageList_->setViewMode(QListView::ListMode);
+    pageList_->setGridSize(kThumbnailSize + QSize(16, 28));
     pageList_->setUniformItemSizes(true);
+    pageList_->setMinimumWidth(kThumbnailSize.width() + 40);
     connect(pageList_, &QListWidget::currentRowChanged, this, &StudioWindow::pageListChosen);
     auto* pages = new QDockWidget(QStringLiteral("页面"), this);
     pages->setObjectName(QStringLiteral("pages"));
@@ -198,7 +205,7 @@ void StudioWindow::buildDocks() {
     side->setWidget(sideTabs_);
     side->setFeatures(QDockWidget::DockWidgetMovable);
     addDockWidget(Qt::RightDockWidgetArea, side);
-    resizeDocks({pages, side}, {190, 520}, Qt::Horizontal);
+    resizeDocks({pages, side}, {kThumbnailSize.width() + 40, 520}, Qt::Horizontal);
 
     problemList_ = new QListWidget(this);
     connect(problemList_, &QListWidget::itemClicked, this,
@@ -267,15 +274,24 @@ void StudioWindow::buildActions() {
     bar->addAction(redo);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
-    add(
-        view, QStringLiteral("适合页面"), QKeySequence(Qt::CTRL | Qt::Key_0),
-        [this] { pageView_->fitPage(); }, false);
-    add(
-        view, QStringLiteral("100 %"), QKeySequence(Qt::CTRL | Qt::Key_1),
-        [this] { pageView_->setZoom(1.0); }, false);
-    add(
-        view, QStringLiteral("200 %"), QKeySequence(Qt::CTRL | Qt::Key_2),
-        [this] { pageView_->setZoom(2.0); }, false);
+    // A zoom keeps the selection in sight.
+    auto zoomTo = [this](double zoom) {
+        if (zoom > 0)
+            pageView_->setZoom(zoom);
+        else
+            pageView_->fitPage();
+        if (!pageView_->selection().isEmpty()) pageView_->setSelection(pageView_->selection());
+    };
+    const std::pair<QString, double> zooms[] = {{QStringLiteral("适合页面"), 0},
+                                                {QStringLiteral("100 %"), 1.0},
+                                                {QStringLiteral("200 %"), 2.0}};
+    const Qt::Key zoomKeys[] = {Qt::Key_0, Qt::Key_1, Qt::Key_2};
+    for (int i = 0; i < 3; ++i) {
+        const double zoom = zooms[i].second;
+        add(
+            view, zooms[i].first, QKeySequence(Qt::CTRL | zoomKeys[i]),
+            [zoomTo, zoom] { zoomTo(zoom); }, false);
+    }
 
     // The page's tools; their letters work while the page has the keyboard.
     QMenu* tools = menuBar()->addMenu(QStringLiteral("工具(&T)"));
