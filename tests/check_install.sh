@@ -66,6 +66,8 @@ rm -rf "$mime"
 
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$dest/usr/bin/qcbook" --version)
 [ "$out" = "qcbook $version" ] || { echo "--version said: $out"; status=1; }
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$dest/usr/bin/qcbook-studio" --version)
+[ "$out" = "qcbook-studio $version" ] || { echo "qcbook-studio --version said: $out"; status=1; }
 help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$dest/usr/bin/qcbook" --help)
 for word in --help --version; do
     grep -q -- "$word" <<<"$help" || { echo "--help does not name $word"; status=1; }
