@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <memory>
 
 #include "editor/page_view.h"
@@ -139,6 +140,8 @@ TEST_P(PageViewTest, MovesAndResizesAsOneUndoStepEach) {
     document_.undoStack()->undo();
     EXPECT_EQ(rectOf(kBoy), boy);
     EXPECT_EQ(rectOf(kGirl), before);
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, at(onBoy));
+    EXPECT_EQ(view_->selection(), only(kBoy));
 }
 
 TEST_P(PageViewTest, EscapeRestoresTheGeometryAndLeavesNoStep) {
@@ -254,12 +257,33 @@ TEST_P(PageViewTest, DuplicatesRemovesAndPlacesBoxesAsUndoSteps) {
     EXPECT_EQ(document_.page(0).fills[0].pos, QPoint(600, 300));
     EXPECT_EQ(document_.page(0).fills[1].pos, QPoint(700, 20));
     EXPECT_EQ(document_.page(0).fills[1].number, 2);
+    view_->setNewBoxKind(ItemKind::Tick);
+    QTest::mouseClick(viewport(), Qt::LeftButton, {}, at({780, 300}));  // its mark needs 50
+    ASSERT_EQ(document_.page(0).ticks.size(), 1);
+    EXPECT_EQ(document_.page(0).ticks[0].pos, QPoint(750, 300));
+    EXPECT_EQ(document_.page(0).ticks[0].expected, -1);
     view_->setTool(PageTool::Select);
     view_->setSelection({{ItemKind::Fill, 0}});
     key(Qt::Key_Delete);
     ASSERT_EQ(document_.page(0).fills.size(), 1);
     EXPECT_EQ(document_.page(0).fills[0].number, 1);  // renumbered
     EXPECT_EQ(document_.page(0).fills[0].pos, QPoint(700, 20));
+}
+
+TEST_P(PageViewTest, CtrlWheelZoomsWithinItsLimits) {
+    const auto wheel = [this](int steps) {
+        const QPoint middle = viewport()->rect().center();
+        QWheelEvent event(middle, viewport()->mapToGlobal(middle), {}, {0, 120 * steps},
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport(), &event);
+    };
+    const double zoom = view_->zoom();
+    wheel(1);
+    EXPECT_GT(view_->zoom(), zoom);
+    wheel(40);
+    EXPECT_DOUBLE_EQ(view_->zoom(), 4.0);
+    wheel(-80);
+    EXPECT_DOUBLE_EQ(view_->zoom(), 0.25);
 }
 
 INSTANTIATE_TEST_SUITE_P(Zooms, PageViewTest, testing::Values(0.5, 2.0),

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cmath>
 
@@ -120,14 +121,18 @@ QString pictureKey(const BookDocument& document, int page) {
     }
     const int file = document.fileOfPage(page);
     const QString text = file >= 0 ? document.file(file).text() : QString();
-    return QStringLiteral("drawn:%1:%2").arg(page).arg(qHash(text));
+    return QStringLiteral("drawn:%1:%2:%3").arg(page).arg(qHash(text)).arg(p.section);
 }
 
 }  // namespace
 
 QImage pagePicture(const BookDocument& document, int page, QSize size) {
-    if (page < 0 || page >= document.pageCount() || size.isEmpty()) return {};
-    const tool::PageSource& p = document.page(page);
+    if (page < 0 || page >= document.pageCount()) return {};
+    return pagePicture(document.page(page), size);
+}
+
+QImage pagePicture(const tool::PageSource& p, QSize size) {
+    if (size.isEmpty()) return {};
     if (!p.image.given()) return art::renderPage(tool::pageSpec(p, size));
     QList<QImage> frames;
     int delayMs = 0;
@@ -156,6 +161,7 @@ PageView::PageView(BookDocument* document, QWidget* parent)
     pictureTimer_.setSingleShot(true);
     pictureTimer_.setInterval(kPictureDelayMs);
     connect(&pictureTimer_, &QTimer::timeout, this, &PageView::showPicture);
+    connect(&pictureWork_, &QFutureWatcher<QImage>::finished, this, &PageView::takePicture);
     connect(document_, &BookDocument::pageChanged, this, &PageView::onPageChanged);
     connect(document_, &BookDocument::itemChanged, this,
             [this](int page, ItemRef) { onItemChanged(page); });
@@ -165,7 +171,9 @@ PageView::PageView(BookDocument* document, QWidget* parent)
     });
 }
 
-PageView::~PageView() = default;
+PageView::~PageView() {
+    pictureWork_.waitForFinished();
+}
 
 int PageView::page() const {
     return page_;
@@ -276,15 +284,28 @@ void PageView::showPicture() {
     }
     const QString key = pictureKey(*document_, page_);
     if (key == pictureKey_) return;
-    if (!pictures_.contains(key)) {
-        const QSize size(tool::kPageWidth * kPictureScale, tool::kPageHeight * kPictureScale);
-        pictures_.insert(key,
-                         new QPixmap(QPixmap::fromImage(pagePicture(*document_, page_, size))));
-    }
+    if (!pictures_.contains(key)) return makePicture(key);
     picture_ = *pictures_.object(key);
     pictureKey_ = key;
     resetCachedContent();
     viewport()->update();
+    emit pictureShown();
+}
+
+// Draws the page (or fits its scan) on another thread from a copy of the page as it stands; the
+// view shows the picture it has meanwhile. Once done, showPicture looks again: the page may have
+// changed while it was drawn.
+void PageView::makePicture(const QString& key) {
+    if (pictureWork_.isRunning()) return;
+    pictureWanted_ = key;
+    const tool::PageSource page = document_->page(page_);
+    const QSize size(tool::kPageWidth * kPictureScale, tool::kPageHeight * kPictureScale);
+    pictureWork_.setFuture(QtConcurrent::run([page, size] { return pagePicture(page, size); }));
+}
+
+void PageView::takePicture() {
+    pictures_.insert(pictureWanted_, new QPixmap(QPixmap::fromImage(pictureWork_.result())));
+    showPicture();
 }
 
 void PageView::schedulePicture() {
@@ -471,6 +492,7 @@ void PageView::mousePressEvent(QMouseEvent* event) {
     }
     if (!selection_.contains(zone.item)) changeSelection({zone.item});
     beginDrag(zone.edges > 0 ? DragKind::Resize : DragKind::Move, event);
+    drag_.pressed = zone.item;
     drag_.edges = std::max(zone.edges, 0);
 }
 
@@ -562,6 +584,9 @@ void PageView::finishDrag() {
     const Drag drag = drag_;
     drag_ = Drag();
     if (drag.kind == DragKind::Move || drag.kind == DragKind::Resize) document_->endGesture();
+    // A click (no drag) on one of several selected selects it alone.
+    if (drag.kind == DragKind::Pending && drag.intent == DragKind::Move && selection_.size() > 1)
+        changeSelection({drag.pressed});
     if (drag.kind == DragKind::Create) {
         const int at = int(document_->page(page_).entries.size());
         NewEntry entry;

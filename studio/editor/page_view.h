@@ -6,6 +6,7 @@
 // one mouse drag or one held key is one undo step.
 
 #include <QCache>
+#include <QFutureWatcher>
 #include <QGraphicsView>
 #include <QImage>
 #include <QList>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include "model/book_items.h"
+#include "sources/sources.h"
 
 namespace studio {
 
@@ -64,6 +66,9 @@ class PageView : public QGraphicsView {
     void toolChanged(studio::PageTool tool);
     // geometryText() changed: another selection, or the selection moved or resized.
     void geometryChanged(const QString& text);
+    // The page's picture now on show is the page as it stands (drawn on another thread after a
+    // change, or taken from the view's cache).
+    void pictureShown();
 
   protected:
     void drawBackground(QPainter* painter, const QRectF& rect) override;
@@ -86,6 +91,7 @@ class PageView : public QGraphicsView {
         DragKind intent = DragKind::None;
         QPoint pressView;
         QPointF pressScene;
+        ItemRef pressed;                 // Move: the item pressed
         int edges = 0;                   // Resize: the edges that move
         QList<ItemGeometry> start;       // Move, Resize: the items' rectangles at the press
         QList<ItemRef> selectionBefore;  // Band: the selection it adds to
@@ -100,6 +106,8 @@ class PageView : public QGraphicsView {
 
     void showPicture();
     void schedulePicture();
+    void makePicture(const QString& key);
+    void takePicture();
     void onPageChanged(int page);
     void onItemChanged(int page);
     void pruneSelection();
@@ -143,11 +151,14 @@ class PageView : public QGraphicsView {
     QString pictureKey_;
     QCache<QString, QPixmap> pictures_;
     QTimer pictureTimer_;
+    QFutureWatcher<QImage> pictureWork_;
+    QString pictureWanted_;
 };
 
 // The page's picture at `size` as the reader shows it: the school's scan fitted into the page,
 // or the page the content tool draws from its entries. For the view's background and the page
 // list's thumbnails.
 QImage pagePicture(const BookDocument& document, int page, QSize size);
+QImage pagePicture(const tool::PageSource& page, QSize size);
 
 }  // namespace studio
