@@ -24,6 +24,9 @@ for voice in festival festvox-us-slt-hts espeak-ng pocketsphinx-en-us; do
 done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/qcbook ./usr/bin/qcbook-content ./usr/share/applications/org.qcbook.qcbook.desktop \
+            ./usr/bin/qcbook-studio ./usr/share/applications/org.qcbook.studio.desktop \
+            ./usr/share/icons/hicolor/scalable/apps/org.qcbook.studio.svg \
+            ./usr/share/man/man1/qcbook-studio.1.gz \
             ./usr/share/metainfo/org.qcbook.qcbook.metainfo.xml \
             ./usr/share/mime/packages/org.qcbook.qcbook.xml \
             ./usr/share/icons/hicolor/256x256/apps/org.qcbook.qcbook.png \

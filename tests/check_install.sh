@@ -22,7 +22,11 @@ expected=(usr/bin/qcbook
           usr/share/man/man1/qcbook.1.gz
           usr/share/man/man1/qcbook-content.1.gz
           usr/share/doc/qcbook/copyright
-          usr/share/doc/qcbook/changelog.gz)
+          usr/share/doc/qcbook/changelog.gz
+          usr/bin/qcbook-studio
+          usr/share/applications/org.qcbook.studio.desktop
+          usr/share/icons/hicolor/scalable/apps/org.qcbook.studio.svg
+          usr/share/man/man1/qcbook-studio.1.gz)
 for size in 16 24 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
@@ -34,11 +38,11 @@ for size in 16 48 256; do
     file "$dest/usr/share/icons/hicolor/${size}x${size}/apps/$id.png" | grep -q "$size x $size" ||
         { echo "the ${size}px icon is not ${size} x ${size}"; status=1; }
 done
-for program in qcbook qcbook-content; do
+for program in qcbook qcbook-content qcbook-studio; do
     [ -x "$dest/usr/bin/$program" ] || { echo "$program is not executable"; status=1; }
 done
 if command -v man >/dev/null; then
-    for page in qcbook qcbook-content; do
+    for page in qcbook qcbook-content qcbook-studio; do
         man -l "$dest/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null | grep . &&
             { echo "the man page $page.1 has errors"; status=1; }
     done
@@ -48,6 +52,7 @@ extra=$(cd "$dest" && find . -type f | sed 's|^\./||' | sort | comm -23 - <(prin
 [ -z "$extra" ] || { echo "unexpected files:"; echo "$extra"; status=1; }
 
 desktop-file-validate "$dest/usr/share/applications/$id.desktop" || status=1
+desktop-file-validate "$dest/usr/share/applications/org.qcbook.studio.desktop" || status=1
 appstreamcli validate --no-net --pedantic "$dest/usr/share/metainfo/$id.metainfo.xml" || status=1
 grep -q '^MimeType=application/x-qcbook;$' "$dest/usr/share/applications/$id.desktop" ||
     { echo "the menu entry does not open book files"; status=1; }
@@ -61,6 +66,8 @@ rm -rf "$mime"
 
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$dest/usr/bin/qcbook" --version)
 [ "$out" = "qcbook $version" ] || { echo "--version said: $out"; status=1; }
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$dest/usr/bin/qcbook-studio" --version)
+[ "$out" = "qcbook-studio $version" ] || { echo "qcbook-studio --version said: $out"; status=1; }
 help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$dest/usr/bin/qcbook" --help)
 for word in --help --version; do
     grep -q -- "$word" <<<"$help" || { echo "--help does not name $word"; status=1; }

@@ -296,7 +296,7 @@ TEST(StudioDocument, UndoingRandomEditsGivesTheFirstBytesBack) {
         const int e = pick(page.entries.size()), w = pick(document.unit(u).words.size());
         const QRect r(pick(400), pick(300), 30 + pick(200), 20 + pick(100));
         if (random.bounded(4) == 0) document.beginGesture();
-        switch (random.bounded(14)) {
+        switch (random.bounded(15)) {
             case 0:
                 made += document.setGeometry(p, {{{ItemKind::Entry, e}, r}});
                 break;
@@ -349,6 +349,9 @@ TEST(StudioDocument, UndoingRandomEditsGivesTheFirstBytesBack) {
                 made += document.setSections(sections);
                 break;
             }
+            case 14:
+                made += document.setUnitName(u, random.bounded(3) ? word("Unit") : QString());
+                break;
         }
         document.endGesture();
     }

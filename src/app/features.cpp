@@ -1,5 +1,8 @@
 #include "app/features.h"
 
+#include <QTimer>
+#include <utility>
+
 #include "exercises/practice.h"
 #include "games/common/game_window.h"
 #include "games/fill_in/fill_in_window.h"
@@ -62,6 +65,15 @@ void attachFeatures(reader::ReaderWindow& window, ProgramSession& session) {
     ProgramSession* s = &session;
     QObject::connect(w, &reader::ReaderWindow::toolRequested, w,
                      [w, s](reader::ReaderTool tool) { openTool(*w, *s, tool); });
+    if (session.startScreen >= 0) {
+        // The window shows its first screen when it is made; the page asked for follows once
+        // it runs.
+        const int screen = std::exchange(session.startScreen, -1);
+        QTimer::singleShot(0, w, [w, screen] {
+            w->session().ScreenIndex = screen;
+            w->ShowScreen(screen);
+        });
+    }
 }
 
 void openBook(QWidget* owner, QWidget* loadingPicture, ProgramSession& session) {

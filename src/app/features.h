@@ -16,6 +16,9 @@ struct ProgramSession {
     reader::ReaderSession reader;
     exercises::ExerciseMemory exercises;
     games::GamesSession games;
+    // The screen the next reader window opens on (qcbook --page N); -1: the reader's own
+    // first screen. Taken by the first window made after it is set.
+    int startScreen = -1;
 
     // What every new reader window gets: the exercises and games wired to it, all of them
     // remembering in this session.

@@ -154,6 +154,11 @@ void StartWindow::StartLearning() {
     setEnabled(true);
 }
 
+void StartWindow::openReaderAt(int screen) {
+    session_.startScreen = screen;
+    QTimer::singleShot(0, this, &StartWindow::StartLearning);
+}
+
 void StartWindow::OpenVendorSite() {
     if (ui::services().shell) ui::services().shell->openWebAddress(QString::fromLatin1(kHomePage));
 }

@@ -24,6 +24,9 @@ class StartWindow : public QWidget {
     explicit StartWindow(QWidget* parent = nullptr);
 
     void StartLearning();
+    // Opens the reader on `screen` as soon as the event loop runs (qcbook --page N), as if the
+    // start button had been pressed there.
+    void openReaderAt(int screen);
     void OpenVendorSite();
     void BannerMoveLeft();
     void BannerMoveRight();

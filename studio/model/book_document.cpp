@@ -391,6 +391,10 @@ bool BookDocument::setWordText(int unit, int word, WordField field, const QStrin
     return push(new SetWordTextCommand(this, unit, word, field, value));
 }
 
+bool BookDocument::setUnitName(int unit, const QString& name) {
+    return push(new SetUnitNameCommand(this, unit, name));
+}
+
 bool BookDocument::setWordAudio(int unit, int word, const QString& file) {
     return push(SetRecordingCommand::forWord(this, unit, word, file));
 }

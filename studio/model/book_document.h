@@ -92,6 +92,7 @@ class BookDocument : public QObject {
     bool setWordAudio(int unit, int word, const QString& file);
     bool addWord(int unit, int position, const NewWord& word);
     bool removeWord(int unit, int position);
+    bool setUnitName(int unit, const QString& name);
     bool setNames(const NamesText& names);
     bool setSections(const QList<SectionText>& sections);
 

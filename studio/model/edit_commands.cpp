@@ -215,6 +215,21 @@ RemoveWordCommand::RemoveWordCommand(BookDocument* document, int unit, int posit
              lines, -1);
 }
 
+SetUnitNameCommand::SetUnitNameCommand(BookDocument* document, int unit, const QString& name)
+    : FileEditCommand(document, document->fileOfUnit(unit), unitChange(unit),
+                      QStringLiteral("修改单元名称")),
+      unit_(unit) {
+    QStringList lines = file() >= 0 ? document->lines(file()) : QStringList();
+    setAfter(hasUnit(document, unit) && edits::setUnitName(lines, document->file(file()).newline(),
+                                                           document->unit(unit), name),
+             lines);
+}
+
+bool SetUnitNameCommand::mergeWith(const QUndoCommand* other) {
+    return absorb(static_cast<const SetUnitNameCommand*>(other),
+                  static_cast<const SetUnitNameCommand*>(other)->unit_ == unit_);
+}
+
 SetNamesCommand::SetNamesCommand(BookDocument* document, const NamesText& names)
     : FileEditCommand(document, document->bookFile(), bookChange(), QStringLiteral("修改书名")) {
     QStringList lines = file() >= 0 ? document->lines(file()) : QStringList();

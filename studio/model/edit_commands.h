@@ -143,6 +143,17 @@ class RemoveWordCommand : public FileEditCommand {
     RemoveWordCommand(BookDocument* document, int unit, int position);
 };
 
+// Names a unit in the unit choosers (its `name:` line); an empty name takes the line away.
+class SetUnitNameCommand : public FileEditCommand {
+  public:
+    SetUnitNameCommand(BookDocument* document, int unit, const QString& name);
+    int id() const override { return 6; }
+    bool mergeWith(const QUndoCommand* other) override;
+
+  private:
+    int unit_;
+};
+
 class SetNamesCommand : public FileEditCommand {
   public:
     SetNamesCommand(BookDocument* document, const NamesText& names);

@@ -438,6 +438,25 @@ bool removeWord(QStringList& lines, const tool::UnitSource& unit, int position) 
     return true;
 }
 
+bool setUnitName(QStringList& lines, const QString& newline, const tool::UnitSource& unit,
+                 const QString& name) {
+    const QString value = name.trimmed();
+    if (!fits(value)) return false;
+    const bool named = unit.nameWhere.line > 0;
+    if (named && value.isEmpty()) {
+        removeLine(lines, lineIndex(unit.nameWhere));
+    } else if (named) {
+        RecordLine record(lines[lineIndex(unit.nameWhere)]);
+        record.setField(0, withNamedValue(record.field(0), QStringLiteral("name"), value));
+        rewrite(lines, lineIndex(unit.nameWhere), record);
+    } else if (!value.isEmpty()) {
+        // Before the first word, after the comments that open the file.
+        const int first = unit.words.isEmpty() ? int(lines.size()) : lineIndex(unit.words[0].where);
+        insertLine(lines, first, QStringLiteral("name: ") + value, newline);
+    }
+    return true;
+}
+
 bool setNames(QStringList& lines, const QString& newline, const tool::BookSources& book,
               const NamesText& names) {
     const QList<std::pair<const tool::BookLine*, QString>> wanted{

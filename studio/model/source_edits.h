@@ -51,6 +51,9 @@ bool setWordAudio(QStringList& lines, const tool::UnitSource& unit, int word, co
 bool insertWord(QStringList& lines, const QString& newline, const tool::UnitSource& unit,
                 int position, const NewWord& word);
 bool removeWord(QStringList& lines, const tool::UnitSource& unit, int position);
+// The unit's `name:` line: changed in place, put first when missing, left out when empty.
+bool setUnitName(QStringList& lines, const QString& newline, const tool::UnitSource& unit,
+                 const QString& name);
 
 // book.txt.
 bool setNames(QStringList& lines, const QString& newline, const tool::BookSources& book,
