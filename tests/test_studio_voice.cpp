@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,7 +18,9 @@
 #include <thread>
 
 #include "editor/page_take_dialog.h"
+#include "editor/prompts.h"
 #include "editor/record_panel.h"
+#include "editor/studio_window.h"
 #include "model/book_document.h"
 #include "recordings/take_splitter.h"
 #include "sound/sound.h"
@@ -256,6 +259,41 @@ TEST_F(RecordPanelTest, AOneTakePageIsCutSetRightByHandAndSavedAsOneUndoStep) {
     document.undoStack()->undo();
     for (int entry : dialog.entries())
         EXPECT_FALSE(document.page(page).entries[entry].recording.file.endsWith(".flac"));
+}
+
+// Says nothing and answers every question with its cancel button.
+class QuietPrompts : public StudioPrompts {
+  public:
+    void tell(const QString&) override {}
+    QMessageBox::StandardButton ask(const QString&, QMessageBox::StandardButtons,
+                                    QMessageBox::StandardButton cancel) override {
+        return cancel;
+    }
+    QString chooseFolder(const QString&) override { return {}; }
+    QString chooseFile(const QString&, const QString&) override { return {}; }
+};
+
+TEST_F(RecordPanelTest, InTheStudioRAndEnterInTheEntryTableRecordALineAndGoToTheNext) {
+    StudioOptions options;
+    options.recoveryFolder = dir.filePath("recovery");
+    options.microphone = &microphone;
+    options.sound = &sounds;
+    StudioWindow window(std::make_unique<QuietPrompts>(), options);
+    window.show();
+    ASSERT_TRUE(window.openFolder(dir.filePath("book")));
+    QTableView* table = window.entryTable();
+    table->selectRow(1);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_R);
+    microphone.waiting.assign(4000, 7000);
+    QTest::keyClick(table, Qt::Key_R);
+    EXPECT_EQ(sounds.played.size(), 1);
+    QTest::keyClick(table, Qt::Key_Return);
+    EXPECT_TRUE(window.document()->page(0).entries[1].recording.file.endsWith(".flac"));
+    EXPECT_EQ(table->selectionModel()->selectedRows().value(0).row(), 2);
+    // The next line has no take yet: Enter does not keep anything for it.
+    QTest::keyClick(table, Qt::Key_Return);
+    EXPECT_FALSE(window.document()->page(0).entries[2].recording.file.endsWith(".flac"));
 }
 
 }  // namespace

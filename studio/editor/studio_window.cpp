@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
@@ -36,6 +37,9 @@
 #include "editor/entry_tables.h"
 #include "editor/page_view.h"
 #include "editor/prompts.h"
+#include "editor/proposal_runner.h"
+#include "editor/record_panel.h"
+#include "editor/voice_tools.h"
 #include "pictures/supplied_pictures.h"
 #include "sources/new_book.h"
 
@@ -88,6 +92,10 @@ StudioWindow::StudioWindow(std::unique_ptr<StudioPrompts> prompts, StudioOptions
         options_.recoveryFolder =
             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
             QStringLiteral("/recovery");
+    }
+    if (options_.recordingsCache.isEmpty()) {
+        options_.recordingsCache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                                   QStringLiteral("/recordings");
     }
     setWindowTitle(kProgramName);
     resize(1400, 860);
@@ -189,11 +197,22 @@ void StudioWindow::buildDocks() {
     }
     connect(pageView_, &PageView::selectionChanged, this, &StudioWindow::pageSelectionChanged);
 
+    voice_ = new VoiceTools(&document_, pageView_, options_.microphone, options_.sound,
+                            options_.recordingsCache, this);
+    connect(voice_->recordPanel(), &RecordPanel::nextLineRequested, this,
+            &StudioWindow::recordNextLine);
+    connect(voice_, &VoiceTools::listened, this, &StudioWindow::takeListenFlags);
+    connect(voice_, &VoiceTools::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 10000); });
+    entryTable_->installEventFilter(this);
+
     auto* pageSide = new QSplitter(Qt::Vertical, this);
     pageSide->addWidget(entryTable_);
     pageSide->addWidget(answerTable_);
+    pageSide->addWidget(voice_->recordPanel());
     pageSide->setStretchFactor(0, 3);
     pageSide->setStretchFactor(1, 1);
+    pageSide->setStretchFactor(2, 0);
     namesPanel_ = new NamesPanel(&document_, this);
     unitsPanel_ = new UnitsPanel(&document_, this);
     sideTabs_ = new QTabWidget(this);
@@ -321,6 +340,72 @@ void StudioWindow::buildActions() {
         pageView_->setNewBoxKind(ItemKind(boxKind->currentData().toInt()));
     });
     bar->addWidget(boxKind);
+    buildVoiceAndProposals(tools);
+}
+
+void StudioWindow::buildVoiceAndProposals(QMenu* tools) {
+    tools->addSeparator();
+    proposer_ = new ProposalRunner(&document_, pageView_, this);
+    proposeProgress_ = new QProgressBar(this);
+    proposeProgress_->setRange(0, 100);
+    proposeProgress_->setMaximumWidth(200);
+    proposeProgress_->setFormat(QStringLiteral("找句子 %p%"));
+    proposeCancel_ = new QPushButton(QStringLiteral("停止找句子"), this);
+    statusBar()->addWidget(proposeProgress_);
+    statusBar()->addWidget(proposeCancel_);
+    proposeProgress_->hide();
+    proposeCancel_->hide();
+    connect(proposeCancel_, &QPushButton::clicked, proposer_, &ProposalRunner::cancel);
+    connect(proposer_, &ProposalRunner::progress, proposeProgress_, &QProgressBar::setValue);
+    connect(proposer_, &ProposalRunner::finished, this, [this](int, const QString& message) {
+        proposeProgress_->hide();
+        proposeCancel_->hide();
+        if (!message.isEmpty()) statusBar()->showMessage(message, 10000);
+    });
+    QAction* propose = tools->addAction(QStringLiteral("找出页上的句子"));
+    propose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(propose, &QAction::triggered, this, [this] {
+        if (proposer_->isRunning() || currentPage() < 0) return;
+        proposeProgress_->setValue(0);
+        proposeProgress_->show();
+        proposeCancel_->show();
+        proposer_->start();
+    });
+    QAction* acceptAll = tools->addAction(QStringLiteral("收下全部找到的句子"));
+    connect(acceptAll, &QAction::triggered, pageView_, &PageView::acceptAllProposals);
+
+    QMenu* voiceMenu = menuBar()->addMenu(QStringLiteral("录音(&A)"));
+    voice_->addActions(voiceMenu);
+}
+
+bool StudioWindow::eventFilter(QObject* watched, QEvent* event) {
+    // While a cell is being edited its editor has the keys, not the table.
+    if (watched == entryTable_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        RecordPanel* panel = voice_->recordPanel();
+        if (key->key() == Qt::Key_R && key->modifiers() == Qt::NoModifier && !key->isAutoRepeat()) {
+            panel->toggleRecording();
+            return true;
+        }
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && panel->takes().chosen() >= 0 && !panel->isRecording()) {
+            panel->keepChosenTake();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// After a take is kept, the next line of the page is chosen, ready to be recorded.
+void StudioWindow::recordNextLine() {
+    const QList<ItemRef> items = pageView_->selection();
+    if (currentPage() < 0 || items.size() != 1 || items.first().kind != ItemKind::Entry) return;
+    const int next = items.first().index + 1;
+    if (next >= document_.page(currentPage()).entries.size()) return;
+    const QList<ItemRef> chosen{{ItemKind::Entry, next}};
+    pageView_->setSelection(chosen);
+    pageSelectionChanged(chosen);
+    entryTable_->setFocus();
 }
 
 QString StudioWindow::recoveryPath(const QString& folder) const {
@@ -359,6 +444,8 @@ void StudioWindow::afterOpen() {
     }
     changesAnswered_.clear();
     problems_.clear();
+    checkProblems_.clear();
+    listenFlags_.clear();
     problemList_->clear();
     showPage(document_.pageCount() > 0 ? 0 : -1);
     pageView_->fitPage();
@@ -552,6 +639,7 @@ void StudioWindow::showPage(int page) {
     if (page != pageView_->page() || page < 0) pageView_->setPage(page);
     entries_->setPage(page);
     answers_->setPage(page);
+    voice_->followSelection();
     const QSignalBlocker quiet(pageList_);
     pageList_->setCurrentRow(page);
 }
@@ -588,6 +676,7 @@ void StudioWindow::tableSelectionChanged() {
         return std::pair(int(a.kind), a.index) < std::pair(int(b.kind), b.index);
     });
     pageView_->setSelection(items);
+    voice_->followSelection();
 }
 
 void StudioWindow::pageSelectionChanged(const QList<ItemRef>& items) {
@@ -610,20 +699,41 @@ void StudioWindow::pageSelectionChanged(const QList<ItemRef>& items) {
         table->scrollTo(table->model()->index(row, 0));
     }
     syncing_ = false;
+    voice_->followSelection();
 }
 
 void StudioWindow::listProblems(const QList<tool::Problem>& problems) {
-    problems_ = problems;
+    checkProblems_ = problems;
+    showProblems();
+    emit checked(int(problems.size()));
+}
+
+// The listening check's flags, for the whole book (page -1) or one page, stand in the list
+// after the check's problems until those pages are listened to again.
+void StudioWindow::takeListenFlags(const QList<tool::Problem>& flags, int page) {
+    if (page < 0) {
+        listenFlags_ = flags;
+    } else {
+        const QString file = document_.page(page).file;
+        listenFlags_.removeIf([&](const tool::Problem& flag) { return flag.where.file == file; });
+        listenFlags_.append(flags);
+    }
+    showProblems();
+}
+
+void StudioWindow::showProblems() {
+    problems_ = checkProblems_ + listenFlags_;
     problemList_->clear();
-    for (const tool::Problem& problem : problems) {
+    for (int i = 0; i < problems_.size(); ++i) {
+        const tool::Problem& problem = problems_[i];
         problemList_->addItem(
-            QStringLiteral("%1:%2: %3")
+            QStringLiteral("%1%2:%3: %4")
+                .arg(i < checkProblems_.size() ? QString() : QStringLiteral("听："))
                 .arg(QDir(document_.folder()).relativeFilePath(problem.where.file))
                 .arg(problem.where.line)
                 .arg(problem.message));
     }
-    if (problems.isEmpty()) problemList_->addItem(QStringLiteral("没有问题。"));
-    emit checked(int(problems.size()));
+    if (problems_.isEmpty()) problemList_->addItem(QStringLiteral("没有问题。"));
 }
 
 void StudioWindow::goToProblem(int row) {

@@ -20,10 +20,15 @@ class QAction;
 class QFileSystemWatcher;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTableView;
 class QTabWidget;
+
+namespace sound {
+class Sound;
+}
 
 namespace studio {
 
@@ -33,7 +38,12 @@ class BookFileMaker;
 class EntryTableModel;
 class NamesPanel;
 class PageView;
+class ProposalRunner;
 class UnitsPanel;
+class VoiceTools;
+namespace voice {
+class CaptureDevice;
+}
 
 struct StudioOptions {
     // How often unsaved work is written to the recovery file.
@@ -44,6 +54,13 @@ struct StudioOptions {
     int checkDelayMs = 300;
     // Starts the reader on a book file; empty: QProcess::startDetached.
     std::function<bool(const QString& program, const QStringList& arguments)> launch;
+    // The microphone the teacher records with and the sound the studio plays takes and lines
+    // through (none: the record buttons say there is no microphone, nothing plays).
+    voice::CaptureDevice* microphone = nullptr;
+    sound::Sound* sound = nullptr;
+    // Where the finished recordings the listening check hears are kept; empty: the program's
+    // cache folder.
+    QString recordingsCache;
 };
 
 class StudioWindow : public QMainWindow {
@@ -71,6 +88,8 @@ class StudioWindow : public QMainWindow {
 
     BookDocument* document() { return &document_; }
     PageView* pageView() const { return pageView_; }
+    VoiceTools* voiceTools() const { return voice_; }
+    ProposalRunner* proposer() const { return proposer_; }
     QTableView* entryTable() const { return entryTable_; }
     QTableView* answerTable() const { return answerTable_; }
     QListWidget* pageList() const { return pageList_; }
@@ -93,6 +112,8 @@ class StudioWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // R and Enter in the entry table record the chosen line and keep its take.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
@@ -110,6 +131,10 @@ class StudioWindow : public QMainWindow {
     void watchFiles();
     void edited();
     void listProblems(const QList<tool::Problem>& problems);
+    void takeListenFlags(const QList<tool::Problem>& flags, int page);
+    void showProblems();
+    void recordNextLine();
+    void buildVoiceAndProposals(QMenu* tools);
     void makeNextThumbnail();
     void pageListChosen(int row);
     void tableSelectionChanged();
@@ -142,6 +167,12 @@ class StudioWindow : public QMainWindow {
     QTimer thumbnailTimer_;
     QList<int> pendingThumbnails_;
     QList<tool::Problem> problems_;
+    QList<tool::Problem> checkProblems_;
+    QList<tool::Problem> listenFlags_;
+    VoiceTools* voice_ = nullptr;
+    ProposalRunner* proposer_ = nullptr;
+    QProgressBar* proposeProgress_ = nullptr;
+    QPushButton* proposeCancel_ = nullptr;
     // Files changed on disk that the teacher chose not to reload, with their bytes' digest
     // then: a later change to one is offered again.
     QHash<QString, QByteArray> changesAnswered_;

@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "editor/studio_window.h"
+#include "sound/sdl_sound.h"
+#include "voice/capture_device.h"
 
 namespace {
 
@@ -45,7 +47,13 @@ int main(int argc, char** argv) {
     QGuiApplication::setApplicationDisplayName(QStringLiteral("qcbook 书本工作室"));
     // Lets the desktop match the window with the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.qcbook.studio"));
-    studio::StudioWindow window;
+    // The sound device opens in the background; the microphone when a line is first chosen.
+    sound::SdlSound sound;
+    studio::voice::SdlCaptureDevice microphone;
+    studio::StudioOptions options;
+    options.sound = &sound;
+    options.microphone = &microphone;
+    studio::StudioWindow window(nullptr, std::move(options));
     window.show();
     const QStringList folders = parser.positionalArguments();
     if (!folders.isEmpty()) window.openFolder(folders.first());
