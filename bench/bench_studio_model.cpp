@@ -7,18 +7,25 @@
 //   copy        writing every text file into another folder
 //   drag step   one move of a hotspot during a drag (a merged undo command, the page read
 //               back): the model's share of a handle drag's repaint budget
+//   round trip  the built-in book's sources and the template, each loaded, edited on every
+//               page and unit, undone, saved, and written out whole as a copy: the SHA-256 of
+//               every file before, after the save and in the copy must all agree
 //
 // Runs on a copy in a temporary folder; the numbers are noisy on a shared machine.
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QMap>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "model/book_document.h"
+#include "sources/new_book.h"
 
 namespace {
 
@@ -62,6 +69,43 @@ void touchEverything(studio::BookDocument& document, int round) {
     }
 }
 
+// The SHA-256 of every file under `folder`, by its path inside it.
+QMap<QString, QByteArray> digests(const QString& folder) {
+    QMap<QString, QByteArray> sums;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        sums.insert(QDir(folder).relativeFilePath(path),
+                    QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256));
+    }
+    return sums;
+}
+
+// Loads, edits everything, undoes it all, saves and writes a copy; prints how many files kept
+// their SHA-256 through the save and in the copy.
+bool roundTrip(const QString& name, const QString& folder, const QString& copy) {
+    const QMap<QString, QByteArray> before = digests(folder);
+    studio::BookDocument document;
+    document.open(folder);
+    touchEverything(document, 1);
+    while (document.undoStack()->canUndo()) document.undoStack()->undo();
+    document.save();
+    const QMap<QString, QByteArray> after = digests(folder);
+    document.writeCopy(copy);
+    const QMap<QString, QByteArray> copied = digests(copy);
+    int sameInCopy = 0;
+    for (auto it = copied.begin(); it != copied.end(); ++it)
+        sameInCopy += before.value(it.key()) == it.value();
+    std::printf(
+        "  round trip  %-9s %d files, SHA-256 unchanged by load-edit-undo-save: %s; text "
+        "files written out whole: %d of %d identical\n",
+        qPrintable(name), int(before.size()), before == after ? "all" : "NOT ALL", sameInCopy,
+        int(copied.size()));
+    return before == after && sameInCopy == copied.size();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -99,5 +143,11 @@ int main(int argc, char** argv) {
                 median(copy));
     std::printf("  drag step   median %7.3f ms   p95 %.3f ms (one undo step: %d)\n", median(step),
                 p95(step), int(document.undoStack()->count()));
-    return 0;
+    const QString fresh = dir.filePath(QStringLiteral("fresh"));
+    copyFolder(QStringLiteral(QCBOOK_SOURCE_DIR "/content/book"), fresh);
+    const QString templateBook = dir.filePath(QStringLiteral("template"));
+    tool::writeNewBook(templateBook);
+    const bool kept = roundTrip(QStringLiteral("built-in"), fresh, dir.filePath("fresh-copy")) &
+                      roundTrip(QStringLiteral("template"), templateBook, dir.filePath("tpl-copy"));
+    return kept ? 0 : 1;
 }
