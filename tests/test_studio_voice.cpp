@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -18,9 +19,11 @@
 #include <thread>
 
 #include "editor/page_take_dialog.h"
+#include "editor/page_view.h"
 #include "editor/prompts.h"
 #include "editor/record_panel.h"
 #include "editor/studio_window.h"
+#include "editor/voice_tools.h"
 #include "model/book_document.h"
 #include "recordings/take_splitter.h"
 #include "sound/sound.h"
@@ -294,6 +297,19 @@ TEST_F(RecordPanelTest, InTheStudioRAndEnterInTheEntryTableRecordALineAndGoToThe
     // The next line has no take yet: Enter does not keep anything for it.
     QTest::keyClick(table, Qt::Key_Return);
     EXPECT_FALSE(window.document()->page(0).entries[2].recording.file.endsWith(".flac"));
+
+    // What the listening check flags stands in the check list and leads to its line.
+    const tool::Entry& flagged = window.document()->page(0).entries[3];
+    emit window.voiceTools()->listened({{flagged.where, "sounds like line 5"}}, 0);
+    QListWidget* problems = window.problemList();
+    const int row = problems->count() - 1;
+    EXPECT_TRUE(problems->item(row)->text().startsWith("听："))
+        << problems->item(row)->text().toStdString();
+    window.goToProblem(row);
+    const QList<ItemRef> third{ItemRef{ItemKind::Entry, 3}};
+    EXPECT_EQ(window.pageView()->selection(), third);
+    emit window.voiceTools()->listened({}, 0);  // listened again: the flag is gone
+    EXPECT_FALSE(problems->item(problems->count() - 1)->text().startsWith("听："));
 }
 
 }  // namespace
