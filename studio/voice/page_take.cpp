@@ -69,6 +69,7 @@ void PageTake::moveStart(int line, qsizetype sample) {
     if (line < 0 || line >= int(clips_.size())) return;
     tool::TakeSpan& clip = clips_[size_t(line)];
     const qsizetype low = line > 0 ? clips_[size_t(line) - 1].first + 1 : 0;
+    if (low > clip.end - 1) return;  // no room between the neighbours
     sample = std::clamp(sample, low, clip.end - 1);
     if (line > 0 && clips_[size_t(line) - 1].end >= clip.first)
         clips_[size_t(line) - 1].end = sample;  // they met: the boundary moves for both
@@ -82,6 +83,7 @@ void PageTake::moveEnd(int line, qsizetype sample) {
     tool::TakeSpan& clip = clips_[size_t(line)];
     const bool last = line + 1 == int(clips_.size());
     const qsizetype high = last ? qsizetype(mono_.size()) : clips_[size_t(line) + 1].end - 1;
+    if (clip.first + 1 > high) return;  // no room between the neighbours
     sample = std::clamp(sample, clip.first + 1, high);
     if (!last && clips_[size_t(line) + 1].first <= clip.end)
         clips_[size_t(line) + 1].first = sample;
@@ -109,7 +111,7 @@ Take PageTake::clipTake(int line) const {
     const tool::TakeSpan clip = clips_.at(size_t(line));
     Take take;
     take.sampleRate = rate_;
-    take.samples.resize(size_t(clip.end - clip.first));
+    take.samples.resize(size_t(std::max<qsizetype>(0, clip.end - clip.first)));
     for (size_t i = 0; i < take.samples.size(); ++i) {
         const float value = mono_[size_t(clip.first) + i] * 32768.0f;
         take.samples[i] = std::int16_t(std::lrint(std::clamp(value, -32768.0f, 32767.0f)));
