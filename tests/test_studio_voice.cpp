@@ -250,7 +250,8 @@ TEST_F(RecordPanelTest, AOneTakePageIsCutSetRightByHandAndSavedAsOneUndoStep) {
     take.tapLineStart(1, kRate);  // a tap at 1 s: line 2 starts there, line 1 ends there
     EXPECT_EQ(take.clips()[0].end, kRate);
     EXPECT_EQ(take.clips()[1].first, kRate);
-    take.tapLineStart(2, kRate / 2);  // out of order: ignored
+    take.tapLineStart(2, kRate / 2);                                 // out of order: ignored
+    take.tapLineStart(2, qsizetype(take.samples().size()) + kRate);  // after the take: ignored
     for (size_t i = 1; i < take.clips().size(); ++i)
         EXPECT_LE(take.clips()[i - 1].end, take.clips()[i].first);
 

@@ -95,6 +95,9 @@ void PageTake::moveEnd(int line, qsizetype sample) {
 void PageTake::tapLineStart(int line, qsizetype sample) {
     if (line < 0 || line >= int(clips_.size())) return;
     if (line > 0 && sample <= clips_[size_t(line) - 1].first) return;
+    // A tap after the take has ended (or too near its end for the lines left) is ignored.
+    const auto linesLeft = qsizetype(clips_.size()) - line;
+    if (sample < 0 || sample > qsizetype(mono_.size()) - linesLeft) return;
     tool::TakeSpan& clip = clips_[size_t(line)];
     if (line > 0) clips_[size_t(line) - 1].end = sample;
     clip.first = sample;
