@@ -254,6 +254,7 @@ TEST_F(RecordPanelTest, AOneTakePageIsCutSetRightByHandAndSavedAsOneUndoStep) {
     take.tapLineStart(2, qsizetype(take.samples().size()) + kRate);  // after the take: ignored
     for (size_t i = 1; i < take.clips().size(); ++i)
         EXPECT_LE(take.clips()[i - 1].end, take.clips()[i].first);
+    EXPECT_LE(take.clips().back().end, qsizetype(take.samples().size()));
 
     dialog.playClip(1);
     ASSERT_EQ(sounds.played.size(), 1);
