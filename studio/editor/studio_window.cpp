@@ -137,7 +137,22 @@ StudioWindow::StudioWindow(std::unique_ptr<StudioPrompts> prompts, StudioOptions
     connect(&thumbnailTimer_, &QTimer::timeout, this, &StudioWindow::makeNextThumbnail);
 }
 
-StudioWindow::~StudioWindow() = default;
+StudioWindow::~StudioWindow() {
+    // The workers, the page view, the tables and the panels all read the document, which as a
+    // member is gone before the window's base class deletes its children: they go first. The
+    // document's own last signals (its undo stack cleared) no longer reach the window.
+    // Nor do the children's, as focus and selections move while they go.
+    document_.disconnect(this);
+    document_.undoStack()->disconnect(this);
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+    delete proposer_;
+    delete checker_;
+    delete maker_;
+    for (QDockWidget* dock : findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) delete dock;
+    delete takeCentralWidget();
+    delete voice_;
+}
 
 void StudioWindow::buildDocks() {
     pageList_ = new QListWidget(this);
