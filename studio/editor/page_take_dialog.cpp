@@ -81,6 +81,7 @@ PageTakeDialog::PageTakeDialog(BookDocument* document, int page, voice::CaptureD
     message_->setWordWrap(true);
     wave_ = new TakeWaveView(&take_, this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
     acceptButton_ =
         buttons->addButton(QStringLiteral("保存这些句子的录音"), QDialogButtonBox::AcceptRole);
     acceptButton_->setObjectName(QStringLiteral("整页录音_保存"));
