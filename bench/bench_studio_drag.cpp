@@ -19,19 +19,16 @@
 #include <numbers>
 #include <vector>
 
+#include "bench_support.h"
 #include "editor/page_view.h"
 #include "model/book_document.h"
 
 namespace {
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using bench::median;
 
-double p95(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[std::min(v.size() - 1, size_t(0.95 * double(v.size() - 1) + 0.5))];
+double p95(std::vector<double> values) {
+    return bench::percentile(std::move(values), 0.95);
 }
 
 void sendMouse(QWidget* target, QEvent::Type type, QPoint at) {

@@ -24,19 +24,17 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench_support.h"
 #include "model/book_document.h"
 #include "sources/new_book.h"
 
 namespace {
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using bench::copyFolder;
+using bench::median;
 
-double p95(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[std::min(v.size() - 1, size_t(0.95 * double(v.size() - 1) + 0.5))];
+double p95(std::vector<double> values) {
+    return bench::percentile(std::move(values), 0.95);
 }
 
 template <typename Work>
@@ -45,16 +43,6 @@ double millis(Work work) {
     timer.start();
     work();
     return double(timer.nsecsElapsed()) / 1e6;
-}
-
-bool copyFolder(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(source));
-        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(source, target)) return false;
-    }
-    return true;
 }
 
 // An edit on every page and unit, so that a save writes every one of them.

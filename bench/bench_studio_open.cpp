@@ -20,29 +20,18 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench_support.h"
 #include "editor/page_view.h"
 #include "editor/prompts.h"
 #include "editor/studio_window.h"
 
 namespace {
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using bench::copyFolder;
+using bench::median;
 
 double millis(const QElapsedTimer& timer) {
     return double(timer.nsecsElapsed()) / 1e6;
-}
-
-bool copyFolder(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(source));
-        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(source, target)) return false;
-    }
-    return true;
 }
 
 // Answers no question (the bench asks none) and prints what it is told.

@@ -29,6 +29,7 @@
 #include <ctime>
 #include <random>
 
+#include "bench_support.h"
 #include "pictures/art/page_art.h"
 #include "pictures/book_pictures.h"
 #include "pictures/text_proposals.h"
@@ -37,6 +38,8 @@
 using namespace tool;
 
 namespace {
+
+using bench::median;
 
 enum class Kind { Sentence, Card, Other };
 
@@ -249,12 +252,6 @@ void measurePage(int pageNumber, const QImage& picture, const std::vector<Truth>
 
 double share(int part, int whole) {
     return whole ? 100.0 * part / whole : 0.0;
-}
-
-double median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 void printTally(const char* name, int pages, const Tally& tally) {
